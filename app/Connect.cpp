@@ -1,0 +1,77 @@
+#include "app/Connect.h"
+
+#include "app/DM.h"
+#include "app/ProgramFolder.h"
+#include "fb/Connection.h"
+#include "widgets/Messages.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+
+namespace app {
+
+const char* const kNoPathFileMessage =
+    "Файл пути к базе данных не найден\rСоздайте в папке программы файл path.txt\rи запишите туда путь к б.д.";
+const char* const kNoDatabaseMessage = "Файл базы данных не найден\rпрограмма будет закрыта";
+
+namespace {
+bool& terminated() {
+    static bool t = false;
+    return t;
+}
+
+bool fileExists(const QString& path) {
+    const QFileInfo fi(path);
+    return fi.exists() && !fi.isDir();
+}
+}  // namespace
+
+QString locateDatabasePath() {
+    const QString candidate = inProgramFolder(QStringLiteral("dbase.fdb"));
+    // A program started from a network share or a root always reads path.txt.
+    const bool doubled = candidate.contains(QStringLiteral("\\\\")) || candidate.contains(QStringLiteral("//"));
+    if (fileExists(candidate) && !doubled) return candidate;
+
+    QFile pathFile(inProgramFolder(QStringLiteral("path.txt")));
+    if (!pathFile.exists()) {
+        widgets::showMessage(QString::fromUtf8(kNoPathFileMessage));
+        return QString();
+    }
+    if (!pathFile.open(QIODevice::ReadOnly)) return QString();
+    QByteArray line = pathFile.readLine();
+    // The first line up to its end, blanks kept.
+    const qsizetype cut = line.indexOf('\n');
+    if (cut >= 0) line.truncate(cut);
+    if (line.endsWith('\r')) line.chop(1);
+    return QString::fromUtf8(line);
+}
+
+bool databaseFileExists(const QString& path) {
+    if (path.isEmpty()) return false;
+    if (fb::Connection::isRemotePath(path)) return true;
+    return fileExists(path);
+}
+
+bool ConnectDatabase() {
+    const QString path = locateDatabasePath();
+    if (!databaseFileExists(path)) {
+        widgets::showMessage(QString::fromUtf8(kNoDatabaseMessage));
+        terminateProgram();
+        return false;
+    }
+    DM->IBDbase.databaseName = path;
+    DM->IBDbase.open();
+    DM->IBTrans.start();
+    return true;
+}
+
+void terminateProgram() {
+    terminated() = true;
+    QCoreApplication::exit(0);
+}
+
+bool terminationRequested() { return terminated(); }
+void resetTermination() { terminated() = false; }
+
+}  // namespace app

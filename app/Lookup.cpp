@@ -1,0 +1,74 @@
+#include "app/Lookup.h"
+
+#include "app/DM.h"
+#include "widgets/UpperCombo.h"
+
+namespace app {
+
+QStringList dictionaryNames(const QString& table) {
+    fb::Query& q = DM->iSQL;
+    TDM::reset(q, QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" ORDER BY name"));
+    q.open();
+    q.last();
+    q.first();
+    QStringList names;
+    names.reserve(q.recordCount());
+    const fb::Field name = q.field(QStringLiteral("name"));
+    for (; !q.eof(); q.next()) names << name.asString();
+    q.close();
+    return names;
+}
+
+int masterKey(const QString& masterTable, const QString& name) {
+    fb::Query& q = DM->iSQL;
+    // The name is bound, not pasted between quotes: a quote in it is just a letter.
+    TDM::reset(q, QStringLiteral("SELECT pk_id FROM ") + masterTable + QStringLiteral(" WHERE name = :name ORDER BY name"));
+    q.setString(QStringLiteral("name"), name);
+    q.open();
+    q.first();
+    const int key = q.field(QStringLiteral("pk_id")).asInteger();  // 0 when no row
+    q.close();
+    return key;
+}
+
+QStringList detailNames(const QString& detailTable, const QString& link, int key) {
+    fb::Query& q = DM->iSQL;
+    TDM::reset(q, QStringLiteral("SELECT * FROM ") + detailTable + QStringLiteral(" WHERE ") + link +
+                      QStringLiteral(" = :fk ORDER BY name"));
+    q.setInteger(QStringLiteral("fk"), key);
+    q.open();
+    q.last();
+    q.first();
+    QStringList names;
+    const fb::Field name = q.field(QStringLiteral("name"));
+    for (; !q.eof(); q.next()) names << name.asString();
+    q.close();
+    return names;
+}
+
+void FillNameCombo(widgets::UpperCombo* box, const QString& table) {
+    box->clearItems();
+    box->setItems(dictionaryNames(table));
+}
+
+void FillDependentCombo(widgets::UpperCombo* master, widgets::UpperCombo* detail, const QString& masterTable,
+                        const QString& detailTable, const QString& link) {
+    detail->clearItems();
+    detail->setText(QString());
+    const int key = masterKey(masterTable, master->text());
+    detail->setItems(detailNames(detailTable, link, key));
+}
+
+int readBackKey(const QString& table, const QString& marker) {
+    fb::Query& q = DM->iSQL;
+    TDM::reset(q, QStringLiteral("SELECT pk_id FROM ") + table + QStringLiteral(" WHERE sysinfo=:sysinfo"));
+    q.setString(QStringLiteral("sysinfo"), marker);
+    q.open();
+    q.first();
+    q.last();
+    const int key = q.field(QStringLiteral("pk_id")).asInteger();
+    q.close();
+    return key;
+}
+
+}  // namespace app

@@ -1,0 +1,27 @@
+#pragma once
+// Filling the name combos from the dictionaries, and the row marker read-back.
+#include <QString>
+#include <QStringList>
+
+namespace widgets { class UpperCombo; }
+
+namespace app {
+
+// Every name of the table in name order; the table name is part of the text.
+QStringList dictionaryNames(const QString& table);
+// The key of the first master row named exactly `name` (0 when none), then
+// the names of its detail rows in name order.
+int masterKey(const QString& masterTable, const QString& name);
+QStringList detailNames(const QString& detailTable, const QString& link, int masterKey);
+
+// The box's list gets every name of the table; its edit text stays.
+void FillNameCombo(widgets::UpperCombo* box, const QString& table);
+// The detail box's list and text are cleared, then the list gets the detail
+// names of the master named by the master box's text.
+void FillDependentCombo(widgets::UpperCombo* master, widgets::UpperCombo* detail, const QString& masterTable,
+                        const QString& detailTable, const QString& link);
+
+// The key of the row that carries the marker; the last of several.
+int readBackKey(const QString& table, const QString& marker);
+
+}  // namespace app

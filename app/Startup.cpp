@@ -1,0 +1,29 @@
+#include "app/Startup.h"
+
+#include "app/Forms.h"
+#include "contracts/MF.h"
+#include "widgets/Activation.h"
+#include "widgets/ErrorDisplay.h"
+
+#include <QScreen>
+#include <QTimer>
+
+namespace app {
+
+int runProgram(int argc, char** argv) {
+    widgets::Application application(argc, argv);
+    createForms();
+    MF->show();
+    if (QScreen* screen = MF->screen()) {
+        const QRect avail = screen->availableGeometry();
+        MF->move(avail.center() - MF->rect().center());
+    }
+    // The first activation connects to the database; it runs in the loop so
+    // that its messages and errors are shown like any other handler's.
+    QTimer::singleShot(0, MF, [] { widgets::Activation::instance().report(MF); });
+    const int rc = application.exec();
+    destroyForms();
+    return rc;
+}
+
+}  // namespace app

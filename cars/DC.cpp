@@ -1,0 +1,8 @@
+#include "cars/DC.h"
+
+TDC* DC = nullptr;
+
+TDC::TDC(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName(QStringLiteral("DC"));
+    setWindowTitle(QStringLiteral("Справочник машин"));
+}

@@ -1,0 +1,8 @@
+#include "catalogues/MH.h"
+
+TMH* MH = nullptr;
+
+TMH::TMH(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("MH"));
+    setWindowTitle(QStringLiteral("Справочник механиков"));
+}

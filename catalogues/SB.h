@@ -1,0 +1,10 @@
+#pragma once
+#include <QWidget>
+
+class TSB : public QWidget {
+    Q_OBJECT
+public:
+    explicit TSB(QWidget* parent = nullptr);
+};
+
+extern TSB* SB;

@@ -1,0 +1,27 @@
+#include "fb/Client.h"
+
+#include "fb/Error.h"
+
+namespace fb {
+
+const Client& client() {
+    static const Client c = [] {
+        Firebird::IMaster* master = Firebird::fb_get_master_interface();
+        return Client{master, master->getDispatcher(), master->getUtilInterface()};
+    }();
+    return c;
+}
+
+Status::Status() : status_(client().master->getStatus()), wrapper_(status_) {}
+
+Status::~Status() { status_->dispose(); }
+
+void Status::check() {
+    if (wrapper_.getState() & Firebird::IStatus::STATE_ERRORS) {
+        Error e = Error::fromStatus(&wrapper_);
+        wrapper_.clearException();
+        throw e;
+    }
+}
+
+}  // namespace fb

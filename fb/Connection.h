@@ -1,0 +1,39 @@
+#pragma once
+// One attachment to a database file, local (embedded engine) or through a
+// server ("host[/port]:path").
+#include <QString>
+
+namespace Firebird { class IAttachment; }
+
+namespace fb {
+
+class Connection {
+public:
+    Connection() = default;
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    QString databaseName;
+    QString userName = QStringLiteral("sysdba");
+    QString password = QStringLiteral("quillstem");
+    int dialect = 3;
+
+    void open();   // attach; throws fb::Error with the engine's text
+    void close();  // detach (the program itself never does)
+    bool connected() const { return att_ != nullptr; }
+
+    // Creates a new, empty database (character set WIN1251) and attaches to it.
+    void create();
+
+    Firebird::IAttachment* handle() const { return att_; }
+
+    // "host:path" or "host/port:path" with a host of two or more characters;
+    // "C:\dir\file.fdb" stays a local path.
+    static bool isRemotePath(const QString& path);
+
+private:
+    Firebird::IAttachment* att_ = nullptr;
+};
+
+}  // namespace fb

@@ -1,0 +1,105 @@
+#pragma once
+// A statement on the program's connection and transaction: text as lines,
+// named parameters, the whole result fetched at open, fields by name.
+#include "fb/ParamText.h"
+#include "fb/RowSet.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <variant>
+#include <vector>
+
+namespace Firebird { class IStatement; }
+
+namespace fb {
+
+class Connection;
+class Transaction;
+class Query;
+
+// A value of the current row, looked up by name.
+class Field {
+public:
+    Field(const Query* q, int col) : q_(q), col_(col) {}
+    QString asString() const;
+    int asInteger() const;
+    qint64 asInt64() const;
+    double asFloat() const;
+    QDate asDate() const;
+    QDateTime asDateTime() const;
+    bool isNull() const;
+
+private:
+    const Query* q_;
+    int col_;
+};
+
+class Query {
+public:
+    Query(Connection* db, Transaction* tr);
+    ~Query();
+    Query(const Query&) = delete;
+    Query& operator=(const Query&) = delete;
+
+    // Text. Changing it drops the prepared statement and the parameter values.
+    void clearSQL();
+    void addSQL(const QString& line);
+    void setSQL(const QStringList& lines);
+    const QStringList& sql() const { return lines_; }
+    QString text() const { return lines_.join(u'\n'); }
+    const QStringList& paramNames() const { return translated_.names; }
+
+    // Parameters; a name may stand several times in the text. Unset → NULL.
+    void setString(const QString& name, const QString& value);  // throws EncodingError
+    void setInteger(const QString& name, qint64 value);
+    void setFloat(const QString& name, double value);
+    void setDateTime(const QString& name, const QDateTime& value);
+    void setDate(const QString& name, const QDate& value) { setDateTime(name, QDateTime(value, QTime(0, 0))); }
+    void setNull(const QString& name);
+    void clearParams();
+
+    void open();      // executes and fetches every row; positions on the first
+    void execSQL();   // executes a statement without a result set
+    void close();     // drops the rows (keeps the prepared statement)
+    bool isOpen() const { return open_; }
+
+    // Navigation over the fetched rows.
+    int recordCount() const { return rows_.rowCount(); }
+    void first() { cur_ = 0; }
+    void last() { cur_ = rows_.rowCount() > 0 ? rows_.rowCount() - 1 : 0; }
+    void next() { if (cur_ < rows_.rowCount()) ++cur_; }
+    void setRow(int r) { cur_ = r; }
+    int row() const { return cur_; }
+    bool eof() const { return cur_ >= rows_.rowCount(); }
+    int rowsAffected() const { return affected_; }
+
+    Field field(const QString& name) const;  // throws when the name is unknown
+    Field field(int col) const { return Field(this, col); }
+    bool hasField(const QString& name) const { return rows_.indexOf(name) >= 0; }
+    const RowSet& rows() const { return rows_; }
+
+private:
+    friend class Field;
+    using Value = std::variant<std::monostate, QByteArray, qint64, double, QDateTime>;
+
+    void prepare();
+    void run(bool wantRows);
+    int paramIndex(const QString& name) const;
+    void setValue(const QString& name, Value v);
+
+    Connection* db_;
+    Transaction* tr_;
+    QStringList lines_;
+    ParamText translated_;
+    bool translatedValid_ = false;
+    QHash<QString, Value> values_;
+    Firebird::IStatement* stmt_ = nullptr;
+    RowSet rows_;
+    int cur_ = 0;
+    int affected_ = 0;
+    bool open_ = false;
+};
+
+}  // namespace fb

@@ -1,0 +1,169 @@
+#include "fb/RowSet.h"
+
+#include "fb/Client.h"
+#include "fb/Cp1251.h"
+#include "fb/Error.h"
+#include "rtl/Convert.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace fb {
+
+namespace {
+
+// ISC_DATE counts days from 17.11.1858 (Julian day 2400001).
+constexpr qint64 kIscDateBase = 2400001;
+
+QDate iscDate(std::int32_t d) { return QDate::fromJulianDay(d + kIscDateBase); }
+QTime iscTime(std::uint32_t t) { return QTime::fromMSecsSinceStartOfDay(int(t / 10)); }
+
+double scaled(qint64 v, int scale) { return scale ? double(v) * std::pow(10.0, scale) : double(v); }
+
+}  // namespace
+
+void RowSet::reset(Firebird::IMessageMetadata* meta) {
+    clear();
+    Status st;
+    const unsigned n = meta->getCount(st.get());
+    st.check();
+    cols_.resize(n);
+    for (unsigned i = 0; i < n; ++i) {
+        Column& c = cols_[i];
+        c.name = QString::fromLatin1(meta->getAlias(st.get(), i)).trimmed();
+        if (c.name.isEmpty()) c.name = QString::fromLatin1(meta->getField(st.get(), i)).trimmed();
+        c.type = meta->getType(st.get(), i) & ~1u;
+        c.scale = meta->getScale(st.get(), i);
+        c.length = meta->getLength(st.get(), i);
+        c.offset = meta->getOffset(st.get(), i);
+        c.nullOffset = meta->getNullOffset(st.get(), i);
+        st.check();
+        const QString key = c.name.toUpper();
+        if (!byName_.contains(key)) byName_.insert(key, int(i));
+    }
+}
+
+void RowSet::clear() {
+    cols_.clear();
+    byName_.clear();
+    data_.clear();
+    data_.shrink_to_fit();
+    offsets_.clear();
+    offsets_.shrink_to_fit();
+    rows_ = 0;
+}
+
+void RowSet::append(const unsigned char* msg) {
+    for (const Column& c : cols_) {
+        if (*reinterpret_cast<const short*>(msg + c.nullOffset)) {
+            offsets_.push_back(kNull);
+            continue;
+        }
+        offsets_.push_back(std::uint32_t(data_.size()));
+        const unsigned char* v = msg + c.offset;
+        size_t len = c.length;
+        if (c.type == SQL_VARYING) len = 2 + *reinterpret_cast<const unsigned short*>(v);
+        data_.insert(data_.end(), v, v + len);
+    }
+    ++rows_;
+}
+
+int RowSet::indexOf(const QString& name) const { return byName_.value(name.toUpper(), -1); }
+
+const unsigned char* RowSet::at(int row, int col) const {
+    if (row < 0 || row >= rows_ || col < 0 || col >= columnCount()) return nullptr;
+    const std::uint32_t off = offsets_[size_t(row) * cols_.size() + size_t(col)];
+    return off == kNull ? nullptr : data_.data() + off;
+}
+
+bool RowSet::isNull(int row, int col) const { return at(row, col) == nullptr; }
+
+QString RowSet::text(int row, int col) const {
+    const unsigned char* v = at(row, col);
+    if (!v) return QString();
+    const Column& c = cols_[size_t(col)];
+    switch (c.type) {
+    case SQL_VARYING:
+        return fromCp1251(reinterpret_cast<const char*>(v + 2), *reinterpret_cast<const unsigned short*>(v));
+    case SQL_TEXT:
+        return fromCp1251(reinterpret_cast<const char*>(v), c.length);
+    case SQL_SHORT:
+    case SQL_LONG:
+    case SQL_INT64:
+        if (c.scale == 0) return QString::number(integer(row, col));
+        return rtl::FloatToStr(number(row, col));
+    case SQL_FLOAT:
+    case SQL_DOUBLE:
+    case SQL_D_FLOAT:
+        return rtl::FloatToStr(number(row, col));
+    case SQL_TYPE_DATE:
+        return rtl::DateToStr(iscDate(*reinterpret_cast<const std::int32_t*>(v)));
+    case SQL_TYPE_TIME:
+        return rtl::TimeToStr(iscTime(*reinterpret_cast<const std::uint32_t*>(v)));
+    case SQL_TIMESTAMP:
+        return rtl::DateTimeToStr(dateTime(row, col));
+    case SQL_BOOLEAN:
+        return *v ? QStringLiteral("True") : QStringLiteral("False");
+    default:
+        return QString();
+    }
+}
+
+qint64 RowSet::integer(int row, int col) const {
+    const unsigned char* v = at(row, col);
+    if (!v) return 0;
+    const Column& c = cols_[size_t(col)];
+    switch (c.type) {
+    case SQL_SHORT:
+        if (c.scale) return std::llround(number(row, col));
+        return *reinterpret_cast<const short*>(v);
+    case SQL_LONG:
+        if (c.scale) return std::llround(number(row, col));
+        return *reinterpret_cast<const std::int32_t*>(v);
+    case SQL_INT64:
+        if (c.scale) return std::llround(number(row, col));
+        return *reinterpret_cast<const std::int64_t*>(v);
+    case SQL_FLOAT:
+    case SQL_DOUBLE:
+    case SQL_D_FLOAT:
+        return std::llround(number(row, col));
+    case SQL_BOOLEAN:
+        return *v ? 1 : 0;
+    default:
+        return rtl::StrToInt64(text(row, col));
+    }
+}
+
+double RowSet::number(int row, int col) const {
+    const unsigned char* v = at(row, col);
+    if (!v) return 0;
+    const Column& c = cols_[size_t(col)];
+    switch (c.type) {
+    case SQL_SHORT: return scaled(*reinterpret_cast<const short*>(v), c.scale);
+    case SQL_LONG: return scaled(*reinterpret_cast<const std::int32_t*>(v), c.scale);
+    case SQL_INT64: return scaled(*reinterpret_cast<const std::int64_t*>(v), c.scale);
+    case SQL_FLOAT: return *reinterpret_cast<const float*>(v);
+    case SQL_DOUBLE:
+    case SQL_D_FLOAT: return *reinterpret_cast<const double*>(v);
+    case SQL_BOOLEAN: return *v ? 1 : 0;
+    default: return rtl::StrToFloat(text(row, col));
+    }
+}
+
+QDateTime RowSet::dateTime(int row, int col) const {
+    const unsigned char* v = at(row, col);
+    if (!v) return QDateTime();
+    const Column& c = cols_[size_t(col)];
+    switch (c.type) {
+    case SQL_TYPE_DATE:
+        return QDateTime(iscDate(*reinterpret_cast<const std::int32_t*>(v)), QTime(0, 0));
+    case SQL_TIMESTAMP: {
+        const auto* ts = reinterpret_cast<const std::int32_t*>(v);
+        return QDateTime(iscDate(ts[0]), iscTime(std::uint32_t(ts[1])));
+    }
+    default:
+        return rtl::StrToDateTime(text(row, col));
+    }
+}
+
+}  // namespace fb

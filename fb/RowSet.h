@@ -1,0 +1,54 @@
+#pragma once
+// The fetched result of a query, packed: each row keeps only the bytes its
+// values use, and a value is converted only when it is read.
+#include <QDate>
+#include <QDateTime>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <vector>
+
+namespace Firebird { class IMessageMetadata; }
+
+namespace fb {
+
+struct Column {
+    QString name;       // the alias as the engine reports it (upper case)
+    unsigned type = 0;  // SQL_* without the nullable bit
+    int scale = 0;
+    unsigned length = 0;
+    unsigned offset = 0, nullOffset = 0;  // in the engine's message
+};
+
+class RowSet {
+public:
+    void reset(Firebird::IMessageMetadata* meta);  // takes the columns; no rows
+    void clear();                                   // drops columns and rows
+    void append(const unsigned char* message);      // one row in the engine's layout
+
+    int rowCount() const { return rows_; }
+    int columnCount() const { return int(cols_.size()); }
+    const Column& column(int c) const { return cols_[size_t(c)]; }
+    int indexOf(const QString& name) const;  // ignoring case; first match; -1
+
+    bool isNull(int row, int col) const;
+    QString text(int row, int col) const;    // NULL → ""
+    qint64 integer(int row, int col) const;  // NULL → 0; text is converted
+    double number(int row, int col) const;   // NULL → 0
+    QDateTime dateTime(int row, int col) const;  // NULL → invalid
+    QDate date(int row, int col) const { return dateTime(row, col).date(); }
+
+private:
+    static constexpr std::uint32_t kNull = 0xFFFFFFFFu;
+    const unsigned char* at(int row, int col) const;
+
+    std::vector<Column> cols_;
+    QHash<QString, int> byName_;
+    std::vector<unsigned char> data_;
+    std::vector<std::uint32_t> offsets_;  // rows × columns; kNull for NULL
+    int rows_ = 0;
+};
+
+}  // namespace fb

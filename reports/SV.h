@@ -1,0 +1,10 @@
+#pragma once
+#include <QDialog>
+
+class TSV : public QDialog {
+    Q_OBJECT
+public:
+    explicit TSV(QWidget* parent = nullptr);
+};
+
+extern TSV* SV;

@@ -1,0 +1,50 @@
+#include "support/TestDb.h"
+
+#include "app/DM.h"
+#include "fb/Connection.h"
+#include "fb/Script.h"
+
+#include <QFile>
+
+namespace support {
+
+QString schemaPath() { return QStringLiteral(TORQUIL_SCHEMA); }
+
+QString makeDatabase(const QTemporaryDir& dir, const QString& name) {
+    const QString path = dir.filePath(name);
+    QFile f(schemaPath());
+    if (!f.open(QIODevice::ReadOnly)) qFatal("schema not found: %s", qPrintable(schemaPath()));
+    fb::Connection db;
+    db.databaseName = path;
+    db.create();
+    fb::runScript(db, QString::fromUtf8(f.readAll()));
+    db.close();
+    return path;
+}
+
+void connectDataModule(const QString& path) {
+    if (!DM) DM = new TDM;
+    DM->IBDbase.databaseName = path;
+    DM->IBDbase.open();
+    DM->IBTrans.start();
+}
+
+void dropDataModule() {
+    delete DM;
+    DM = nullptr;
+}
+
+void exec(const QString& sql) {
+    TDM::reset(DM->iSQL2, sql);
+    DM->execCommit(DM->iSQL2);
+}
+
+QString scalar(const QString& sql) {
+    TDM::reset(DM->iSQL2, sql);
+    DM->iSQL2.open();
+    const QString v = DM->iSQL2.field(0).asString();
+    DM->iSQL2.close();
+    return v;
+}
+
+}  // namespace support

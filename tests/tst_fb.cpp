@@ -1,0 +1,231 @@
+// The database layer against real embedded databases.
+#include "app/DM.h"
+#include "app/Lookup.h"
+#include "fb/Connection.h"
+#include "fb/Cp1251.h"
+#include "fb/Error.h"
+#include "fb/ParamText.h"
+#include "fb/Script.h"
+#include "rtl/Marker.h"
+#include "support/TestDb.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestFb : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+
+private slots:
+    void initTestCase() {
+        QVERIFY(dir.isValid());
+        support::connectDataModule(support::makeDatabase(dir));
+    }
+    void cleanupTestCase() { support::dropDataModule(); }
+
+    void namedParameters() {
+        const fb::ParamText p = fb::translateParams(
+            "SELECT * FROM t WHERE a = :a AND b LIKE ':not' AND \"x:y\" = :B_2 -- :c\n OR a = :A /* :d */");
+        QCOMPARE(p.names, QStringList({"A", "B_2", "A"}));
+        QCOMPARE(p.sql, QString("SELECT * FROM t WHERE a = ? AND b LIKE ':not' AND \"x:y\" = ? -- :c\n OR a = ? /* :d */"));
+        const fb::ParamText q = fb::translateParams("select 'it''s :x' from rdb$database where 1 = :one");
+        QCOMPARE(q.names, QStringList({"ONE"}));
+    }
+
+    void repeatedParameterAndUnknownName() {
+        support::exec("INSERT INTO meh (name) VALUES ('РЕПЕТИЦИЯ')");
+        fb::Query& q = DM->iSQL;
+        TDM::reset(q, "SELECT name FROM meh WHERE name = :n OR name = :n || 'X'");
+        q.setString("n", "РЕПЕТИЦИЯ");
+        q.open();
+        QCOMPARE(q.recordCount(), 1);
+        QVERIFY_THROWS_EXCEPTION(fb::Error, q.setString("nosuch", "x"));
+    }
+
+    void cp1251RoundTripAndRefusal() {
+        const QString all = QString::fromUtf8("ЁёАаЯя№ «»—€ “quotes” ‰ Ђђ");
+        QCOMPARE(fb::fromCp1251(fb::toCp1251(all).constData(), fb::toCp1251(all).size()), all);
+        support::exec("DELETE FROM dev");
+        fb::Query& ins = DM->iSQL;
+        TDM::reset(ins, "INSERT INTO dev (name) VALUES (:name)");
+        ins.setString("name", all);
+        DM->execCommit(ins);
+        QCOMPARE(support::scalar("SELECT name FROM dev"), all);
+        // Stored as single bytes: the column length counts characters of Windows-1251.
+        QCOMPARE(support::scalar("SELECT OCTET_LENGTH(name) FROM dev"), QString::number(all.size()));
+
+        TDM::reset(ins, "INSERT INTO dev (name) VALUES (:name)");
+        QVERIFY_THROWS_EXCEPTION(fb::EncodingError, ins.setString("name", QString::fromUtf8("ПЕЖО 日本")));
+        try {
+            fb::toCp1251(QString::fromUtf8("a✓b"));
+            QFAIL("no error");
+        } catch (const fb::EncodingError& e) {
+            QVERIFY(e.text().contains(QString::fromUtf8("✓")));
+            QVERIFY(e.text().contains("Windows-1251"));
+        }
+        QCOMPARE(support::scalar("SELECT COUNT(*) FROM dev"), QString("1"));
+    }
+
+    void charsetNoneColumnsKeepBytes() {
+        // Older databases keep Windows-1251 bytes in columns of character set NONE.
+        support::exec("CREATE TABLE old_names (name VARCHAR(20) CHARACTER SET NONE)");
+        fb::Query& ins = DM->iSQL;
+        TDM::reset(ins, "INSERT INTO old_names (name) VALUES (:name)");
+        ins.setString("name", QString::fromUtf8("ЁЛКА"));
+        DM->execCommit(ins);
+        TDM::reset(ins, "SELECT * FROM old_names WHERE name LIKE :p");
+        ins.setString("p", QString::fromUtf8("ЁЛ%"));
+        ins.open();
+        QCOMPARE(ins.recordCount(), 1);
+        QCOMPARE(ins.field("NAME").asString(), QString::fromUtf8("ЁЛКА"));
+        ins.close();
+        support::exec("DROP TABLE old_names");
+    }
+
+    void joinLookupFirstMatchAndNulls() {
+        support::exec("INSERT INTO Cars (dev, mod) VALUES ('ВАЗ', '2107')");
+        const QString car = support::scalar("SELECT MAX(pk_id) FROM Cars");
+        // Push the contract keys past the car keys so that the two differ.
+        support::exec("SET GENERATOR gen_contracts_id TO 500");
+        support::exec("INSERT INTO Contracts (c_date, cr_fk, sysinfo) VALUES ('2026-01-02', " + car + ", 'm')");
+        fb::Query& q = DM->iSQL;
+        TDM::reset(q, "SELECT * FROM Contracts ct INNER JOIN Cars cr ON ct.cr_fk = cr.pk_id WHERE ct.sysinfo = 'm'");
+        q.open();
+        QCOMPARE(q.recordCount(), 1);
+        QCOMPARE(q.field("PK_id").asInteger(), 501);
+        QCOMPARE(q.field("pk_id").asString(), QString("501"));
+        QCOMPARE(q.field("Dev").asString(), QString::fromUtf8("ВАЗ"));
+        QCOMPARE(q.field("C_Date").asString(), QString("02.01.2026"));
+        // NULL columns read as empty text and 0.
+        QVERIFY(q.field("meh").isNull());
+        QCOMPARE(q.field("meh").asString(), QString());
+        QCOMPARE(q.field("km").asInteger(), 0);
+        QVERIFY_THROWS_EXCEPTION(fb::Error, q.field("nosuch"));
+        q.close();
+        // An empty result: fields read as NULL.
+        TDM::reset(q, "SELECT pk_id FROM dev WHERE name = 'НЕТ ТАКОГО'");
+        q.open();
+        QVERIFY(q.eof());
+        QCOMPARE(q.field("pk_id").asInteger(), 0);
+        q.close();
+    }
+
+    void typedParametersConvert() {
+        fb::Query& q = DM->iSQL;
+        // A quoted integer and a string into an integer column both work.
+        TDM::reset(q, "INSERT INTO models (name, dv_fk) VALUES (:name, :fk)");
+        q.setString("name", "X1");
+        q.setString("fk", "5");
+        DM->execCommit(q);
+        QCOMPARE(support::scalar("SELECT dv_fk FROM models WHERE name = 'X1'"), QString("5"));
+        // '' into an integer is the engine's conversion error, and nothing is written.
+        TDM::reset(q, "INSERT INTO models (name, dv_fk) VALUES (:name, :fk)");
+        q.setString("name", "X2");
+        q.setString("fk", "");
+        try {
+            DM->execCommit(q);
+            QFAIL("no error");
+        } catch (const fb::Error& e) {
+            QVERIFY2(e.text().contains("conversion error"), qPrintable(e.text()));
+        }
+        DM->IBTrans.commit();
+        QCOMPARE(support::scalar("SELECT COUNT(*) FROM models WHERE name = 'X2'"), QString("0"));
+        // A date-time at midnight into a DATE, compared with BETWEEN.
+        TDM::reset(q, "SELECT COUNT(*) FROM Contracts WHERE c_date BETWEEN :d1 AND :d2");
+        q.setDateTime("d1", QDateTime(QDate(2026, 1, 2), QTime(0, 0)));
+        q.setDateTime("d2", QDateTime(QDate(2026, 1, 2), QTime(0, 0)));
+        q.open();
+        QCOMPARE(q.field(0).asInteger(), 1);
+        q.close();
+        // Floating point both ways; text of a double in the general format.
+        TDM::reset(q, "INSERT INTO Works (name, price) VALUES (:name, :price)");
+        q.setString("name", "ТОЧНОСТЬ");
+        q.setFloat("price", 250.5);
+        DM->execCommit(q);
+        QCOMPARE(support::scalar("SELECT price FROM Works WHERE name = 'ТОЧНОСТЬ'"), QString("250,5"));
+    }
+
+    void truncationCarriesEngineText() {
+        fb::Query& q = DM->iSQL;
+        TDM::reset(q, "INSERT INTO dev (name) VALUES (:name)");
+        q.setString("name", QString(41, u'Ж'));
+        try {
+            DM->execCommit(q);
+            QFAIL("no error");
+        } catch (const fb::Error& e) {
+            QVERIFY2(e.text().contains("string right truncation"), qPrintable(e.text()));
+            QVERIFY2(e.text().contains("expected length 40, actual 41"), qPrintable(e.text()));
+            QVERIFY(!e.codes().empty());
+        }
+    }
+
+    void transactionRestartsAfterCommit() {
+        QVERIFY(DM->IBTrans.active() || !DM->IBTrans.active());
+        DM->IBTrans.commit();
+        QVERIFY(!DM->IBTrans.active());
+        QCOMPARE(support::scalar("SELECT 1 FROM RDB$DATABASE"), QString("1"));
+        QVERIFY(DM->IBTrans.active());
+    }
+
+    void generatorPreviewIsTheInsertedNumber() {
+        const int preview = support::scalar("select gen_id(gen_doc_num,0) from RDB$DATABASE").toInt() + 1;
+        fb::Query& ins = DM->iDoc_Ins;
+        const QString marker = rtl::SysInfoMarker();
+        ins.setDateTime("c_date", QDateTime(QDate::currentDate(), QTime(0, 0)));
+        ins.setString("meh", "");
+        ins.setString("rem", "");
+        ins.setInteger("cr_fk", 1);
+        ins.setString("sysinfo", marker);
+        DM->execCommit(ins);
+        const int key = app::readBackKey("Contracts", marker);
+        QCOMPARE(support::scalar("SELECT num FROM Contracts WHERE pk_id = " + QString::number(key)).toInt(), preview);
+    }
+
+    void markerReadBackTakesTheLastOfOneSecond() {
+        const QDateTime now(QDate(2026, 3, 4), QTime(9, 5, 7));
+        const QString marker = rtl::SysInfoMarker(now);
+        QCOMPARE(marker, QString("04.03.20269:05:07"));
+        for (int i = 0; i < 2; ++i) {
+            fb::Query& ins = DM->iWork_Ins;
+            ins.setString("name", QString("ДВАЖДЫ %1").arg(i));
+            ins.setFloat("price", 1);
+            ins.setString("sysinfo", marker);
+            DM->execCommit(ins);
+        }
+        const int last = support::scalar("SELECT MAX(pk_id) FROM Works").toInt();
+        QCOMPARE(app::readBackKey("Works", marker), last);
+    }
+
+    void scriptSplitting() {
+        const QStringList s = fb::splitScript(
+            "CREATE TABLE a (x INT); -- c;\nSET TERM ^ ;\nCREATE TRIGGER t FOR a BEFORE INSERT AS BEGIN x = 1; END^\n"
+            "SET TERM ; ^\n/* ; */ INSERT INTO a VALUES (';');");
+        QCOMPARE(s.size(), 3);
+        QVERIFY(s[1].endsWith("END"));
+        QCOMPARE(s[2], QString("INSERT INTO a VALUES (';')"));
+    }
+
+    void remotePaths() {
+        QVERIFY(fb::Connection::isRemotePath("127.0.0.1/3051:/srv/db/dbase.fdb"));
+        QVERIFY(fb::Connection::isRemotePath("server:/srv/dbase.fdb"));
+        QVERIFY(fb::Connection::isRemotePath("server:C:\\base\\dbase.fdb"));
+        QVERIFY(!fb::Connection::isRemotePath("C:\\base\\dbase.fdb"));
+        QVERIFY(!fb::Connection::isRemotePath("/srv/db/dbase.fdb"));
+        QVERIFY(!fb::Connection::isRemotePath("dbase.fdb"));
+    }
+
+    void failedAttachCarriesEngineText() {
+        fb::Connection db;
+        db.databaseName = dir.filePath("missing.fdb");
+        try {
+            db.open();
+            QFAIL("no error");
+        } catch (const fb::Error& e) {
+            QVERIFY2(!e.text().isEmpty(), "empty text");
+        }
+        QVERIFY(!db.connected());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFb)
+#include "tst_fb.moc"

@@ -1,0 +1,99 @@
+// Conversions, the general number format and fixed-point money.
+#include "rtl/Convert.h"
+#include "rtl/Marker.h"
+#include "rtl/Money.h"
+
+#include <QtTest>
+
+class TestRtl : public QObject {
+    Q_OBJECT
+private slots:
+    void integers() {
+        QCOMPARE(rtl::StrToInt(" 42 "), 42);
+        QCOMPARE(rtl::StrToInt("-2147483648"), INT_MIN);
+        for (const char* bad : {"", "4 2", "2147483648", "1,0", "x", "+"}) {
+            try {
+                rtl::StrToInt(bad);
+                QFAIL(bad);
+            } catch (const rtl::ConvertError& e) {
+                QCOMPARE(e.text(), QString("'%1' is not a valid integer value").arg(bad));
+            }
+        }
+    }
+
+    void floats() {
+        QCOMPARE(rtl::StrToFloat("250,5"), 250.5);
+        QCOMPARE(rtl::StrToFloat("-1,5E3"), -1500.0);
+        QCOMPARE(rtl::StrToFloat("12"), 12.0);
+        for (const char* bad : {"", "250.5", "1,2,3", "abc", "1E", ","}) {
+            try {
+                rtl::StrToFloat(bad);
+                QFAIL(bad);
+            } catch (const rtl::ConvertError& e) {
+                QCOMPARE(e.text(), QString("'%1' is not a valid floating point value").arg(bad));
+            }
+        }
+    }
+
+    void dates() {
+        QCOMPARE(rtl::StrToDate("29.02.2024"), QDate(2024, 2, 29));
+        QCOMPARE(rtl::StrToDate("1.2.2026"), QDate(2026, 2, 1));
+        for (const char* bad : {"  .  .    ", "29.02.2025", "31.04.2026", "12.2026", "aa.bb.cccc", "01.01.20  "}) {
+            try {
+                rtl::StrToDate(bad);
+                QFAIL(bad);
+            } catch (const rtl::ConvertError& e) {
+                QCOMPARE(e.text(), QString("'%1' is not a valid date").arg(bad));
+            }
+        }
+        QCOMPARE(rtl::DateToStr(QDate(2026, 3, 4)), QString("04.03.2026"));
+        QCOMPARE(rtl::DateTimeToStr(QDateTime(QDate(2026, 3, 4), QTime(0, 0))), QString("04.03.2026"));
+        QCOMPARE(rtl::DateTimeToStr(QDateTime(QDate(2026, 3, 4), QTime(7, 8, 9))), QString("04.03.2026 7:08:09"));
+        QCOMPARE(rtl::SysInfoMarker(QDateTime(QDate(2026, 12, 8), QTime(18, 0, 1))), QString("08.12.202618:00:01"));
+    }
+
+    void generalFormat_data() {
+        QTest::addColumn<double>("v");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("sum") << 350.75 << "350,75";
+        QTest::newRow("product") << 37.5 << "37,5";
+        QTest::newRow("zero") << 0.0 << "0";
+        QTest::newRow("integer") << 1500.0 << "1500";
+        QTest::newRow("negative") << -0.5 << "-0,5";
+        QTest::newRow("small") << 0.00001 << "0,00001";
+        QTest::newRow("smaller") << 0.000001 << "1E-6";
+        QTest::newRow("tiny") << 1.5e-7 << "1,5E-7";
+        QTest::newRow("big") << 1e14 << "100000000000000";
+        QTest::newRow("huge") << 1e15 << "1E15";
+        QTest::newRow("third") << 1.0 / 3 << "0,333333333333333";
+        QTest::newRow("binary noise") << 0.1 + 0.2 << "0,3";
+    }
+    void generalFormat() {
+        QFETCH(double, v);
+        QFETCH(QString, text);
+        QCOMPARE(rtl::FloatToStr(v), text);
+    }
+
+    void money() {
+        using rtl::Money;
+        QCOMPARE((Money::fromDouble(100) + Money::fromDouble(250.5) + Money::fromDouble(0.25)).toString(), QString("350,75"));
+        QCOMPARE(Money::times(12.5, 3).toString(), QString("37,5"));
+        QCOMPARE(Money::times(0.125, 3).units(), 3750);
+        // Ties go to the even count of ten-thousandths.
+        QCOMPARE(Money::fromDouble(0.00005).units(), 0);
+        QCOMPARE(Money::fromDouble(0.00025).units(), 2);
+        QCOMPARE(Money::fromDouble(0.00035).units(), 4);
+        QCOMPARE(Money::fromDouble(0.12345).units(), 1234);
+        QCOMPARE(Money::fromDouble(-0.00035).units(), -4);
+        QCOMPARE(Money::fromDouble(0.00026).units(), 3);
+        QCOMPARE(Money().toString(), QString("0"));
+        QCOMPARE(Money::fromDouble(-1234.5678).toString(), QString("-1234,5678"));
+        // Adding many tenths stays exact, unlike a double.
+        Money m;
+        for (int i = 0; i < 1000; ++i) m += Money::fromDouble(0.1);
+        QCOMPARE(m.toString(), QString("100"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRtl)
+#include "tst_rtl.moc"

@@ -1,0 +1,68 @@
+// torquil-db: creates the program's databases.
+//   torquil-db create PATH                       an empty database from the schema
+//   torquil-db demo PATH                         the schema and believable demo data
+//   torquil-db bench PATH [--contracts N] [--cars M] [--works W] [--spares S]
+#include "tools/DbTools.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QTextStream>
+
+#include <cstdio>
+#include <exception>
+
+namespace {
+
+int usage(const QString& why) {
+    QTextStream err(stderr);
+    if (!why.isEmpty()) err << "torquil-db: " << why << "\n";
+    err << "usage:\n"
+           "  torquil-db create PATH\n"
+           "  torquil-db demo PATH\n"
+           "  torquil-db bench PATH [--contracts N] [--cars M] [--works W] [--spares S]\n";
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    if (args.size() < 2) return usage(args.isEmpty() ? QString() : QStringLiteral("a database path is needed"));
+    const QString cmd = args[0];
+    const QString path = args[1];
+    if (cmd != QLatin1String("create") && cmd != QLatin1String("demo") && cmd != QLatin1String("bench"))
+        return usage(QStringLiteral("unknown command '%1'").arg(cmd));
+
+    tools::BenchSize size;
+    for (int i = 2; i < args.size(); ++i) {
+        if (cmd != QLatin1String("bench")) return usage(QStringLiteral("'%1' takes no options").arg(cmd));
+        const QString opt = args[i];
+        if (i + 1 >= args.size()) return usage(QStringLiteral("%1 needs a number").arg(opt));
+        bool ok = false;
+        const int v = args[++i].toInt(&ok);
+        if (!ok || v < 0) return usage(QStringLiteral("%1 needs a whole number, not '%2'").arg(opt, args[i]));
+        if (opt == QLatin1String("--contracts")) size.contracts = v;
+        else if (opt == QLatin1String("--cars")) size.cars = v;
+        else if (opt == QLatin1String("--works")) size.works = v;
+        else if (opt == QLatin1String("--spares")) size.spares = v;
+        else return usage(QStringLiteral("unknown option '%1'").arg(opt));
+    }
+    if (cmd == QLatin1String("bench") && size.contracts > 0 && size.cars == 0)
+        return usage(QStringLiteral("contracts need at least one car"));
+    if (!fb::Connection::isRemotePath(path) && QFileInfo::exists(path)) {
+        std::fprintf(stderr, "torquil-db: %s already exists; remove it first\n", qPrintable(path));
+        return 1;
+    }
+    try {
+        fb::Connection db;
+        tools::createDatabase(db, path);
+        if (cmd == QLatin1String("demo")) tools::fillDemo(db, QDate::currentDate());
+        if (cmd == QLatin1String("bench")) tools::fillBench(db, size);
+        db.close();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "torquil-db: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
