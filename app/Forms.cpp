@@ -34,20 +34,22 @@ template <class T> void make(T*& instance, QWidget* parent) {
 void createForms() {
     order().clear();
     // The main window and the car directory come before the data module, so
-    // their constructors must not touch it.
+    // their constructors must not touch it. The windows shown modeless have
+    // no parent: the main window is disabled while they are up, and a
+    // disabled parent would disable them too.
     make(MF, nullptr);
-    make(DC, MF);
+    make(DC, nullptr);
     DM = new TDM;
     order() << DM->objectName();
-    make(CF, MF);
+    make(CF, nullptr);
     make(CF2, CF);
     make(VR, MF);
     make(CF3, CF);
     make(SP, MF);
     make(CF4, CF);
-    make(SM, MF);
-    make(SE, MF);
-    make(SB, MF);
+    make(SM, nullptr);
+    make(SE, nullptr);
+    make(SB, nullptr);
     make(MH, MF);
     make(SV, MF);
     make(AboutBox, MF);
@@ -55,7 +57,12 @@ void createForms() {
 }
 
 void destroyForms() {
-    // Children go with the main window; the data module goes last.
+    // The modal windows go with their parents; the data module goes last.
+    delete SB;
+    delete SE;
+    delete SM;
+    delete CF;
+    delete DC;
     delete MF;
     MF = nullptr;
     DC = nullptr;

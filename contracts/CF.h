@@ -1,10 +1,80 @@
 #pragma once
+// The contract editor: one contract's header, its car and its work and
+// spare-part lines, opened by the main window in new, view or edit mode.
 #include <QWidget>
+
+class QGroupBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QToolBar;
+class QToolButton;
+namespace widgets {
+class DateEdit;
+class StringGrid;
+class UpperCombo;
+class UpperEdit;
+}
 
 class TCF : public QWidget {
     Q_OBJECT
 public:
     explicit TCF(QWidget* parent = nullptr);
+
+    // State of the contract in the editor.
+    int DocId = -1;
+    QLabel* Car_id;  // hidden; "*" while no car is chosen
+
+    // Groups and header.
+    QGroupBox *GP1, *GP2, *GP3, *GP4;
+    QLabel *Label23, *Label1, *Label2, *Label3;
+    widgets::UpperEdit* Edit0;       // number, display only
+    widgets::DateEdit* MaskEdit1;    // date
+    widgets::UpperCombo* Box0;       // mechanic
+    QPlainTextEdit* Memo1;           // remark
+    QLabel *Label17, *Label20, *Label21;  // grand, works and spares totals
+
+    // Car fields, display only; written by the car picker.
+    widgets::UpperCombo *Box1, *Box2, *Box3, *Box4, *Box5, *Box6, *Box7, *Box8, *Box81, *Box9, *Box91, *Box10,
+        *Box11;
+    widgets::UpperEdit* Edit1;  // mileage
+    QPushButton* BitBtn1;       // "Выбрать машину"
+
+    // Lines.
+    widgets::StringGrid *Grid_work, *grid_sp;
+    QPushButton *BitBtn3, *BitBtn5, *BitBtn6, *BitBtn8;
+
+    // Tool bar.
+    QToolBar* ToolBar1;
+    QToolButton *ToolButton4, *ToolButton8, *ToolButton6, *ToolButton14;
+
+    // Called by the pickers: a new line at the end of a grid; save enabled.
+    void AppendWork(const QString& name, const QString& price);
+    void AppendSpare(const QString& name, const QString& quantity, const QString& price);
+
+    void FormActivate();
+    void LoadDoc(const QString& key);
+    void ClearDoc();
+
+public slots:
+    void ToolButton4Click();
+    void ToolButton8Click();
+    void ToolButton6Click();
+    void ToolButton14Click();
+    void BitBtn1Click();
+    void BitBtn3Click();
+    void BitBtn5Click();
+    void BitBtn6Click();
+    void BitBtn8Click();
+    void MaskEdit1Change();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    bool openingPending_ = false;  // the next activation prepares the mode
 };
 
 extern TCF* CF;

@@ -1,19 +1,463 @@
 #include "contracts/MF.h"
 
+#include "about/AboutBox.h"
+#include "about/Hst.h"
 #include "app/Connect.h"
+#include "app/DM.h"
+#include "app/Lookup.h"
+#include "app/WindowFlow.h"
+#include "cars/DC.h"
+#include "catalogues/MH.h"
+#include "catalogues/SB.h"
+#include "catalogues/SE.h"
+#include "catalogues/SM.h"
+#include "catalogues/SP.h"
+#include "catalogues/VR.h"
+#include "contracts/CF.h"
+#include "contracts/CardPrintout.h"
+#include "contracts/JournalPeriod.h"
+#include "reports/SV.h"
+#include "widgets/Activation.h"
+#include "widgets/Icons.h"
+#include "widgets/Links.h"
+#include "widgets/Messages.h"
+#include "widgets/StringGrid.h"
+#include "widgets/UpperCombo.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
 
 TMF* MF = nullptr;
 
+namespace {
+
+const int kColWidths[8] = {2, 83, 107, 228, 118, 190, 134, 146};
+const char* const kTitles[8] = {"  ID", "  НОМЕР", "  ДАТА", "  МАШИНА", "  ГОС. НОМЕР", "  ВЛАДЕЛЕЦ", "  ТЕЛЕФОН",
+                                "  МЕХАНИК"};
+
+widgets::UpperCombo* makeBox(QWidget* parent, const char* name) {
+    auto* box = new widgets::UpperCombo(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    return box;
+}
+
+}  // namespace
+
 TMF::TMF(QWidget* parent) : QMainWindow(parent) {
+    // Creation only sets FirstActivation: the data module does not exist yet.
     setObjectName(QStringLiteral("MF"));
     setWindowTitle(QStringLiteral("Торквиль 1.0"));
+    FirstActivation = true;
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(4, 4, 4, 4);
+    auto* filters = new QGroupBox(central);
+    buildFilters(filters);
+    layout->addWidget(filters);
+
+    Grid_doc = new widgets::StringGrid(central);
+    Grid_doc->setObjectName(QStringLiteral("Grid_doc"));
+    Grid_doc->setColCount(8);
+    for (int c = 0; c < 8; ++c) Grid_doc->setColWidth(c, kColWidths[c]);
+    QStringList titles;
+    for (const char* t : kTitles) titles << QString::fromUtf8(t);
+    Grid_doc->setTitles(titles);
+    Grid_doc->setRowCount(2);
+    layout->addWidget(Grid_doc, 1);
+    setCentralWidget(central);
+
+    buildToolBar();
+    buildMenu();
+    buildStatusBar();
+
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(1040, 640);
+
+    // Handlers.
+    connect(Box1, &widgets::UpperCombo::userChanged, this, &TMF::Box1Change);
+    connect(Box8, &widgets::UpperCombo::userChanged, this, &TMF::Box8Change);
+    connect(Box9, &widgets::UpperCombo::userChanged, this, &TMF::Box9Change);
+    for (widgets::UpperCombo* box : {Box2, Box81, Box91})
+        connect(box, &widgets::UpperCombo::userChanged, this, &TMF::RefillJournal);
+    for (widgets::UpperCombo* box : {Box3, Box4, Box6, Box10})
+        connect(box, &widgets::UpperCombo::userChanged, this, &TMF::Box3Change);
+    for (widgets::UpperCombo* box : {Box1, Box2, Box3, Box4, Box8, Box81, Box9, Box91, Box6, Box10})
+        connect(box, &widgets::UpperCombo::enterPressed, box, [box] { widgets::focusNext(box); });
+    connect(BitBtn1, &QPushButton::clicked, this, &TMF::BitBtn1Click);
+    connect(Grid_doc, &widgets::StringGrid::enterPressed, this, &TMF::ToolButton6Click);
+    connect(Grid_doc, &widgets::StringGrid::keyDown, this, &TMF::Grid_docKeyDown);
+    connect(Grid_doc, &widgets::StringGrid::rowDoubleClicked, this, &TMF::ToolButton6Click);
+
+    connect(ToolButton2, &QToolButton::clicked, this, &TMF::ToolButton2Click);
+    connect(ToolButton4, &QToolButton::clicked, this, &TMF::ToolButton4Click);
+    connect(ToolButton6, &QToolButton::clicked, this, &TMF::ToolButton6Click);
+    connect(ToolButton8, &QToolButton::clicked, this, &TMF::ToolButton8Click);
+    connect(ToolButton24, &QToolButton::clicked, this, &TMF::N31Click);
+    connect(ToolButton26, &QToolButton::clicked, this, &TMF::N7Click);
+    connect(ToolButton28, &QToolButton::clicked, this, &TMF::N10Click);
+    connect(ToolButton30, &QToolButton::clicked, this, &TMF::N5Click);
+    connect(ToolButton32, &QToolButton::clicked, this, &TMF::N11Click);
+    connect(ToolButton34, &QToolButton::clicked, this, &TMF::N12Click);
+    connect(ToolButton36, &QToolButton::clicked, this, &TMF::N13Click);
+    connect(ToolButton14, &QToolButton::clicked, this, &TMF::N11111Click);
+
+    connect(N9, &QAction::triggered, this, &TMF::ToolButton2Click);
+    connect(N16, &QAction::triggered, this, &TMF::ToolButton6Click);
+    connect(N18, &QAction::triggered, this, &TMF::ToolButton4Click);
+    connect(N4, &QAction::triggered, this, &TMF::N4Click);
+    connect(N11111, &QAction::triggered, this, &TMF::N11111Click);
+    connect(N31, &QAction::triggered, this, &TMF::N31Click);
+    connect(N7, &QAction::triggered, this, &TMF::N7Click);
+    connect(N10, &QAction::triggered, this, &TMF::N10Click);
+    connect(N5, &QAction::triggered, this, &TMF::N5Click);
+    connect(N11, &QAction::triggered, this, &TMF::N11Click);
+    connect(N12, &QAction::triggered, this, &TMF::N12Click);
+    connect(N13, &QAction::triggered, this, &TMF::N13Click);
+    connect(N2, &QAction::triggered, this, &TMF::ToolButton8Click);
+    connect(N6, &QAction::triggered, this, &TMF::N6Click);
+    connect(WEB1, &QAction::triggered, this, &TMF::WEB1Click);
+    connect(N20, &QAction::triggered, this, &TMF::N20Click);
+    connect(N19, &QAction::triggered, this, &TMF::N19Click);
+
+    widgets::Activation::instance().setHandler(this, [this] { FormActivate(); });
 }
+
+void TMF::buildFilters(QWidget* area) {
+    auto* grid = new QGridLayout(area);
+    grid->setContentsMargins(8, 6, 8, 6);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(4);
+    auto label = [area](const char* text) {
+        auto* l = new QLabel(QString::fromUtf8(text), area);
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        return l;
+    };
+    Box1 = makeBox(area, "Box1");
+    Box2 = makeBox(area, "Box2");
+    Box3 = makeBox(area, "Box3");
+    Box4 = makeBox(area, "Box4");
+    Box8 = makeBox(area, "Box8");
+    Box81 = makeBox(area, "Box81");
+    Box9 = makeBox(area, "Box9");
+    Box91 = makeBox(area, "Box91");
+    Box6 = makeBox(area, "Box6");
+    Box10 = makeBox(area, "Box10");
+    Box10->setChoiceOnly(true);
+    Box10->setItems(journalPeriodNames());
+    Box10->setCurrentIndex(kPeriodYear);
+
+    // Left column: car; middle: engine and body; right: VIN, period and the clear button.
+    grid->addWidget(label("МАРКА, МОДЕЛЬ"), 0, 0);
+    grid->addWidget(Box1, 0, 1);
+    grid->addWidget(Box2, 0, 2);
+    grid->addWidget(label("ГОС. НОМЕР"), 1, 0);
+    grid->addWidget(Box3, 1, 1);
+    grid->addWidget(Box4, 1, 2);
+    grid->addWidget(label("ДВИГАТЕЛЬ"), 0, 3);
+    grid->addWidget(Box8, 0, 4);
+    grid->addWidget(Box81, 0, 5);
+    grid->addWidget(label("КУЗОВ"), 1, 3);
+    grid->addWidget(Box9, 1, 4);
+    grid->addWidget(Box91, 1, 5);
+    grid->addWidget(label("VIN"), 0, 6);
+    grid->addWidget(Box6, 0, 7);
+    grid->addWidget(label("ПЕРИОД"), 1, 6);
+    grid->addWidget(Box10, 1, 7);
+
+    BitBtn1 = new QPushButton(area);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setIcon(widgets::icon(widgets::Glyph::ClearFilter));
+    BitBtn1->setIconSize(QSize(24, 24));
+    BitBtn1->setToolTip(QStringLiteral("Очистить фильтры"));
+    BitBtn1->setFixedSize(40, 52);
+    grid->addWidget(BitBtn1, 0, 8, 2, 1);
+    for (int c : {1, 4, 7}) grid->setColumnStretch(c, 3);
+    for (int c : {2, 5}) grid->setColumnStretch(c, 2);
+    Box4->setMaximumWidth(70);
+
+    // Tab order follows the reading order of the boxes.
+    QWidget* order[] = {Box1, Box2, Box3, Box4, Box8, Box81, Box9, Box91, Box6, Box10, BitBtn1};
+    for (size_t i = 0; i + 1 < std::size(order); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
+}
+
+void TMF::buildToolBar() {
+    ToolBar1 = addToolBar(QString());
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setMovable(false);
+    ToolBar1->setIconSize(QSize(32, 32));
+    auto button = [this](const char* name, widgets::Glyph glyph, const char* hint) {
+        auto* b = new QToolButton(ToolBar1);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setIcon(widgets::icon(glyph));
+        b->setIconSize(QSize(32, 32));
+        b->setAutoRaise(true);
+        b->setFocusPolicy(Qt::NoFocus);
+        if (hint) b->setToolTip(QString::fromUtf8(hint));
+        ToolBar1->addWidget(b);
+        return b;
+    };
+    using widgets::Glyph;
+    ToolButton2 = button("ToolButton2", Glyph::NewDocument, "Регистрация документа");
+    ToolButton4 = button("ToolButton4", Glyph::EditDocument, "Редактирование документа");
+    ToolButton6 = button("ToolButton6", Glyph::ViewDocument, "Просмотр документа");
+    ToolBar1->addSeparator();
+    ToolButton8 = button("ToolButton8", Glyph::Print, "Печать карточки документа");
+    ToolBar1->addSeparator();
+    ToolButton24 = button("ToolButton24", Glyph::Car, "Справочник машин");
+    ToolButton26 = button("ToolButton26", Glyph::Works, "Справочник видов работ");
+    ToolButton28 = button("ToolButton28", Glyph::Spares, "Справочник запчастей");
+    ToolButton30 = button("ToolButton30", Glyph::Mechanic, "Справочник механиков");
+    ToolBar1->addSeparator();
+    ToolButton32 = button("ToolButton32", Glyph::Makes, "Справочник марок / моделей машин");
+    ToolButton34 = button("ToolButton34", Glyph::Engine, "Справочник двигателей");
+    ToolButton36 = button("ToolButton36", Glyph::Body, "Справочник кузовов");
+    auto* spacer = new QWidget(ToolBar1);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    ToolBar1->addWidget(spacer);
+    ToolButton14 = button("ToolButton14", Glyph::Exit, nullptr);
+}
+
+void TMF::buildMenu() {
+    QMenuBar* bar = menuBar();
+    auto item = [this](QMenu* menu, const char* name, const char* caption) {
+        QAction* a = menu->addAction(QString::fromUtf8(caption));
+        a->setObjectName(QString::fromLatin1(name));
+        return a;
+    };
+    QMenu* db = bar->addMenu(QStringLiteral("База данных"));
+    N9 = item(db, "N9", "Новая запись");
+    N16 = item(db, "N16", "Просмотр");
+    N18 = item(db, "N18", "Редактирование");
+    db->addSeparator();
+    N4 = item(db, "N4", "Удаление");
+    db->addSeparator();
+    N11111 = item(db, "N11111", "Выйти из программы");
+    QMenu* refs = bar->addMenu(QStringLiteral("Справочники"));
+    N31 = item(refs, "N31", "Машины");
+    N7 = item(refs, "N7", "Виды работ");
+    N10 = item(refs, "N10", "Запчасти");
+    N5 = item(refs, "N5", "Механики");
+    N11 = item(refs, "N11", "Фирмы");
+    N12 = item(refs, "N12", "Двигатели");
+    N13 = item(refs, "N13", "Кузова");
+    QMenu* reports = bar->addMenu(QStringLiteral("Отчеты"));
+    N2 = item(reports, "N2", "Печать карточки");
+    N6 = item(reports, "N6", "Итоговый свод");
+    QMenu* help = bar->addMenu(QStringLiteral("Помощь"));
+    WEB1 = item(help, "WEB1", "WEB-сайт программы");
+    N20 = item(help, "N20", "История версий");
+    N19 = item(help, "N19", "О программе...");
+}
+
+void TMF::buildStatusBar() {
+    SBar = statusBar();
+    SBar->setObjectName(QStringLiteral("SBar"));
+    SBar->setSizeGripEnabled(false);
+    const int widths[5] = {50, 170, 135, 345, 50};
+    const char* texts[5] = {"", "   Enter - просмотр документа", "    F4 - редактирование", "", ""};
+    for (int i = 0; i < 5; ++i) {
+        SBarPanels[i] = new QLabel(QString::fromUtf8(texts[i]), SBar);
+        SBarPanels[i]->setFixedWidth(widths[i]);
+        SBarPanels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        SBar->addWidget(SBarPanels[i]);
+    }
+}
+
+// ---- Shared routines -------------------------------------------------------
+
+void TMF::FillNameCombo(widgets::UpperCombo* box, const QString& table) { app::FillNameCombo(box, table); }
+
+void TMF::FillDependentCombo(widgets::UpperCombo* master, widgets::UpperCombo* detail, const QString& masterTable,
+                             const QString& detailTable, const QString& link) {
+    app::FillDependentCombo(master, detail, masterTable, detailTable, link);
+}
+
+void TMF::PrintContractCard(const QString& key) { contracts::PrintContractCard(key); }
+
+QString TMF::siteAddress() { return QStringLiteral("https://www.torquil.example"); }
+QString TMF::supportAddress() { return QStringLiteral("support@torquil.example"); }
+
+// ---- Activation and the journal -------------------------------------------
+
+void TMF::ConnectDatabase() { app::ConnectDatabase(); }
 
 void TMF::FormActivate() {
     if (FirstActivation) {
         FirstActivation = false;
-        if (!app::ConnectDatabase()) return;
+        if (!app::ConnectDatabase()) return;  // the program ends
     }
     NewDoc = false;
     EditDoc = false;
+    FillNameCombo(Box1, QStringLiteral("dev"));
+    FillNameCombo(Box8, QStringLiteral("engines"));
+    FillNameCombo(Box9, QStringLiteral("body"));
+    if (DM->IBDbase.connected()) RefillJournal();
+    Box1->setFocus();
 }
+
+void TMF::RefillJournal() {
+    fb::Query& q = DM->iDoc;
+    q.close();
+    q.setString(QStringLiteral("dev"), Box1->text() + u'%');
+    q.setString(QStringLiteral("mod"), Box2->text() + u'%');
+    q.setString(QStringLiteral("gnum"), Box3->text() + u'%');
+    q.setString(QStringLiteral("region"), Box4->text() + u'%');
+    q.setString(QStringLiteral("engine"), Box8->text() + u'%');
+    q.setString(QStringLiteral("body"), Box9->text() + u'%');
+    q.setString(QStringLiteral("engine2"), Box81->text() + u'%');
+    q.setString(QStringLiteral("body2"), Box91->text() + u'%');
+    q.setString(QStringLiteral("vin"), Box6->text() + u'%');
+    const JournalPeriod period = journalPeriod(Box10->currentIndex(), QDate::currentDate());
+    q.setDateTime(QStringLiteral("d1"), QDateTime(period.d1, QTime(0, 0)));
+    q.setDateTime(QStringLiteral("d2"), QDateTime(period.d2, QTime(0, 0)));
+    q.open();
+    q.last();
+    const int n = q.recordCount();
+
+    const fb::RowSet& rows = q.rows();
+    Grid_doc->beginFill(n > 0 ? n + 1 : 2);
+    QStringList titles;
+    for (const char* t : kTitles) titles << QString::fromUtf8(t);
+    Grid_doc->setTitles(titles);
+    const int cKey = rows.indexOf(QStringLiteral("PK_id")), cNum = rows.indexOf(QStringLiteral("Num")),
+              cDate = rows.indexOf(QStringLiteral("C_Date")), cDev = rows.indexOf(QStringLiteral("Dev")),
+              cMod = rows.indexOf(QStringLiteral("Mod")), cGnum = rows.indexOf(QStringLiteral("gnum")),
+              cRegion = rows.indexOf(QStringLiteral("region")), cOwner = rows.indexOf(QStringLiteral("Owner")),
+              cPhone = rows.indexOf(QStringLiteral("Phone")), cMeh = rows.indexOf(QStringLiteral("Meh"));
+    const QString pad = QStringLiteral("  ");
+    for (int r = 0; r < n; ++r) {
+        const int g = r + 1;
+        Grid_doc->setCell(0, g, rows.text(r, cKey));
+        Grid_doc->setCell(1, g, pad + rows.text(r, cNum));
+        Grid_doc->setCell(2, g, pad + rows.text(r, cDate));
+        Grid_doc->setCell(3, g, pad + rows.text(r, cDev) + QStringLiteral(" - ") + rows.text(r, cMod));
+        Grid_doc->setCell(4, g, pad + rows.text(r, cGnum) + u' ' + rows.text(r, cRegion));
+        Grid_doc->setCell(5, g, pad + rows.text(r, cOwner));
+        Grid_doc->setCell(6, g, pad + rows.text(r, cPhone));
+        Grid_doc->setCell(7, g, pad + rows.text(r, cMeh));
+    }
+    Grid_doc->endFill();
+    q.close();
+}
+
+// ---- Filters -----------------------------------------------------------------
+
+void TMF::Box1Change() {
+    RefillJournal();
+    FillDependentCombo(Box1, Box2, QStringLiteral("dev"), QStringLiteral("models"), QStringLiteral("dv_fk"));
+}
+
+void TMF::Box8Change() {
+    RefillJournal();
+    FillDependentCombo(Box8, Box81, QStringLiteral("engines"), QStringLiteral("engine_sp"), QStringLiteral("en_fk"));
+}
+
+void TMF::Box9Change() {
+    RefillJournal();
+    FillDependentCombo(Box9, Box91, QStringLiteral("body"), QStringLiteral("body_sp"), QStringLiteral("bd_fk"));
+}
+
+void TMF::Box3Change() { RefillJournal(); }
+
+void TMF::BitBtn1Click() {
+    for (widgets::UpperCombo* box : {Box1, Box2, Box3, Box4, Box8, Box9, Box81, Box91, Box6}) box->setText(QString());
+    RefillJournal();
+}
+
+void TMF::Grid_docKeyDown(int key, Qt::KeyboardModifiers modifiers) {
+    if (key == Qt::Key_F4 && (modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) != Qt::AltModifier)
+        ToolButton4Click();
+}
+
+// ---- Opening the editor --------------------------------------------------------
+
+void TMF::ToolButton2Click() {
+    NewDoc = true;
+    CF->setWindowTitle(QStringLiteral("* Новая запись "));
+    app::openModeless(CF);
+}
+
+void TMF::ToolButton6Click() {
+    const int row = Grid_doc->currentRow();
+    if (Grid_doc->cell(0, row).isEmpty()) return;
+    CF->setWindowTitle(QStringLiteral("Просмотр записи №") + Grid_doc->cell(1, row));
+    app::openModeless(CF);
+}
+
+void TMF::ToolButton4Click() {
+    const int row = Grid_doc->currentRow();
+    if (Grid_doc->cell(0, row).isEmpty()) return;
+    CF->setWindowTitle(QStringLiteral("Редактирование записи №") + Grid_doc->cell(0, row));
+    EditDoc = true;
+    app::openModeless(CF);
+}
+
+void TMF::ToolButton8Click() { PrintContractCard(Grid_doc->cell(0, Grid_doc->currentRow())); }
+
+// ---- Deleting and ending -------------------------------------------------------
+
+void TMF::N4Click() {
+    const QString key = Grid_doc->cell(0, Grid_doc->currentRow());
+    if (key.isEmpty()) return;
+    setEnabled(false);
+    struct Reenable {
+        TMF* w;
+        ~Reenable() { w->setEnabled(true); }
+    };
+    {
+        Reenable guard{this};
+        if (widgets::askYesNo(QStringLiteral("Внимание! Запись будет удалена, продолжить ?"), QStringLiteral("Удаление"))) {
+            const struct {
+                const char* sql;
+                const char* param;
+            } steps[] = {{"DELETE FROM ct_works WHERE ct_fk = :ct_fk", "ct_fk"},
+                         {"DELETE FROM ct_spares WHERE ct_fk = :ct_fk", "ct_fk"},
+                         {"DELETE FROM contracts WHERE pk_id = :pk_id", "pk_id"}};
+            try {
+                for (const auto& s : steps) {
+                    TDM::reset(DM->iSQL, QString::fromLatin1(s.sql));
+                    DM->iSQL.setString(QString::fromLatin1(s.param), key);
+                    DM->execCommit(DM->iSQL);
+                }
+            } catch (...) {
+                // The window comes back and the journal is refilled after a failed step too.
+                setEnabled(true);
+                FormActivate();
+                throw;
+            }
+        }
+    }
+    FormActivate();
+}
+
+void TMF::N11111Click() { QApplication::quit(); }
+
+void TMF::closeEvent(QCloseEvent* event) {
+    event->accept();
+    QApplication::quit();
+}
+
+// ---- Other windows -------------------------------------------------------------
+
+void TMF::N31Click() { app::openModeless(DC); }
+void TMF::N7Click() { app::openModal(VR); }
+void TMF::N10Click() { app::openModal(SP); }
+void TMF::N5Click() { app::openModal(MH); }
+void TMF::N11Click() { app::openModeless(SM); }
+void TMF::N12Click() { app::openModeless(SE); }
+void TMF::N13Click() { app::openModeless(SB); }
+void TMF::N6Click() { app::openModal(SV); }
+void TMF::WEB1Click() { widgets::openLink(siteAddress()); }
+void TMF::N20Click() { app::openModal(Hst); }
+void TMF::N19Click() { app::openModal(AboutBox); }

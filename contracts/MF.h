@@ -1,14 +1,88 @@
 #pragma once
+// The main window: the journal of contracts with its filters, the menu and
+// the tool bar that lead to every other window.
 #include <QMainWindow>
+
+class QAction;
+class QLabel;
+class QPushButton;
+class QStatusBar;
+class QToolBar;
+class QToolButton;
+namespace widgets {
+class StringGrid;
+class UpperCombo;
+}
 
 class TMF : public QMainWindow {
     Q_OBJECT
 public:
     explicit TMF(QWidget* parent = nullptr);
+
     bool FirstActivation = true;
     bool NewDoc = false;
     bool EditDoc = false;
+
+    // Filters.
+    widgets::UpperCombo *Box1, *Box2, *Box3, *Box4, *Box8, *Box81, *Box9, *Box91, *Box6, *Box10;
+    QPushButton* BitBtn1;
+    widgets::StringGrid* Grid_doc;
+    QStatusBar* SBar;
+    QLabel* SBarPanels[5];
+
+    QToolBar* ToolBar1;
+    QToolButton *ToolButton2, *ToolButton4, *ToolButton6, *ToolButton8, *ToolButton24, *ToolButton26,
+        *ToolButton28, *ToolButton30, *ToolButton32, *ToolButton34, *ToolButton36, *ToolButton14;
+    QAction *N9, *N16, *N18, *N4, *N11111, *N31, *N7, *N10, *N5, *N11, *N12, *N13, *N2, *N6, *WEB1, *N20, *N19;
+
+    // Shared with the other windows.
+    void FillNameCombo(widgets::UpperCombo* box, const QString& table);
+    void FillDependentCombo(widgets::UpperCombo* master, widgets::UpperCombo* detail, const QString& masterTable,
+                            const QString& detailTable, const QString& link);
+    void PrintContractCard(const QString& key);
+
     void FormActivate();
+    void RefillJournal();
+
+    static QString siteAddress();
+    static QString supportAddress();
+
+public slots:
+    void ToolButton2Click();
+    void ToolButton4Click();
+    void ToolButton6Click();
+    void ToolButton8Click();
+    void N4Click();
+    void N11111Click();
+    void N31Click();
+    void N7Click();
+    void N10Click();
+    void N5Click();
+    void N11Click();
+    void N12Click();
+    void N13Click();
+    void N6Click();
+    void WEB1Click();
+    void N20Click();
+    void N19Click();
+
+private slots:
+    void Box1Change();
+    void Box8Change();
+    void Box9Change();
+    void Box3Change();
+    void BitBtn1Click();
+    void Grid_docKeyDown(int key, Qt::KeyboardModifiers modifiers);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildFilters(QWidget* area);
+    void buildToolBar();
+    void buildMenu();
+    void buildStatusBar();
+    void ConnectDatabase();
 };
 
 extern TMF* MF;

@@ -1,0 +1,48 @@
+#include "app/WindowFlow.h"
+
+#include "contracts/MF.h"
+#include "widgets/Activation.h"
+
+#include <QDialog>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+
+namespace app {
+
+void centreOver(QWidget* window, QWidget* over) {
+    QRect area;
+    if (over && over->isVisible()) {
+        area = over->frameGeometry();
+    } else if (QScreen* s = QGuiApplication::primaryScreen()) {
+        area = s->availableGeometry();
+    }
+    if (area.isValid()) window->move(area.center() - QPoint(window->width() / 2, window->height() / 2));
+}
+
+void openModeless(QWidget* window) {
+    if (MF) MF->setEnabled(false);
+    if (!window->isVisible()) centreOver(window, MF);
+    window->show();
+    window->raise();
+    window->activateWindow();
+    widgets::Activation::instance().report(window);
+}
+
+int openModal(QDialog* dialog, QWidget* owner) {
+    if (!owner) owner = MF;
+    centreOver(dialog, owner);
+    QTimer::singleShot(0, dialog, [dialog] { widgets::Activation::instance().report(dialog); });
+    const int rc = dialog->exec();
+    if (owner) widgets::Activation::instance().report(owner);
+    return rc;
+}
+
+void backToMain() {
+    if (!MF) return;
+    MF->setEnabled(true);
+    MF->activateWindow();
+    widgets::Activation::instance().report(MF);
+}
+
+}  // namespace app
