@@ -18,6 +18,7 @@
 #include "contracts/JournalPeriod.h"
 #include "reports/SV.h"
 #include "widgets/Activation.h"
+#include "widgets/Focus.h"
 #include "widgets/Icons.h"
 #include "widgets/Links.h"
 #include "widgets/Messages.h"
@@ -153,6 +154,8 @@ void TMF::buildFilters(QWidget* area) {
     Box91 = makeBox(area, "Box91");
     Box6 = makeBox(area, "Box6");
     Box10 = makeBox(area, "Box10");
+    // The filters match what was typed: no inline completion here.
+    for (widgets::UpperCombo* box : {Box1, Box2, Box3, Box4, Box8, Box81, Box9, Box91, Box6}) box->setAutoComplete(false);
     Box10->setChoiceOnly(true);
     Box10->setItems(journalPeriodNames());
     Box10->setCurrentIndex(kPeriodYear);

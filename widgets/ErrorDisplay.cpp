@@ -1,0 +1,47 @@
+#include "widgets/ErrorDisplay.h"
+
+#include "widgets/Messages.h"
+
+namespace widgets {
+
+namespace {
+
+QString lastShownError;
+
+}  // namespace
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool Application::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        showException(error);
+    } catch (...) {
+        showErrorText(unknownErrorText());
+    }
+    return false;
+}
+
+void Application::showErrorText(const QString& text) {
+    lastShownError = text;
+    showError(text, QGuiApplication::applicationDisplayName());
+}
+
+void Application::showException(const std::exception& error) {
+    showErrorText(QString::fromUtf8(error.what()));
+}
+
+QString Application::lastError() {
+    return lastShownError;
+}
+
+void Application::clearLastError() {
+    lastShownError.clear();
+}
+
+QString Application::unknownErrorText() {
+    return QStringLiteral("Неизвестная ошибка");
+}
+
+}  // namespace widgets

@@ -1,0 +1,79 @@
+#include "widgets/UpperEdit.h"
+
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+
+namespace widgets {
+
+QString upperChars(const QString& text) {
+    QString result = text;
+    for (qsizetype i = 0; i < result.size(); ++i) {
+        const QChar c = result.at(i);
+        if (c.isHighSurrogate() && i + 1 < result.size() && result.at(i + 1).isLowSurrogate()) {
+            const char32_t code = QChar::surrogateToUcs4(c, result.at(i + 1));
+            const char32_t upper = QChar::toUpper(code);
+            if (upper != code && QChar::requiresSurrogates(upper)) {
+                result[i] = QChar(QChar::highSurrogate(upper));
+                result[i + 1] = QChar(QChar::lowSurrogate(upper));
+            }
+            ++i;
+        } else if (!c.isSurrogate()) {
+            result[i] = c.toUpper();
+        }
+    }
+    return result;
+}
+
+UpperEdit::UpperEdit(QWidget* parent) : LineEdit(parent) {
+    // Connected first, so that every other receiver finds the capitals.
+    connect(this, &QLineEdit::textEdited, this, &UpperEdit::fixEditedText);
+}
+
+void UpperEdit::keyPressEvent(QKeyEvent* event) {
+    const QString typed = event->text();
+    const QString upper = upperChars(typed);
+    if (upper == typed) {
+        LineEdit::keyPressEvent(event);
+        return;
+    }
+    QKeyEvent capital(event->type(), event->key(), event->modifiers(), event->nativeScanCode(),
+                      event->nativeVirtualKey(), event->nativeModifiers(), upper,
+                      event->isAutoRepeat(), quint16(event->count()));
+    LineEdit::keyPressEvent(&capital);
+    event->setAccepted(capital.isAccepted());
+}
+
+void UpperEdit::inputMethodEvent(QInputMethodEvent* event) {
+    const QString commit = event->commitString();
+    const QString upper = upperChars(commit);
+    if (upper == commit) {
+        LineEdit::inputMethodEvent(event);
+        return;
+    }
+    QInputMethodEvent capital(event->preeditString(), event->attributes());
+    capital.setCommitString(upper, event->replacementStart(), event->replacementLength());
+    LineEdit::inputMethodEvent(&capital);
+    event->setAccepted(capital.isAccepted());
+}
+
+// Typed letters arrive as capitals already; this catches pasted and dropped text.
+void UpperEdit::fixEditedText() {
+    const QString current = text();
+    const QString upper = upperChars(current);
+    if (upper == current)
+        return;
+    const int cursor = cursorPosition();
+    const int selStart = selectionStart();
+    const int selLength = selectionLength();
+    setText(upper);
+    if (selStart >= 0 && selLength > 0) {
+        if (cursor == selStart)
+            setSelection(selStart + selLength, -selLength);
+        else
+            setSelection(selStart, selLength);
+    } else {
+        setCursorPosition(cursor);
+    }
+}
+
+}  // namespace widgets
