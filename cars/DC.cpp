@@ -1,8 +1,301 @@
 #include "cars/DC.h"
 
+#include "app/DM.h"
+#include "app/WindowFlow.h"
+#include "catalogues/EntryKit.h"
+#include "rtl/Convert.h"
+#include "widgets/Activation.h"
+#include "widgets/Focus.h"
+#include "widgets/Messages.h"
+#include "widgets/StringGrid.h"
+#include "widgets/UpperCombo.h"
+#include "widgets/UpperEdit.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
 TDC* DC = nullptr;
 
+namespace {
+
+const int kColWidths[10] = {2, 173, 100, 62, 69, 125, 141, 117, 133, 124};
+const char* const kTitles[10] = {"  ID",    "  МАРКА/МОДЕЛЬ", "  ГОС.НОМЕР", "  ГОД",      "  ПРОБЕГ",
+                                 "  ЦВЕТ",  "  ДВИГАТЕЛЬ",    "  КУЗОВ",     "  ВЛАДЕЛЕЦ", "  ТЕЛЕФОН"};
+
+QStringList titles() {
+    QStringList list;
+    for (const char* t : kTitles) list << QString::fromUtf8(t);
+    return list;
+}
+
+}  // namespace
+
+// Created before the data module: nothing here may touch it.
 TDC::TDC(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("DC"));
     setWindowTitle(QStringLiteral("Справочник машин"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(1072, 617);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(7, 0, 8, 4);
+    layout->setSpacing(2);
+
+    ToolBar1 = new QToolBar(this);
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setIconSize(QSize(32, 32));
+    ToolBar1->setFixedHeight(40);
+    using widgets::Glyph;
+    ToolButton2 = catalogues::addToolButton(ToolBar1, "ToolButton2", Glyph::NewDocument, "Регистрация документа");
+    catalogues::addGap(ToolBar1);
+    ToolButton4 = catalogues::addToolButton(ToolBar1, "ToolButton4", Glyph::EditDocument, "Редактирование документа");
+    catalogues::addGap(ToolBar1);
+    ToolButton8 = catalogues::addToolButton(ToolBar1, "ToolButton8", Glyph::Save, "Сохранение изменений");
+    catalogues::addGap(ToolBar1);
+    ToolButton7 = catalogues::addToolButton(ToolBar1, "ToolButton7", Glyph::Delete, nullptr);
+    catalogues::addRightSpacer(ToolBar1);
+    ToolButton14 = catalogues::addToolButton(ToolBar1, "ToolButton14", Glyph::Exit, nullptr);
+    layout->addWidget(ToolBar1);
+
+    GP = new QGroupBox(this);
+    GP->setObjectName(QStringLiteral("GP"));
+    createFields(GP);
+    layout->addWidget(GP);
+
+    Grid_cars = new widgets::StringGrid(this);
+    Grid_cars->setObjectName(QStringLiteral("Grid_cars"));
+    Grid_cars->setColCount(10);
+    for (int c = 0; c < 10; ++c) Grid_cars->setColWidth(c, kColWidths[c]);
+    Grid_cars->setTitles(titles());
+    Grid_cars->setTitleColor(QColor(catalogues::kTitleYellow));
+    Grid_cars->clearToBlankRow();
+    layout->addWidget(Grid_cars, 1);  // the rest of the window: 1057 x 403
+
+    GP->setEnabled(false);
+    ToolButton8->setEnabled(false);
+
+    // Handlers.
+    connect(Grid_cars, &widgets::StringGrid::rowClicked, this, &TDC::Grid_carsClick);
+    connect(Grid_cars, &widgets::StringGrid::rowDoubleClicked, this, &TDC::Grid_carsClick);
+    connect(Grid_cars, &widgets::StringGrid::keyDown, this, &TDC::Grid_carsKeyDown);
+    for (widgets::UpperCombo* box : boxes()) {
+        connect(box, &widgets::UpperCombo::enterPressed, this, [this, box] { Box1KeyPress(box, QChar(13)); });
+        connect(box, &widgets::UpperCombo::escapePressed, this, [this, box] { Box1KeyPress(box, QChar(27)); });
+    }
+    connect(Edit1, &widgets::LineEdit::enterPressed, this, [this] { Box1KeyPress(Edit1, QChar(13)); });
+    connect(Edit1, &widgets::LineEdit::escapePressed, this, [this] { Box1KeyPress(Edit1, QChar(27)); });
+    connect(Box1, &widgets::UpperCombo::userChanged, this, &TDC::Box1Change);
+    connect(Box8, &widgets::UpperCombo::userChanged, this, &TDC::Box8Change);
+    connect(Box9, &widgets::UpperCombo::userChanged, this, &TDC::Box9Change);
+    connect(Box2, &widgets::UpperCombo::userChanged, this, &TDC::Box2Change);
+    connect(Box81, &widgets::UpperCombo::userChanged, this, &TDC::Box81Change);
+    connect(Box91, &widgets::UpperCombo::userChanged, this, &TDC::Box91Change);
+    for (widgets::UpperCombo* box : {Box3, Box4, Box5, Box6, Box7, Box10, Box11})
+        connect(box, &widgets::UpperCombo::userChanged, this, &TDC::Box3Change);
+    connect(Edit1, &QLineEdit::textChanged, this, &TDC::Box3Change);  // every change, the window's own too
+    connect(ToolButton2, &QToolButton::clicked, this, &TDC::ToolButton2Click);
+    connect(ToolButton4, &QToolButton::clicked, this, &TDC::ToolButton4Click);
+    connect(ToolButton8, &QToolButton::clicked, this, &TDC::ToolButton8Click);
+    connect(ToolButton7, &QToolButton::clicked, this, &TDC::ToolButton7Click);
+    connect(ToolButton14, &QToolButton::clicked, this, &TDC::ToolButton14Click);
+
+    widgets::Activation::instance().setHandler(this, [this] { FormActivate(); });
+}
+
+QString TDC::currentKey() const { return Grid_cars->cell(0, Grid_cars->currentRow()); }
+
+// ---- The list ----------------------------------------------------------------
+
+void TDC::FormActivate() {
+    Adding = false;
+    Editing = false;
+    ToolButton8->setEnabled(false);
+    Grid_cars->setEnabled(true);
+    GP->setEnabled(false);
+
+    fb::Query& q = DM->iCar;
+    q.close();
+    q.open();
+    q.last();
+    const int n = q.recordCount();
+    const fb::RowSet& rows = q.rows();
+    auto col = [&rows](const char* name) { return rows.indexOf(QString::fromLatin1(name)); };
+    const int cKey = col("PK_id"), cDev = col("Dev"), cMod = col("Mod"), cGnum = col("Gnum"), cRegion = col("Region"),
+              cYear = col("d_Year"), cKm = col("Km"), cColor = col("Color"), cEngine = col("Engine"),
+              cEngine2 = col("Engine2"), cBody = col("Body"), cBody2 = col("Body2"), cOwner = col("Owner"),
+              cPhone = col("Phone");
+    const QString pad = QStringLiteral("  ");
+    Grid_cars->beginFill(n > 0 ? n + 1 : 2);
+    Grid_cars->setTitles(titles());
+    for (int r = 0; r < n; ++r) {
+        const int g = r + 1;
+        Grid_cars->setCell(0, g, rows.text(r, cKey));
+        Grid_cars->setCell(1, g, pad + rows.text(r, cDev) + pad + rows.text(r, cMod));
+        Grid_cars->setCell(2, g, pad + rows.text(r, cGnum) + pad + rows.text(r, cRegion));
+        Grid_cars->setCell(3, g, pad + QString::number(rows.integer(r, cYear)));
+        Grid_cars->setCell(4, g, pad + QString::number(rows.integer(r, cKm)));
+        Grid_cars->setCell(5, g, pad + rows.text(r, cColor));
+        Grid_cars->setCell(6, g, pad + rows.text(r, cEngine) + u' ' + rows.text(r, cEngine2));
+        Grid_cars->setCell(7, g, pad + rows.text(r, cBody) + u' ' + rows.text(r, cBody2));
+        Grid_cars->setCell(8, g, pad + rows.text(r, cOwner));
+        Grid_cars->setCell(9, g, pad + rows.text(r, cPhone));
+    }
+    Grid_cars->endFill();
+    if (n > 0) ShowCurrentCar();
+    q.close();
+    fillNameLists();
+}
+
+void TDC::ShowCurrentCar() {
+    const QString key = currentKey();
+    if (key.isEmpty()) return;
+    fb::Query& q = DM->iSQL;
+    TDM::reset(q, QStringLiteral("SELECT * FROM Cars WHERE PK_id = :pk_id"));
+    q.setString(QStringLiteral("pk_id"), key);
+    q.open();
+    q.last();
+    q.first();
+    if (!q.eof()) setValues(cars::CarValues::fromRow(q));
+    q.close();
+}
+
+void TDC::Grid_carsClick() {
+    if (!currentKey().isEmpty()) ShowCurrentCar();
+}
+
+void TDC::Grid_carsKeyDown() { Grid_carsClick(); }
+
+// ---- Fields --------------------------------------------------------------------
+
+void TDC::Box1KeyPress(QWidget* field, QChar key) {
+    if (key == QChar(13)) widgets::focusNext(field);
+    if (key == QChar(27) && (Adding || Editing)) leaveMode();
+}
+
+void TDC::leaveMode() {
+    Adding = false;
+    Editing = false;
+    GP->setEnabled(false);
+    ToolButton8->setEnabled(false);
+    Grid_cars->setEnabled(true);
+    Grid_cars->setFocus();
+    ShowCurrentCar();  // the stored values of the current row come back
+}
+
+void TDC::Box1Change() {
+    Box3Change();
+    fillModels();
+}
+
+void TDC::Box8Change() {
+    Box3Change();
+    fillEngineSpecs();
+}
+
+void TDC::Box9Change() {
+    Box3Change();
+    fillBodySpecs();
+}
+
+void TDC::Box2Change() { Box3Change(); }
+void TDC::Box81Change() { Box3Change(); }
+void TDC::Box91Change() { Box3Change(); }
+
+void TDC::Box3Change() {
+    if (Adding || Editing) ToolButton8->setEnabled(true);
+}
+
+// ---- Commands ------------------------------------------------------------------
+
+void TDC::ToolButton2Click() {
+    if (Adding || Editing) return;
+    Adding = true;
+    clear();  // emptying the mileage counts as a change when it held text
+    Grid_cars->setEnabled(false);
+    GP->setEnabled(true);
+    Box1->setFocus();
+}
+
+void TDC::ToolButton4Click() {
+    if (Adding || Editing || Grid_cars->cell(0, 1).isEmpty()) return;
+    Editing = true;
+    Grid_cars->setEnabled(false);
+    GP->setEnabled(true);
+    Box1->setFocus();
+}
+
+void TDC::ToolButton8Click() {
+    // The mode ends once the car is written: a year that is no whole number
+    // leaves it on with the typed values, to be corrected or dropped by Esc.
+    bool written = false;
+    if (Adding) {
+        InsertCar();
+        Adding = false;
+        written = true;
+    }
+    if (Editing) {
+        UpdateCar();
+        Editing = false;
+        written = true;
+    }
+    ToolButton8->setEnabled(false);
+    GP->setEnabled(false);
+    if (written) ensureDictionaries();
+    FormActivate();
+}
+
+void TDC::InsertCar() {
+    fb::Query& q = DM->iCar_Ins;
+    q.close();
+    bindCar(q);
+    // No marker: nothing reads the key of a car added here back, and a row
+    // without one can never answer the picker's read-back by marker.
+    q.setNull(QStringLiteral("sysinfo"));
+    DM->execCommit(q);
+    q.close();
+}
+
+void TDC::UpdateCar() {
+    fb::Query& q = DM->iCar_Upd;
+    q.close();
+    const int key = rtl::StrToInt(currentKey());
+    bindCar(q);
+    q.setInteger(QStringLiteral("pk_id"), key);
+    DM->execCommit(q);
+    q.close();
+}
+
+void TDC::ToolButton7Click() {
+    if (Adding || Editing) return;
+    {
+        catalogues::DisabledWhile disabled(this);
+        if (Grid_cars->cell(0, 1).isEmpty()) return;
+        if (!widgets::askYesNo(QStringLiteral("Внимание! Запись будет удалена, продолжить ?"),
+                               QStringLiteral("Удаление")))
+            return;
+        fb::Query& q = DM->iSQL;
+        TDM::reset(q, QStringLiteral("DELETE FROM cars WHERE pk_id = :pk_id"));
+        q.setString(QStringLiteral("pk_id"), currentKey());
+        DM->execCommit(q);
+    }
+    FormActivate();
+}
+
+void TDC::ToolButton14Click() { hide(); }
+
+// ---- Closing -----------------------------------------------------------------------
+
+void TDC::FormHide() { app::backToMain(); }
+
+void TDC::closeEvent(QCloseEvent* event) {
+    event->accept();  // never refused; a pending change is dropped
+}
+
+void TDC::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    FormHide();
 }

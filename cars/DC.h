@@ -1,10 +1,60 @@
 #pragma once
+// The car directory: every car of Cars, and adding, correcting and deleting
+// cars outside any contract. The fields are those of the car picker; here
+// they never filter and are read-only while browsing.
+#include "cars/CarFields.h"
+
 #include <QWidget>
 
-class TDC : public QWidget {
+class QGroupBox;
+class QToolBar;
+class QToolButton;
+namespace widgets { class StringGrid; }
+
+class TDC : public QWidget, public cars::CarFields {
     Q_OBJECT
 public:
     explicit TDC(QWidget* parent = nullptr);
+
+    // Browsing while both are false; one is set at a time.
+    bool Adding = false;
+    bool Editing = false;
+
+    QToolBar* ToolBar1;
+    QToolButton *ToolButton2, *ToolButton4, *ToolButton8, *ToolButton7, *ToolButton14;
+    QGroupBox* GP;  // holds Box1 ... Edit1
+    widgets::StringGrid* Grid_cars;
+
+    void ShowCurrentCar();
+
+public slots:
+    void FormActivate();
+    void Grid_carsClick();
+    void Grid_carsKeyDown();
+    void Box1KeyPress(QWidget* field, QChar key);  // Enter (13), Esc (27)
+    void Box1Change();
+    void Box8Change();
+    void Box9Change();
+    void Box2Change();
+    void Box81Change();
+    void Box91Change();
+    void Box3Change();
+    void ToolButton2Click();
+    void ToolButton4Click();
+    void ToolButton8Click();
+    void ToolButton7Click();
+    void ToolButton14Click();
+    void FormHide();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void InsertCar();
+    void UpdateCar();
+    void leaveMode();
+    QString currentKey() const;
 };
 
 extern TDC* DC;

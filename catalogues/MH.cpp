@@ -1,8 +1,228 @@
 #include "catalogues/MH.h"
 
+#include "app/DM.h"
+#include "catalogues/EntryKit.h"
+#include "widgets/Activation.h"
+#include "widgets/Messages.h"
+#include "widgets/StringGrid.h"
+#include "widgets/UpperEdit.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
 TMH* MH = nullptr;
 
 TMH::TMH(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("MH"));
     setWindowTitle(QStringLiteral("Справочник механиков"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 2, 6, 6);
+    layout->setSpacing(4);
+
+    ToolBar1 = new QToolBar(this);
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setIconSize(QSize(32, 32));
+    using widgets::Glyph;
+    const QSize button(39, 38);
+    ToolButton2 = catalogues::addToolButton(ToolBar1, "ToolButton2", Glyph::NewDocument, "Регистрация документа", button);
+    ToolButton4 =
+        catalogues::addToolButton(ToolBar1, "ToolButton4", Glyph::EditDocument, "Редактирование документа", button);
+    catalogues::addGap(ToolBar1);
+    ToolButton8 = catalogues::addToolButton(ToolBar1, "ToolButton8", Glyph::Save, "Сохрание изменений", button);
+    catalogues::addGap(ToolBar1);
+    ToolButton6 = catalogues::addToolButton(ToolBar1, "ToolButton6", Glyph::Delete, "Удаление документа", button);
+    catalogues::addRightSpacer(ToolBar1);
+    ToolButton14 = catalogues::addToolButton(ToolBar1, "ToolButton14", Glyph::Exit, nullptr, button);
+    layout->addWidget(ToolBar1);
+
+    GP = new QGroupBox(this);
+    GP->setObjectName(QStringLiteral("GP"));
+    auto* field = new QHBoxLayout(GP);
+    field->setContentsMargins(8, 6, 8, 6);
+    Label1 = new QLabel(QStringLiteral("МЕХАНИК"), GP);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Edit1 = new widgets::UpperEdit(GP);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setMaxLength(60);
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setPointSize(11);
+    Edit1->setFont(font);
+    field->addWidget(Label1);
+    field->addWidget(Edit1, 1);
+    layout->addWidget(GP);
+
+    Grid_meh = new widgets::StringGrid(this);
+    Grid_meh->setObjectName(QStringLiteral("Grid_meh"));
+    Grid_meh->setColCount(2);
+    Grid_meh->setColWidth(0, 2);
+    Grid_meh->setColWidth(1, 336);
+    Grid_meh->setTitleColor(QColor(catalogues::kTitleYellow));
+    Grid_meh->setTitles({QStringLiteral("ID"), QStringLiteral("МЕХАНИКИ")});
+    layout->addWidget(Grid_meh, 1);
+
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(358, 434);
+    GP->setEnabled(false);
+    ToolButton8->setEnabled(false);
+
+    connect(Grid_meh, &widgets::StringGrid::rowClicked, this, &TMH::Grid_mehClick);
+    connect(Grid_meh, &widgets::StringGrid::keyDown, this, &TMH::Grid_mehKeyDown);
+    connect(Edit1, &QLineEdit::textChanged, this, &TMH::Edit1Change);
+    connect(Edit1, &widgets::LineEdit::enterPressed, this, [this] { Edit1KeyPress(QChar(13)); });
+    connect(Edit1, &widgets::LineEdit::escapePressed, this, [this] { Edit1KeyPress(QChar(27)); });
+    connect(ToolButton2, &QToolButton::clicked, this, &TMH::ToolButton2Click);
+    connect(ToolButton4, &QToolButton::clicked, this, &TMH::ToolButton4Click);
+    connect(ToolButton8, &QToolButton::clicked, this, &TMH::ToolButton8Click);
+    connect(ToolButton6, &QToolButton::clicked, this, &TMH::ToolButton6Click);
+    connect(ToolButton14, &QToolButton::clicked, this, &TMH::ToolButton14Click);
+
+    widgets::Activation::instance().setHandler(this, [this] { FormActivate(); });
+}
+
+QString TMH::currentKey() const { return Grid_meh->cell(0, Grid_meh->currentRow()); }
+
+void TMH::FormActivate() {
+    Adding = false;
+    Editing = false;
+    ToolButton8->setEnabled(false);
+    Grid_meh->setEnabled(true);
+    GP->setEnabled(false);
+
+    // Cut to one row first: after every reload the first name is current.
+    Grid_meh->clearToBlankRow();
+    Grid_meh->setTitles({QStringLiteral("ID"), QStringLiteral("МЕХАНИКИ")});
+    Edit1->clear();
+
+    fb::Query& q = DM->iSQL;
+    TDM::reset(q, QStringLiteral("SELECT * FROM meh ORDER BY name"));
+    q.open();
+    q.last();
+    q.first();
+    const int n = q.recordCount();
+    if (n == 0) {
+        q.close();
+        return;
+    }
+    const fb::RowSet& rows = q.rows();
+    const int cKey = rows.indexOf(QStringLiteral("pk_id")), cName = rows.indexOf(QStringLiteral("name"));
+    Grid_meh->beginFill(n + 1);
+    for (int r = 0; r < n; ++r) {
+        Grid_meh->setCell(0, r + 1, rows.text(r, cKey));
+        Grid_meh->setCell(1, r + 1, rows.text(r, cName));
+    }
+    Grid_meh->endFill();
+    q.close();
+    Edit1->setText(Grid_meh->cell(1, Grid_meh->currentRow()));
+}
+
+void TMH::Grid_mehClick() {
+    const int row = Grid_meh->currentRow();
+    if (!Grid_meh->cell(0, row).isEmpty()) Edit1->setText(Grid_meh->cell(1, row));
+}
+
+void TMH::Grid_mehKeyDown() { Grid_mehClick(); }
+
+void TMH::Edit1Change() {
+    if (Adding || Editing) ToolButton8->setEnabled(true);
+}
+
+void TMH::Edit1KeyPress(QChar key) {
+    if (key == QChar(13)) {
+        // Saves whether or not the save button is enabled; the focus stays.
+        if (!Edit1->text().isEmpty() && (Adding || Editing)) ToolButton8Click();
+        return;
+    }
+    if (key == QChar(27) && (Adding || Editing)) {
+        Adding = false;
+        Editing = false;
+        GP->setEnabled(false);
+        ToolButton8->setEnabled(false);
+        Grid_meh->setEnabled(true);
+        Grid_meh->setFocus();
+        Edit1->setText(Grid_meh->cell(1, Grid_meh->currentRow()));
+    }
+}
+
+void TMH::ToolButton2Click() {
+    if (Adding || Editing) return;
+    Adding = true;
+    Edit1->clear();  // a change when Edit1 held a name
+    Grid_meh->setEnabled(false);
+    GP->setEnabled(true);
+    Edit1->setFocus();
+}
+
+void TMH::ToolButton4Click() {
+    if (Adding || Editing || Grid_meh->cell(0, 1).isEmpty()) return;
+    Editing = true;
+    Grid_meh->setEnabled(false);
+    GP->setEnabled(true);
+    Edit1->setFocus();
+}
+
+void TMH::ToolButton8Click() {
+    // The mode ends once its write went through; a failed write leaves it on.
+    if (Adding) {
+        InsertMechanic();
+        Adding = false;
+        ToolButton8->setEnabled(false);
+        GP->setEnabled(false);
+    }
+    if (Editing) {
+        RenameMechanic();
+        Editing = false;
+        ToolButton8->setEnabled(false);
+        GP->setEnabled(false);
+    }
+    FormActivate();
+}
+
+void TMH::InsertMechanic() {
+    fb::Query& q = DM->iSQL;
+    TDM::reset(q, QStringLiteral("INSERT INTO meh (name) VALUES (:name)"));
+    q.setString(QStringLiteral("name"), Edit1->text());
+    DM->execCommit(q);
+}
+
+void TMH::RenameMechanic() {
+    const QString key = currentKey();
+    fb::Query& q = DM->iSQL;
+    TDM::reset(q, QStringLiteral("UPDATE meh SET name = :name WHERE pk_id = :pk_id"));
+    q.setString(QStringLiteral("name"), Edit1->text());
+    q.setString(QStringLiteral("pk_id"), key);
+    DM->execCommit(q);
+}
+
+void TMH::ToolButton6Click() {
+    if (Grid_meh->cell(0, 1).isEmpty() || Adding || Editing) return;
+    if (!widgets::askYesNo(QStringLiteral("Внимание! Запись будет удалена, продолжить ?"), QStringLiteral("Удаление"))) {
+        Grid_meh->setFocus();
+        return;
+    }
+    {
+        catalogues::DisabledWhile disabled(this);
+        fb::Query& q = DM->iSQL;
+        TDM::reset(q, QStringLiteral("DELETE FROM meh WHERE pk_id = :pk_id"));
+        q.setString(QStringLiteral("pk_id"), currentKey());
+        DM->execCommit(q);
+    }
+    FormActivate();
+}
+
+void TMH::ToolButton14Click() { close(); }
+
+void TMH::keyPressEvent(QKeyEvent* event) {
+    // No cancel button: Esc does not close the window.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }

@@ -2,7 +2,17 @@
 
 TSB* SB = nullptr;
 
-TSB::TSB(QWidget* parent) : QWidget(parent, Qt::Window) {
-    setObjectName(QStringLiteral("SB"));
-    setWindowTitle(QStringLiteral("Справочник кузовов"));
-}
+namespace {
+const Dictionary2Config kConfig{
+    "SB",
+    "Справочник кузовов",
+    "body",
+    "body_sp",
+    "bd_fk",
+    " КУЗОВ",
+    " СПЕЦИФИКАЦИИ",
+    "Невозможно удалить кузов - сперва удалите спецификации",
+};
+}  // namespace
+
+TSB::TSB(QWidget* parent) : Dictionary2(kConfig, parent) {}

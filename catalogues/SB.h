@@ -1,7 +1,8 @@
 #pragma once
-#include <QWidget>
+// The body types with their specifications.
+#include "catalogues/Dictionary2.h"
 
-class TSB : public QWidget {
+class TSB : public Dictionary2 {
     Q_OBJECT
 public:
     explicit TSB(QWidget* parent = nullptr);

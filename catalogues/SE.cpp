@@ -2,7 +2,17 @@
 
 TSE* SE = nullptr;
 
-TSE::TSE(QWidget* parent) : QWidget(parent, Qt::Window) {
-    setObjectName(QStringLiteral("SE"));
-    setWindowTitle(QStringLiteral("Справочник двигателей"));
-}
+namespace {
+const Dictionary2Config kConfig{
+    "SE",
+    "Справочник двигателей",
+    "engines",
+    "engine_sp",
+    "en_fk",
+    " ДВИГАТЕЛЬ",
+    " СПЕЦИФИКАЦИИ",
+    "Невозможно удалить двигатель - сперва удалите спецификации",
+};
+}  // namespace
+
+TSE::TSE(QWidget* parent) : Dictionary2(kConfig, parent) {}

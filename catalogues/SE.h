@@ -1,7 +1,8 @@
 #pragma once
-#include <QWidget>
+// The engine types with their specifications.
+#include "catalogues/Dictionary2.h"
 
-class TSE : public QWidget {
+class TSE : public Dictionary2 {
     Q_OBJECT
 public:
     explicit TSE(QWidget* parent = nullptr);

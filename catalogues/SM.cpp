@@ -2,7 +2,17 @@
 
 TSM* SM = nullptr;
 
-TSM::TSM(QWidget* parent) : QWidget(parent, Qt::Window) {
-    setObjectName(QStringLiteral("SM"));
-    setWindowTitle(QStringLiteral("Справочник фирм-производителей, моделей машин"));
-}
+namespace {
+const Dictionary2Config kConfig{
+    "SM",
+    "Справочник фирм-производителей, моделей машин",
+    "dev",
+    "models",
+    "dv_fk",
+    " ФИРМА",
+    " МОДЕЛИ",
+    "Невозможно удалить фирму - сперва удалите модели",
+};
+}  // namespace
+
+TSM::TSM(QWidget* parent) : Dictionary2(kConfig, parent) {}

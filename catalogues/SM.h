@@ -1,7 +1,8 @@
 #pragma once
-#include <QWidget>
+// The makes with their models.
+#include "catalogues/Dictionary2.h"
 
-class TSM : public QWidget {
+class TSM : public Dictionary2 {
     Q_OBJECT
 public:
     explicit TSM(QWidget* parent = nullptr);

@@ -2,7 +2,4 @@
 
 TCF3* CF3 = nullptr;
 
-TCF3::TCF3(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("CF3"));
-    setWindowTitle(QStringLiteral("Выбор вида работ"));
-}
+TCF3::TCF3(QWidget* parent) : LinePicker(kWorkPicker, parent), Grid_work(grid()), work_id(keyLabel()) {}

@@ -2,7 +2,4 @@
 
 TCF4* CF4 = nullptr;
 
-TCF4::TCF4(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("CF4"));
-    setWindowTitle(QStringLiteral("Выбор запасных частей, комплектующих, расходных материалов"));
-}
+TCF4::TCF4(QWidget* parent) : LinePicker(kSparePicker, parent), Grid_sp(grid()), sp_id(keyLabel()) {}

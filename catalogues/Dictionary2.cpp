@@ -1,0 +1,442 @@
+#include "catalogues/Dictionary2.h"
+
+#include "app/DM.h"
+#include "app/WindowFlow.h"
+#include "catalogues/EntryKit.h"
+#include "widgets/Activation.h"
+#include "widgets/Messages.h"
+#include "widgets/StringGrid.h"
+#include "widgets/UpperEdit.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kDeleteQuestion = QStringLiteral("Внимание! Запись будет удалена, продолжить ?");
+const QString kDeleteCaption = QStringLiteral("Удаление");
+
+QPushButton* pictureButton(QWidget* parent, const char* name, widgets::Glyph glyph) {
+    auto* b = new QPushButton(parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setIcon(widgets::icon(glyph));
+    b->setIconSize(QSize(24, 24));
+    b->setFixedSize(52, 34);
+    return b;
+}
+
+QGroupBox* group(QWidget* parent, const char* name) {
+    auto* g = new QGroupBox(parent);
+    g->setObjectName(QString::fromLatin1(name));
+    return g;
+}
+
+widgets::StringGrid* makeList(QWidget* parent, const char* name) {
+    auto* grid = new widgets::StringGrid(parent);
+    grid->setObjectName(QString::fromLatin1(name));
+    grid->setColCount(2);
+    grid->setColWidth(0, 2);
+    grid->setColWidth(1, 235);
+    return grid;
+}
+
+}  // namespace
+
+Dictionary2::Dictionary2(const Dictionary2Config& config, QWidget* parent)
+    : QWidget(parent, Qt::Window), config_(config) {
+    setObjectName(QString::fromLatin1(config.objectName));
+    setWindowTitle(QString::fromUtf8(config.caption));
+
+    auto* columns = new QHBoxLayout(this);
+    columns->setContentsMargins(6, 6, 6, 6);
+    columns->setSpacing(8);
+    using widgets::Glyph;
+    // One column per level: buttons, name field, list.
+    auto level = [&](const char* gButtons, const char* gField, const char* gList, QGroupBox*& buttons,
+                     QGroupBox*& fieldBox, QGroupBox*& listBox, QPushButton* (&b)[4], const char* const names[4],
+                     widgets::UpperEdit*& edit, const char* editName, widgets::StringGrid*& grid,
+                     const char* gridName) {
+        auto* column = new QVBoxLayout;
+        column->setSpacing(4);
+        buttons = group(this, gButtons);
+        auto* row = new QHBoxLayout(buttons);
+        row->setContentsMargins(6, 4, 6, 4);
+        const Glyph glyphs[4] = {Glyph::NewDocument, Glyph::EditDocument, Glyph::Save, Glyph::Delete};
+        for (int i = 0; i < 4; ++i) {
+            b[i] = pictureButton(buttons, names[i], glyphs[i]);
+            row->addWidget(b[i]);
+        }
+        row->addStretch(1);
+        column->addWidget(buttons);
+        fieldBox = group(this, gField);
+        auto* f = new QVBoxLayout(fieldBox);
+        f->setContentsMargins(6, 4, 6, 4);
+        edit = new widgets::UpperEdit(fieldBox);
+        edit->setObjectName(QString::fromLatin1(editName));
+        edit->setMaxLength(60);
+        f->addWidget(edit);
+        column->addWidget(fieldBox);
+        listBox = group(this, gList);
+        auto* l = new QVBoxLayout(listBox);
+        l->setContentsMargins(4, 4, 4, 4);
+        grid = makeList(listBox, gridName);
+        l->addWidget(grid);
+        column->addWidget(listBox, 1);
+        columns->addLayout(column);
+    };
+    QPushButton* master[4];
+    QPushButton* detail[4];
+    const char* const masterNames[4] = {"BitBtn11", "BitBtn12", "BitBtn13", "BitBtn14"};
+    const char* const detailNames[4] = {"BitBtn21", "BitBtn22", "BitBtn23", "BitBtn24"};
+    level("Gp1", "GroupBox3", "Gp2", Gp1, GroupBox3, Gp2, master, masterNames, Edit1, "Edit1", Grid_dev, "Grid_dev");
+    level("Gp4", "GroupBox6", "Gp5", Gp4, GroupBox6, Gp5, detail, detailNames, Edit2, "Edit2", Grid_mod, "Grid_mod");
+    BitBtn11 = master[0], BitBtn12 = master[1], BitBtn13 = master[2], BitBtn14 = master[3];
+    BitBtn21 = detail[0], BitBtn22 = detail[1], BitBtn23 = detail[2], BitBtn24 = detail[3];
+    Edit1->setMaxLength(40);  // master names are shorter than details
+    Grid_dev->setTitles({QStringLiteral("id"), QString::fromUtf8(config.masterTitle)});
+    Grid_mod->setTitles({QStringLiteral("id"), QString::fromUtf8(config.detailTitle)});
+
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(560, 480);
+    BitBtn13->setEnabled(false);
+    BitBtn23->setEnabled(false);
+
+    connect(Grid_dev, &widgets::StringGrid::rowClicked, this, &Dictionary2::Grid_devClick);
+    connect(Grid_dev, &widgets::StringGrid::keyDown, this, &Dictionary2::Grid_devKeyDown);
+    connect(Grid_mod, &widgets::StringGrid::rowClicked, this, &Dictionary2::Grid_modClick);
+    connect(Grid_mod, &widgets::StringGrid::keyDown, this, &Dictionary2::Grid_modKeyDown);
+    connect(BitBtn11, &QPushButton::clicked, this, &Dictionary2::BitBtn11Click);
+    connect(BitBtn12, &QPushButton::clicked, this, &Dictionary2::BitBtn12Click);
+    connect(BitBtn13, &QPushButton::clicked, this, &Dictionary2::BitBtn13Click);
+    connect(BitBtn14, &QPushButton::clicked, this, &Dictionary2::BitBtn14Click);
+    connect(BitBtn21, &QPushButton::clicked, this, &Dictionary2::BitBtn21Click);
+    connect(BitBtn22, &QPushButton::clicked, this, &Dictionary2::BitBtn22Click);
+    connect(BitBtn23, &QPushButton::clicked, this, &Dictionary2::BitBtn23Click);
+    connect(BitBtn24, &QPushButton::clicked, this, &Dictionary2::BitBtn24Click);
+    connect(Edit1, &QLineEdit::textChanged, this, &Dictionary2::Edit1Change);
+    connect(Edit2, &QLineEdit::textChanged, this, &Dictionary2::Edit2Change);
+    connect(Edit1, &widgets::LineEdit::enterPressed, this, [this] { Edit1KeyPress(QChar(13)); });
+    connect(Edit1, &widgets::LineEdit::escapePressed, this, [this] { Edit1KeyPress(QChar(27)); });
+    connect(Edit2, &widgets::LineEdit::enterPressed, this, [this] { Edit2KeyPress(QChar(13)); });
+    connect(Edit2, &widgets::LineEdit::escapePressed, this, [this] { Edit2KeyPress(QChar(27)); });
+
+    widgets::Activation::instance().setHandler(this, [this] { FormActivate(); });
+}
+
+// ---- Statements ------------------------------------------------------------
+
+// The patterns name the tables as M (master), D (detail) and K (link column).
+QString Dictionary2::statement(const char* pattern) const {
+    QString s = QString::fromLatin1(pattern);
+    s.replace(QLatin1String("{M}"), QLatin1String(config_.masterTable));
+    s.replace(QLatin1String("{D}"), QLatin1String(config_.detailTable));
+    s.replace(QLatin1String("{K}"), QLatin1String(config_.link));
+    return s;
+}
+
+QString Dictionary2::masterKey() const { return Grid_dev->cell(0, Grid_dev->currentRow()); }
+QString Dictionary2::detailKey() const { return Grid_mod->cell(0, Grid_mod->currentRow()); }
+
+// ---- Lists -----------------------------------------------------------------
+
+void Dictionary2::FormActivate() {
+    Adding = false;
+    Editing = false;
+    level_ = Level::None;
+    unlockAll();  // whatever an unfinished operation left locked
+    ReloadGrids();
+    Grid_dev->setFocus();
+    BitBtn13->setEnabled(false);
+    BitBtn23->setEnabled(false);
+}
+
+void Dictionary2::ReloadGrids() {
+    ClearMasterGrid();
+    ClearDetailGrid();
+    FillMasterGrid();
+    FillDetailGrid();
+}
+
+void Dictionary2::ClearMasterGrid() {
+    Edit1->clear();
+    Grid_dev->setRowCount(2);
+    Grid_dev->setTitles({QStringLiteral("id"), QString::fromUtf8(config_.masterTitle)});
+    Grid_dev->setCell(0, 1, QString());
+    Grid_dev->setCell(1, 1, QString());
+}
+
+void Dictionary2::ClearDetailGrid() {
+    Edit2->clear();
+    Grid_mod->setRowCount(2);
+    Grid_mod->setTitles({QStringLiteral("id"), QString::fromUtf8(config_.detailTitle)});
+    Grid_mod->setCell(0, 1, QString());
+    Grid_mod->setCell(1, 1, QString());
+}
+
+// Refills a list from a statement, with the master key bound when given.
+void Dictionary2::fillGrid(widgets::StringGrid* grid, const QString& sql, const QString& key, const char* title) {
+    fb::Query& q = DM->iSQL;
+    TDM::reset(q, sql);
+    if (!key.isNull()) q.setString(QStringLiteral("fk"), key);
+    q.open();
+    q.last();
+    q.first();
+    const int n = q.recordCount();
+    const fb::RowSet& rows = q.rows();
+    const int cKey = rows.indexOf(QStringLiteral("pk_id")), cName = rows.indexOf(QStringLiteral("name"));
+    grid->beginFill(n > 0 ? n + 1 : 2);
+    grid->setTitles({QStringLiteral("id"), QString::fromUtf8(title)});
+    for (int r = 0; r < n; ++r) {
+        grid->setCell(0, r + 1, rows.text(r, cKey));
+        grid->setCell(1, r + 1, rows.text(r, cName));
+    }
+    grid->endFill();
+    q.close();
+}
+
+void Dictionary2::FillMasterGrid() {
+    fillGrid(Grid_dev, statement("SELECT * FROM {M} ORDER BY name"), QString(), config_.masterTitle);
+    if (Grid_dev->cell(0, 1).isEmpty()) {
+        ClearMasterGrid();
+        return;
+    }
+    Edit1->setText(Grid_dev->cell(1, Grid_dev->currentRow()));
+}
+
+void Dictionary2::FillDetailGrid() {
+    const QString key = masterKey();
+    if (key.isEmpty()) {
+        // No master: no details either (the list may still show those of a
+        // master just deleted).
+        ClearDetailGrid();
+        return;
+    }
+    fillGrid(Grid_mod, statement("SELECT * FROM {D} WHERE {K}=:fk ORDER BY name"), key, config_.detailTitle);
+    if (Grid_mod->cell(0, 1).isEmpty())
+        ClearDetailGrid();
+    else
+        Edit2->setText(Grid_mod->cell(1, Grid_mod->currentRow()));
+}
+
+bool Dictionary2::masterHasDetails(const QString& key) {
+    fb::Query& q = DM->iSQL;
+    TDM::reset(q, statement("SELECT COUNT(*) FROM {D} WHERE {K}=:fk"));
+    q.setString(QStringLiteral("fk"), key);
+    q.open();
+    const bool any = q.field(0).asInteger() > 0;
+    q.close();
+    return any;
+}
+
+// ---- Selecting -------------------------------------------------------------
+
+void Dictionary2::Grid_devClick() {
+    FillDetailGrid();
+    Edit1->setText(Grid_dev->cell(1, Grid_dev->currentRow()));
+}
+
+void Dictionary2::Grid_devKeyDown() { Grid_devClick(); }
+
+void Dictionary2::Grid_modClick() { Edit2->setText(Grid_mod->cell(1, Grid_mod->currentRow())); }
+
+void Dictionary2::Grid_modKeyDown() { Grid_modClick(); }
+
+// ---- Starting an operation ---------------------------------------------------
+
+void Dictionary2::BitBtn11Click() {
+    if (Adding || Editing) return;
+    Edit1->clear();
+    Adding = true;
+    level_ = Level::Master;
+    BitBtn12->setEnabled(false);
+    Gp4->setEnabled(false);
+    Gp5->setEnabled(false);
+    Edit1->setFocus();
+}
+
+void Dictionary2::BitBtn12Click() {
+    if (Adding || Editing || Edit1->text().isEmpty() || masterKey().isEmpty()) return;
+    Editing = true;
+    level_ = Level::Master;
+    Gp4->setEnabled(false);
+    Gp5->setEnabled(false);
+    BitBtn11->setEnabled(false);
+    Edit1->setFocus();
+}
+
+void Dictionary2::BitBtn21Click() {
+    if (Adding || Editing || masterKey().isEmpty()) return;
+    Edit2->clear();
+    Adding = true;
+    level_ = Level::Detail;
+    BitBtn22->setEnabled(false);
+    Gp1->setEnabled(false);
+    Gp2->setEnabled(false);
+    Edit2->setFocus();
+}
+
+void Dictionary2::BitBtn22Click() {
+    if (Adding || Editing || Edit2->text().isEmpty() || detailKey().isEmpty()) return;
+    Editing = true;
+    level_ = Level::Detail;
+    Gp1->setEnabled(false);
+    Gp2->setEnabled(false);
+    BitBtn21->setEnabled(false);
+    Edit2->setFocus();
+}
+
+// ---- Changes and keys -----------------------------------------------------------
+
+void Dictionary2::Edit1Change() {
+    if ((Adding || Editing) && level_ == Level::Master) BitBtn13->setEnabled(true);
+}
+
+void Dictionary2::Edit2Change() {
+    if ((Adding || Editing) && level_ == Level::Detail) BitBtn23->setEnabled(true);
+}
+
+void Dictionary2::unlockAll() {
+    for (QWidget* w : {static_cast<QWidget*>(Gp1), static_cast<QWidget*>(Gp2), static_cast<QWidget*>(Gp4),
+                       static_cast<QWidget*>(Gp5), static_cast<QWidget*>(BitBtn11), static_cast<QWidget*>(BitBtn12),
+                       static_cast<QWidget*>(BitBtn21), static_cast<QWidget*>(BitBtn22)})
+        w->setEnabled(true);
+}
+
+// Drops the pending operation of either level and shows its row again.
+void Dictionary2::cancelPending() {
+    const Level was = level_;
+    Adding = false;
+    Editing = false;
+    level_ = Level::None;
+    BitBtn13->setEnabled(false);
+    BitBtn23->setEnabled(false);
+    unlockAll();
+    if (was == Level::Master) Grid_devClick();
+    if (was == Level::Detail) Grid_modClick();
+}
+
+void Dictionary2::Edit1KeyPress(QChar key) {
+    if (key == QChar(27)) {
+        cancelPending();
+        Grid_devClick();
+    } else if (key == QChar(13) && (Adding || Editing) && level_ == Level::Master) {
+        BitBtn13Click();  // whether or not the button is enabled yet
+    }
+}
+
+void Dictionary2::Edit2KeyPress(QChar key) {
+    if (key == QChar(27)) {
+        cancelPending();
+        Grid_modClick();
+    } else if (key == QChar(13) && (Adding || Editing) && level_ == Level::Detail) {
+        BitBtn23Click();
+    }
+}
+
+// ---- Saving ---------------------------------------------------------------------
+
+void Dictionary2::BitBtn13Click() {
+    if (level_ != Level::Master) return;
+    fb::Query& q = DM->iSQL;
+    if (Adding) {
+        TDM::reset(q, statement("INSERT INTO {M} (name) VALUES (:name)"));
+        q.setString(QStringLiteral("name"), Edit1->text());
+    } else if (Editing) {
+        TDM::reset(q, statement("UPDATE {M} SET name = :name WHERE pk_id = :pk_id"));
+        q.setString(QStringLiteral("name"), Edit1->text());
+        q.setString(QStringLiteral("pk_id"), masterKey());
+    } else {
+        return;
+    }
+    // The operation ends once its write went through; a failed write leaves
+    // it pending, to be retried or dropped with Esc.
+    DM->execCommit(q);
+    (Adding ? BitBtn12 : BitBtn11)->setEnabled(true);
+    Adding = false;
+    Editing = false;
+    level_ = Level::None;
+    BitBtn13->setEnabled(false);
+    Gp4->setEnabled(true);
+    Gp5->setEnabled(true);
+    FillMasterGrid();  // the detail list stays as it was
+    Grid_dev->setFocus();
+}
+
+void Dictionary2::BitBtn23Click() {
+    if (level_ != Level::Detail) return;
+    fb::Query& q = DM->iSQL;
+    if (Adding) {
+        TDM::reset(q, statement("INSERT INTO {D} (name, {K}) VALUES (:name, :{K})"));
+        q.setString(QStringLiteral("name"), Edit2->text());
+        q.setString(QString::fromLatin1(config_.link), masterKey());
+    } else if (Editing) {
+        TDM::reset(q, statement("UPDATE {D} SET name = :name WHERE pk_id = :pk_id"));
+        q.setString(QStringLiteral("name"), Edit2->text());
+        q.setString(QStringLiteral("pk_id"), detailKey());
+    } else {
+        return;
+    }
+    DM->execCommit(q);
+    (Adding ? BitBtn22 : BitBtn21)->setEnabled(true);
+    Adding = false;
+    Editing = false;
+    level_ = Level::None;
+    BitBtn23->setEnabled(false);
+    Gp1->setEnabled(true);
+    Gp2->setEnabled(true);
+    FillDetailGrid();
+    Grid_mod->setFocus();
+}
+
+// ---- Deleting -------------------------------------------------------------------
+
+void Dictionary2::BitBtn14Click() {
+    if (Adding || Editing) return;
+    catalogues::DisabledWhile disabled(this);
+    const QString key = masterKey();
+    if (key.isEmpty()) return;  // no masters
+    // The table decides, not the detail list: that list is not refilled after
+    // a master save and may show the details of another master.
+    if (masterHasDetails(key)) {
+        widgets::showMessage(QString::fromUtf8(config_.refusal), kDeleteCaption);
+        return;
+    }
+    if (!widgets::askYesNo(kDeleteQuestion, kDeleteCaption)) return;
+    fb::Query& q = DM->iSQL;
+    TDM::reset(q, statement("DELETE FROM {M} WHERE pk_id = :pk_id"));
+    q.setString(QStringLiteral("pk_id"), key);
+    DM->execCommit(q);
+    FillMasterGrid();
+    Grid_devClick();
+}
+
+void Dictionary2::BitBtn24Click() {
+    if (Adding || Editing) return;
+    catalogues::DisabledWhile disabled(this);
+    if (Grid_mod->cell(0, 1).isEmpty()) return;
+    if (!widgets::askYesNo(kDeleteQuestion, kDeleteCaption)) return;
+    fb::Query& q = DM->iSQL;
+    TDM::reset(q, statement("DELETE FROM {D} WHERE pk_id = :pk_id"));
+    q.setString(QStringLiteral("pk_id"), detailKey());
+    DM->execCommit(q);
+    FillDetailGrid();
+    Grid_modClick();
+}
+
+// ---- Closing --------------------------------------------------------------------
+
+void Dictionary2::FormHide() { app::backToMain(); }
+
+void Dictionary2::closeEvent(QCloseEvent* event) {
+    event->accept();  // closing is never refused; pending changes are dropped
+}
+
+void Dictionary2::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    FormHide();
+}

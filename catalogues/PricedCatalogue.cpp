@@ -1,0 +1,263 @@
+#include "catalogues/PricedCatalogue.h"
+
+#include "app/DM.h"
+#include "catalogues/EntryKit.h"
+#include "rtl/Convert.h"
+#include "widgets/Activation.h"
+#include "widgets/Focus.h"
+#include "widgets/Messages.h"
+#include "widgets/StringGrid.h"
+#include "widgets/UpperCombo.h"
+#include "widgets/UpperEdit.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+const QString kPad = QStringLiteral("  ");
+
+// A price in the general number format; a row without price shows nothing.
+QString priceText(bool isNull, double value) { return isNull ? QString() : rtl::FloatToStr(value); }
+}  // namespace
+
+PricedCatalogue::PricedCatalogue(const PricedCatalogueConfig& config, QWidget* parent)
+    : QDialog(parent), config_(config) {
+    setObjectName(QString::fromLatin1(config.objectName));
+    setWindowTitle(QString::fromUtf8(config.caption));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 2, 6, 6);
+    layout->setSpacing(4);
+
+    ToolBar1 = new QToolBar(this);
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setIconSize(QSize(32, 32));
+    using widgets::Glyph;
+    ToolButton2 = catalogues::addToolButton(ToolBar1, "ToolButton2", Glyph::NewDocument, "Регистрация документа");
+    ToolButton4 = catalogues::addToolButton(ToolBar1, "ToolButton4", Glyph::EditDocument, "Редактирование документа");
+    catalogues::addGap(ToolBar1);
+    ToolButton8 = catalogues::addToolButton(ToolBar1, "ToolButton8", Glyph::Save, config.saveHint);
+    catalogues::addGap(ToolBar1);
+    delete_ = catalogues::addToolButton(ToolBar1, config.deleteName, Glyph::Delete, nullptr);
+    catalogues::addRightSpacer(ToolBar1);
+    ToolButton14 = catalogues::addToolButton(ToolBar1, "ToolButton14", Glyph::Exit, nullptr);
+    layout->addWidget(ToolBar1);
+
+    GP = new QGroupBox(this);
+    GP->setObjectName(QStringLiteral("GP"));
+    auto* fields = new QHBoxLayout(GP);
+    fields->setContentsMargins(8, 6, 8, 6);
+    Label1 = new QLabel(QString::fromUtf8(config.nameLabel), GP);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Box1 = new widgets::UpperCombo(GP);
+    Box1->setObjectName(QStringLiteral("Box1"));
+    Box1->setMaxLength(150);
+    Label3 = new QLabel(QStringLiteral("СТОИМОСТЬ"), GP);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Edit1 = new widgets::UpperEdit(GP);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setFixedWidth(140);
+    fields->addWidget(Label1);
+    fields->addWidget(Box1, 1);
+    fields->addSpacing(12);
+    fields->addWidget(Label3);
+    fields->addWidget(Edit1);
+    layout->addWidget(GP);
+
+    GroupBox1 = new QGroupBox(this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    auto* listBox = new QVBoxLayout(GroupBox1);
+    listBox->setContentsMargins(4, 4, 4, 4);
+    list_ = new widgets::StringGrid(GroupBox1);
+    list_->setObjectName(QString::fromLatin1(config.gridName));
+    list_->setColCount(3);
+    for (int c = 0; c < 3; ++c) list_->setColWidth(c, config.widths[c]);
+    list_->setTitles({QStringLiteral("ID"), QString::fromUtf8(config.nameTitle), QStringLiteral("Стоимость")});
+    listBox->addWidget(list_);
+    layout->addWidget(GroupBox1, 1);
+
+    QWidget::setTabOrder(Box1, Edit1);
+    QWidget::setTabOrder(Edit1, list_);
+
+    if (config.resizable) {
+        setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                       Qt::WindowCloseButtonHint);
+        resize(1070, 519);
+    } else {
+        setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                       Qt::MSWindowsFixedSizeDialogHint);
+        setFixedSize(1070, 519);
+    }
+    GP->setEnabled(false);
+    ToolButton8->setEnabled(false);
+
+    connect(ToolButton2, &QToolButton::clicked, this, &PricedCatalogue::ToolButton2Click);
+    connect(ToolButton4, &QToolButton::clicked, this, &PricedCatalogue::ToolButton4Click);
+    connect(ToolButton8, &QToolButton::clicked, this, &PricedCatalogue::ToolButton8Click);
+    connect(ToolButton14, &QToolButton::clicked, this, &PricedCatalogue::ToolButton14Click);
+    // The name counts when the user edits it, the price on every change.
+    connect(Box1, &widgets::UpperCombo::userChanged, this, &PricedCatalogue::Box1Change);
+    connect(Edit1, &QLineEdit::textChanged, this, &PricedCatalogue::Box1Change);
+    connect(Box1, &widgets::UpperCombo::enterPressed, this, [this] { Box1KeyPress(Box1, QChar(13)); });
+    connect(Box1, &widgets::UpperCombo::escapePressed, this, [this] { Box1KeyPress(Box1, QChar(27)); });
+    connect(Edit1, &widgets::LineEdit::enterPressed, this, [this] { Box1KeyPress(Edit1, QChar(13)); });
+    connect(Edit1, &widgets::LineEdit::escapePressed, this, [this] { Box1KeyPress(Edit1, QChar(27)); });
+
+    widgets::Activation::instance().setHandler(this, [this] { FormActivate(); });
+}
+
+QString PricedCatalogue::currentKey() const { return list_->cell(0, list_->currentRow()); }
+
+void PricedCatalogue::FormActivate() {
+    Adding = false;
+    Editing = false;
+    ToolButton8->setEnabled(false);
+    list_->setEnabled(true);
+    GP->setEnabled(false);
+
+    fb::Query& q = DM->*config_.list;
+    q.close();
+    q.open();
+    q.last();
+    const int n = q.recordCount();
+    const fb::RowSet& rows = q.rows();
+    const int cKey = rows.indexOf(QStringLiteral("pk_id")), cName = rows.indexOf(QStringLiteral("name")),
+              cPrice = rows.indexOf(QStringLiteral("price"));
+    list_->beginFill(n > 0 ? n + 1 : 2);
+    list_->setTitles({QStringLiteral("ID"), QString::fromUtf8(config_.nameTitle), QStringLiteral("Стоимость")});
+    for (q.first(); !q.eof(); q.next()) {
+        const int r = q.row();
+        list_->setCell(0, r + 1, rows.text(r, cKey));
+        list_->setCell(1, r + 1, kPad + rows.text(r, cName));
+        list_->setCell(2, r + 1, kPad + priceText(rows.isNull(r, cPrice), rows.number(r, cPrice)));
+    }
+    list_->endFill();
+    if (n > 0) LoadCurrentRow();
+    q.close();
+}
+
+void PricedCatalogue::LoadCurrentRow() {
+    const QString key = currentKey();
+    if (key.isEmpty()) return;  // the blank row of an empty catalogue
+    fb::Query& q = DM->iSQL;
+    TDM::reset(q, QString::fromLatin1(config_.reread));
+    q.setString(QStringLiteral("pk_id"), key);
+    q.open();
+    if (!q.eof()) {
+        Box1->setText(q.field(QStringLiteral("name")).asString());
+        const fb::Field price = q.field(QStringLiteral("price"));
+        Edit1->setText(priceText(price.isNull(), price.asFloat()));
+    }
+    q.close();
+}
+
+void PricedCatalogue::GridClick() {
+    if (!currentKey().isEmpty()) LoadCurrentRow();
+}
+
+void PricedCatalogue::GridKeyDown() { GridClick(); }
+
+void PricedCatalogue::ToolButton2Click() {
+    if (Adding || Editing) return;
+    Adding = true;
+    Box1->clearText();
+    Edit1->clear();  // counts as a change when the price field held text
+    list_->setEnabled(false);
+    GP->setEnabled(true);
+    Box1->setFocus();
+}
+
+void PricedCatalogue::ToolButton4Click() {
+    // Nothing to edit in an empty catalogue.
+    if (Adding || Editing || currentKey().isEmpty()) return;
+    Editing = true;
+    list_->setEnabled(false);
+    GP->setEnabled(true);
+    Box1->setFocus();
+}
+
+void PricedCatalogue::Box1Change() {
+    if (Adding || Editing) ToolButton8->setEnabled(true);
+}
+
+void PricedCatalogue::Box1KeyPress(QWidget* field, QChar key) {
+    if (key == QChar(13)) widgets::focusNext(field);
+    if (key == QChar(27) && (Adding || Editing)) leaveMode();
+}
+
+void PricedCatalogue::leaveMode() {
+    Adding = false;
+    Editing = false;
+    GP->setEnabled(false);
+    ToolButton8->setEnabled(false);
+    list_->setEnabled(true);
+    list_->setFocus();
+    LoadCurrentRow();
+}
+
+void PricedCatalogue::ToolButton8Click() {
+    // A flag is cleared only once its write went through: a price that does
+    // not convert leaves the change pending, to be corrected or dropped by Esc.
+    if (Adding) {
+        InsertRecord();
+        Adding = false;
+        ToolButton8->setEnabled(false);
+        GP->setEnabled(false);
+    }
+    if (Editing) {
+        UpdateRecord();
+        Editing = false;
+        ToolButton8->setEnabled(false);
+        GP->setEnabled(false);
+    }
+    FormActivate();
+}
+
+void PricedCatalogue::InsertRecord() {
+    fb::Query& q = DM->*config_.insert;
+    q.close();
+    q.setString(QStringLiteral("name"), Box1->text());
+    q.setFloat(QStringLiteral("price"), rtl::StrToFloat(Edit1->text()));
+    q.setNull(QStringLiteral("sysinfo"));
+    DM->execCommit(q);
+    q.close();
+}
+
+void PricedCatalogue::UpdateRecord() {
+    fb::Query& q = DM->*config_.update;
+    q.close();
+    q.setInteger(QStringLiteral("pk_id"), rtl::StrToInt(currentKey()));
+    q.setString(QStringLiteral("name"), Box1->text());
+    q.setFloat(QStringLiteral("price"), rtl::StrToFloat(Edit1->text()));
+    DM->execCommit(q);
+    q.close();
+}
+
+void PricedCatalogue::DeleteClick() {
+    if (Adding || Editing) return;
+    catalogues::DisabledWhile disabled(this);
+    if (list_->cell(0, 1).isEmpty()) return;
+    if (!widgets::askYesNo(QStringLiteral("Внимание! Запись будет удалена, продолжить ?"), QStringLiteral("Удаление")))
+        return;
+    fb::Query& q = DM->iSQL;
+    TDM::reset(q, QString::fromLatin1(config_.remove));
+    q.setString(QStringLiteral("pk_id"), currentKey());
+    DM->execCommit(q);
+    FormActivate();
+}
+
+void PricedCatalogue::ToolButton14Click() { close(); }
+
+void PricedCatalogue::keyPressEvent(QKeyEvent* event) {
+    // The window has no cancel button: Esc does not close it.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

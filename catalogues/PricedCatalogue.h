@@ -1,0 +1,86 @@
+#pragma once
+// The priced catalogue window, shared by the works catalogue (VR) and the
+// spare-parts catalogue (SP): the whole catalogue in name order, and adding,
+// editing and deleting a row of name and price. What the two windows differ
+// in is one table of PricedCatalogueConfig.
+#include "fb/Query.h"
+
+#include <QDialog>
+
+class QGroupBox;
+class QLabel;
+class QToolBar;
+class QToolButton;
+class TDM;
+namespace widgets {
+class StringGrid;
+class UpperCombo;
+class UpperEdit;
+}
+
+struct PricedCatalogueConfig {
+    const char* objectName;
+    const char* caption;
+    bool resizable;             // works: sizeable with every title-bar button; spares: fixed
+    fb::Query TDM::*list;       // "SELECT * FROM <table> ORDER BY name"
+    fb::Query TDM::*insert;
+    fb::Query TDM::*update;
+    const char* reread;         // one row by its key
+    const char* remove;         // delete one row by its key
+    const char* nameLabel;
+    const char* gridName;
+    int widths[3];
+    const char* nameTitle;      // title of column 1
+    const char* saveHint;
+    const char* deleteName;     // the delete button
+};
+
+class PricedCatalogue : public QDialog {
+    Q_OBJECT
+public:
+    PricedCatalogue(const PricedCatalogueConfig& config, QWidget* parent);
+
+    // The adding and the editing flag; browsing while both are false. One is
+    // set at a time: New and Edit do nothing while a change is pending.
+    bool Adding = false;
+    bool Editing = false;
+
+    QToolBar* ToolBar1;
+    QToolButton *ToolButton2, *ToolButton4, *ToolButton8, *ToolButton14;
+    QGroupBox* GP;
+    QLabel *Label1, *Label3;
+    widgets::UpperCombo* Box1;  // name
+    widgets::UpperEdit* Edit1;  // price
+    QGroupBox* GroupBox1;
+
+public slots:
+    void FormActivate();
+    void ToolButton2Click();
+    void ToolButton4Click();
+    void ToolButton8Click();
+    void ToolButton14Click();
+    void Box1Change();
+    // Enter (13) and Esc (27) typed into either field.
+    void Box1KeyPress(QWidget* field, QChar key);
+
+protected:
+    // The list and the delete button, which carry other names in each window.
+    widgets::StringGrid* list() const { return list_; }
+    QToolButton* deleteButton() const { return delete_; }
+    void DeleteClick();
+    void GridClick();
+    void GridKeyDown();
+
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void LoadCurrentRow();
+    void InsertRecord();
+    void UpdateRecord();
+    void leaveMode();
+    QString currentKey() const;
+
+    const PricedCatalogueConfig& config_;
+    widgets::StringGrid* list_;
+    QToolButton* delete_;
+};

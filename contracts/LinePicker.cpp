@@ -1,0 +1,256 @@
+#include "contracts/LinePicker.h"
+
+#include "app/DM.h"
+#include "app/Lookup.h"
+#include "contracts/CF.h"
+#include "rtl/Convert.h"
+#include "rtl/Marker.h"
+#include "widgets/Activation.h"
+#include "widgets/Focus.h"
+#include "widgets/Icons.h"
+#include "widgets/StringGrid.h"
+#include "widgets/UpperCombo.h"
+#include "widgets/UpperEdit.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+void appendWork(const QString& name, const QString&, const QString& price) { CF->AppendWork(name, price); }
+
+void appendSpare(const QString& name, const QString& quantity, const QString& price) {
+    CF->AppendSpare(name, quantity, price);
+}
+
+LinePicker::HandOverWatch& handOverWatch() {
+    static LinePicker::HandOverWatch watch;
+    return watch;
+}
+
+}  // namespace
+
+// clang-format off
+const LinePickerKind kWorkPicker = {
+    "CF3", "Выбор вида работ", /*sizeable*/ true, 960, 483,
+    "НАИМЕНОВАНИЕ РАБОТЫ", /*hasQuantity*/ false,
+    "Grid_work", "Наименование работ", 137,
+    "work_id", "Works", 150, &TDM::iWork_f, &TDM::iWork_Ins, appendWork};
+
+const LinePickerKind kSparePicker = {
+    "CF4", "Выбор запасных частей, комплектующих, расходных материалов", /*sizeable*/ false, 981, 439,
+    "НАИМЕНОВАНИЕ ЗАПЧАСТИ", /*hasQuantity*/ true,
+    "Grid_sp", "Наименование запчасти", 168,
+    "sp_id", "Spares", 150, &TDM::iSp_f, &TDM::iSP_Ins, appendSpare};
+// clang-format on
+
+LinePicker::LinePicker(const LinePickerKind& kind, QWidget* parent) : QDialog(parent), kind_(kind) {
+    setObjectName(QString::fromLatin1(kind.instanceName));
+    setWindowTitle(QString::fromUtf8(kind.caption));
+    if (kind.sizeable) {
+        setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                       Qt::WindowMaximizeButtonHint);
+        resize(kind.width, kind.height);
+    } else {
+        setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                       Qt::MSWindowsFixedSizeDialogHint);
+        setFixedSize(kind.width, kind.height);
+    }
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setSpacing(4);
+
+    // Upper group: the input fields and the confirm button.
+    GroupBox1 = new QGroupBox(this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    auto* fields = new QGridLayout(GroupBox1);
+    fields->setContentsMargins(10, 6, 10, 8);
+    fields->setHorizontalSpacing(12);
+    fields->setVerticalSpacing(3);
+    auto label = [this](const char* name, const char* text) {
+        auto* l = new QLabel(QString::fromUtf8(text), GroupBox1);
+        l->setObjectName(QString::fromLatin1(name));
+        return l;
+    };
+    Label1 = label("Label1", kind.nameLabel);
+    Label3 = label("Label3", "СТОИМОСТЬ");
+    Box1 = new widgets::UpperCombo(GroupBox1);
+    Box1->setObjectName(QStringLiteral("Box1"));
+    Box1->setMaxLength(kind.nameLength);
+    Edit1 = new widgets::UpperEdit(GroupBox1);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setFixedWidth(130);
+    fields->addWidget(Label1, 0, 0);
+    fields->addWidget(Box1, 1, 0);
+    fields->addWidget(Label3, 0, 1);
+    fields->addWidget(Edit1, 1, 1);
+    int col = 2;
+    if (kind.hasQuantity) {
+        Label2 = label("Label2", "КОЛИЧЕСТВО");
+        Edit2 = new widgets::UpperEdit(GroupBox1);
+        Edit2->setObjectName(QStringLiteral("Edit2"));
+        Edit2->setFixedWidth(110);
+        fields->addWidget(Label2, 0, col);
+        fields->addWidget(Edit2, 1, col);
+        ++col;
+    }
+    BitBtn1 = new QPushButton(GroupBox1);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setIcon(widgets::icon(widgets::Glyph::Ok));
+    BitBtn1->setIconSize(QSize(28, 28));
+    BitBtn1->setFixedSize(56, 44);
+    BitBtn1->setToolTip(QStringLiteral("Добавить в договор"));
+    fields->addWidget(BitBtn1, 0, col, 2, 1, Qt::AlignVCenter);
+    fields->setColumnStretch(0, 1);
+    layout->addWidget(GroupBox1);
+
+    // Lower group: the catalogue.
+    GroupBox2 = new QGroupBox(this);
+    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
+    auto* lower = new QVBoxLayout(GroupBox2);
+    lower->setContentsMargins(4, 4, 4, 4);
+    grid_ = new widgets::StringGrid(GroupBox2);
+    grid_->setObjectName(QString::fromLatin1(kind.gridName));
+    grid_->setColCount(3);
+    grid_->setColWidth(0, 2);
+    grid_->setColWidth(1, 792);
+    grid_->setColWidth(2, kind.priceWidth);
+    grid_->setTitles(titles());
+    grid_->setTitleColor(QColor(255, 255, 179));
+    grid_->setFont(QFont(QStringLiteral("Times New Roman")));
+    grid_->setDefaultRowHeight(22);
+    grid_->clearToBlankRow();
+    lower->addWidget(grid_);
+    layout->addWidget(GroupBox2, 1);
+
+    key_ = new QLabel(QString::fromLatin1(kind.keyName), this);
+    key_->setObjectName(QString::fromLatin1(kind.keyName));
+    key_->hide();
+
+    QWidget* last = Edit2 ? Edit2 : Edit1;
+    QWidget::setTabOrder(Box1, Edit1);
+    if (Edit2) QWidget::setTabOrder(Edit1, Edit2);
+    QWidget::setTabOrder(last, BitBtn1);
+    QWidget::setTabOrder(BitBtn1, grid_);
+
+    // Esc in a field goes on to the window, which closes; nothing is added.
+    Box1->setEscapePropagates(true);
+    Edit1->setEscapePropagates(true);
+    if (Edit2) Edit2->setEscapePropagates(true);
+
+    // Handlers.
+    connect(Box1, &widgets::UpperCombo::userChanged, this, &LinePicker::Box1Change);
+    connect(Box1, &widgets::UpperCombo::enterPressed, this, [this] { Box1KeyPress(Box1); });
+    if (Edit2) {
+        connect(Edit1, &widgets::UpperEdit::enterPressed, this, [this] { Box1KeyPress(Edit1); });
+        connect(Edit2, &widgets::UpperEdit::enterPressed, this, &LinePicker::LastFieldKeyPress);
+    } else {
+        connect(Edit1, &widgets::UpperEdit::enterPressed, this, &LinePicker::LastFieldKeyPress);
+    }
+    connect(grid_, &widgets::StringGrid::enterPressed, this, [this] { GridKeyPress(Qt::Key_Return); });
+    connect(grid_, &widgets::StringGrid::escapePressed, this, [this] { GridKeyPress(Qt::Key_Escape); });
+    connect(grid_, &widgets::StringGrid::rowDoubleClicked, this, &LinePicker::GridDblClick);
+    connect(BitBtn1, &QPushButton::clicked, this, &LinePicker::BitBtn1Click);
+
+    widgets::Activation::instance().setHandler(this, [this] { FormActivate(); });
+}
+
+void LinePicker::watchHandOver(HandOverWatch watch) { handOverWatch() = std::move(watch); }
+
+QStringList LinePicker::titles() const {
+    return {QStringLiteral("ID"), QString::fromUtf8(kind_.nameTitle), QStringLiteral("Стоимость")};
+}
+
+void LinePicker::FormActivate() {
+    grid_->setTitles(titles());
+    Box1->setText(QString());
+    Edit1->setText(QString());
+    if (Edit2) Edit2->setText(QString());
+    FillList();
+    Box1->setFocus();
+}
+
+void LinePicker::FillList() {
+    fb::Query& q = DM->*kind_.filter;
+    q.close();
+    // The pattern may not be longer than the column; a name of full length
+    // can only match itself.
+    const QString name = Box1->text();
+    q.setString(QStringLiteral("name"), name.size() < kind_.nameLength ? name + u'%' : name);
+    q.open();
+    q.last();
+    q.first();
+    const int n = q.recordCount();
+    if (n == 0) {
+        grid_->clearToBlankRow();
+        key_->setText(QStringLiteral("*"));
+        q.close();
+        return;
+    }
+    const fb::RowSet& rows = q.rows();
+    const int cKey = rows.indexOf(QStringLiteral("pk_id")), cName = rows.indexOf(QStringLiteral("name")),
+              cPrice = rows.indexOf(QStringLiteral("price"));
+    grid_->beginFill(n + 1);
+    for (int r = 0; r < n; ++r) {
+        grid_->setCell(0, r + 1, QString::number(rows.integer(r, cKey)));
+        grid_->setCell(1, r + 1, rows.text(r, cName));
+        grid_->setCell(2, r + 1, rows.text(r, cPrice));
+    }
+    grid_->endFill();
+    q.close();
+}
+
+void LinePicker::Box1Change() { FillList(); }
+
+void LinePicker::Box1KeyPress(QWidget* field) { widgets::focusNext(field); }
+
+void LinePicker::LastFieldKeyPress() { BitBtn1->click(); }
+
+void LinePicker::GridKeyPress(int key) {
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        GridDblClick();
+    else if (key == Qt::Key_Escape)
+        reject();
+}
+
+void LinePicker::GridDblClick() {
+    if (!grid_->cell(0, grid_->currentRow()).isEmpty()) PickRow();
+}
+
+void LinePicker::PickRow() {
+    const int row = grid_->currentRow();
+    Box1->setText(grid_->cell(1, row));
+    Edit1->setText(grid_->cell(2, row));
+    key_->setText(grid_->cell(0, row));
+    Edit1->setFocus();
+}
+
+void LinePicker::BitBtn1Click() { AddLine(); }
+
+void LinePicker::AddLine() {
+    if (Box1->text().isEmpty() || Edit1->text().isEmpty() || (Edit2 && Edit2->text().isEmpty())) return;
+    if (key_->text() == QStringLiteral("*")) AddToCatalogue();
+    const QString name = Box1->text(), price = Edit1->text(), quantity = Edit2 ? Edit2->text() : QString();
+    kind_.append(name, quantity, price);
+    CF->ToolButton8->setEnabled(true);
+    if (handOverWatch()) handOverWatch()(name, quantity, price);
+    accept();
+}
+
+void LinePicker::AddToCatalogue() {
+    const double price = rtl::StrToFloat(Edit1->text());  // a price that is no number stops here
+    fb::Query& ins = DM->*kind_.insert;
+    ins.close();
+    ins.setString(QStringLiteral("name"), Box1->text());
+    ins.setFloat(QStringLiteral("price"), price);
+    const QString marker = rtl::SysInfoMarker();
+    ins.setString(QStringLiteral("sysinfo"), marker);
+    DM->execCommit(ins);
+    ins.close();
+    key_->setText(QString::number(app::readBackKey(QString::fromLatin1(kind_.table), marker)));
+}
