@@ -59,6 +59,10 @@ void FillDependentCombo(widgets::UpperCombo* master, widgets::UpperCombo* detail
     detail->setItems(detailNames(detailTable, link, key));
 }
 
+QString prefixPattern(const QString& text, int columnLength) {
+    return text.size() < columnLength ? text + u'%' : text;
+}
+
 int readBackKey(const QString& table, const QString& marker) {
     fb::Query& q = DM->iSQL;
     TDM::reset(q, QStringLiteral("SELECT pk_id FROM ") + table + QStringLiteral(" WHERE sysinfo=:sysinfo"));

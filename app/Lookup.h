@@ -21,6 +21,11 @@ void FillNameCombo(widgets::UpperCombo* box, const QString& table);
 void FillDependentCombo(widgets::UpperCombo* master, widgets::UpperCombo* detail, const QString& masterTable,
                         const QString& detailTable, const QString& link);
 
+// The LIKE pattern of a prefix filter: the text followed by "%", except when
+// the text already fills its column, where the "%" would not fit the
+// parameter (and the text alone matches the same rows).
+QString prefixPattern(const QString& text, int columnLength);
+
 // The key of the row that carries the marker; the last of several.
 int readBackKey(const QString& table, const QString& marker);
 

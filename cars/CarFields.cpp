@@ -90,10 +90,6 @@ CarValues CarValues::fromRow(const fb::Query& q) {
     return v;
 }
 
-QString prefixPattern(const QString& text, int columnLength) {
-    return text.size() < columnLength ? text + u'%' : text;
-}
-
 void CarFields::createFields(QWidget* parent) {
     Box1 = makeBox(parent, "Box1", kDev);
     Box2 = makeBox(parent, "Box2", kMod);
@@ -216,7 +212,7 @@ void CarFields::bindFilter(fb::Query& q) const {
     } params[] = {{"dev", Box1},     {"mod", Box2},   {"gnum", Box3},    {"region", Box4}, {"d_year", Box5},
                   {"vin", Box6},     {"color", Box7}, {"engine", Box8},  {"engine2", Box81}, {"body", Box9},
                   {"body2", Box91},  {"owner", Box10}, {"phone", Box11}};
-    for (const auto& p : params) q.setString(QString::fromLatin1(p.param), prefixPattern(p.box->text(), p.box->maxLength()));
+    for (const auto& p : params) q.setString(QString::fromLatin1(p.param), app::prefixPattern(p.box->text(), p.box->maxLength()));
 }
 
 void CarFields::bindCar(fb::Query& q) const {

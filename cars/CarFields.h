@@ -37,11 +37,6 @@ struct CarValues {
     bool operator==(const CarValues&) const = default;
 };
 
-// "text%", or the text alone when it already fills the column: the filter
-// parameter may not be longer than the column, and nothing can follow a text
-// of full length anyway.
-QString prefixPattern(const QString& text, int columnLength);
-
 struct CarFields {
     widgets::UpperCombo *Box1 = nullptr, *Box2 = nullptr, *Box3 = nullptr, *Box4 = nullptr, *Box5 = nullptr,
                         *Box6 = nullptr, *Box7 = nullptr, *Box8 = nullptr, *Box81 = nullptr, *Box9 = nullptr,

@@ -156,6 +156,10 @@ void TMF::buildFilters(QWidget* area) {
     Box10 = makeBox(area, "Box10");
     // The filters match what was typed: no inline completion here.
     for (widgets::UpperCombo* box : {Box1, Box2, Box3, Box4, Box8, Box81, Box9, Box91, Box6}) box->setAutoComplete(false);
+    // A filter is never longer than the column it matches.
+    const std::pair<widgets::UpperCombo*, int> lengths[] = {{Box1, 40}, {Box2, 40}, {Box3, 15}, {Box4, 5},  {Box8, 40},
+                                                            {Box81, 60}, {Box9, 40}, {Box91, 60}, {Box6, 20}};
+    for (const auto& [box, length] : lengths) box->setMaxLength(length);
     Box10->setChoiceOnly(true);
     Box10->setItems(journalPeriodNames());
     Box10->setCurrentIndex(kPeriodYear);
@@ -312,15 +316,13 @@ void TMF::FormActivate() {
 void TMF::RefillJournal() {
     fb::Query& q = DM->iDoc;
     q.close();
-    q.setString(QStringLiteral("dev"), Box1->text() + u'%');
-    q.setString(QStringLiteral("mod"), Box2->text() + u'%');
-    q.setString(QStringLiteral("gnum"), Box3->text() + u'%');
-    q.setString(QStringLiteral("region"), Box4->text() + u'%');
-    q.setString(QStringLiteral("engine"), Box8->text() + u'%');
-    q.setString(QStringLiteral("body"), Box9->text() + u'%');
-    q.setString(QStringLiteral("engine2"), Box81->text() + u'%');
-    q.setString(QStringLiteral("body2"), Box91->text() + u'%');
-    q.setString(QStringLiteral("vin"), Box6->text() + u'%');
+    const struct {
+        const char* param;
+        widgets::UpperCombo* box;
+    } filters[] = {{"dev", Box1},     {"mod", Box2},   {"gnum", Box3},    {"region", Box4}, {"engine", Box8},
+                   {"body", Box9},    {"engine2", Box81}, {"body2", Box91}, {"vin", Box6}};
+    for (const auto& f : filters)
+        q.setString(QString::fromLatin1(f.param), app::prefixPattern(f.box->text(), f.box->maxLength()));
     const JournalPeriod period = journalPeriod(Box10->currentIndex(), QDate::currentDate());
     q.setDateTime(QStringLiteral("d1"), QDateTime(period.d1, QTime(0, 0)));
     q.setDateTime(QStringLiteral("d2"), QDateTime(period.d2, QTime(0, 0)));

@@ -144,6 +144,14 @@ private slots:
         QCOMPARE(MF->Box10->currentIndex(), int(kPeriodAll));
         QCOMPARE(listedKeys().size(), 3);
         Q_UNUSED(c);
+        // A filter typed to the full width of its column still works.
+        QCOMPARE(MF->Box3->maxLength(), 15);
+        MF->Box3->setText("А2" + QString(13, u'Я'));
+        MF->RefillJournal();
+        QCOMPARE(listedKeys(), QStringList({QString()}));
+        MF->Box3->setText("А2");
+        MF->RefillJournal();
+        QCOMPARE(listedKeys(), QStringList({QString::number(b)}));
     }
 
     void periods() {
