@@ -5,6 +5,7 @@
 #include "widgets/Activation.h"
 #include "widgets/ErrorDisplay.h"
 
+#include <QFont>
 #include <QScreen>
 #include <QTimer>
 
@@ -12,6 +13,8 @@ namespace app {
 
 int runProgram(int argc, char** argv) {
     widgets::Application application(argc, argv);
+    // A compact sans serif, alike on every machine (fonts-liberation2).
+    application.setFont(QFont(QStringLiteral("Liberation Sans"), 9));
     createForms();
     MF->show();
     if (QScreen* screen = MF->screen()) {

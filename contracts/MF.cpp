@@ -73,6 +73,7 @@ TMF::TMF(QWidget* parent) : QMainWindow(parent) {
     QStringList titles;
     for (const char* t : kTitles) titles << QString::fromUtf8(t);
     Grid_doc->setTitles(titles);
+    Grid_doc->setDefaultRowHeight(20);
     Grid_doc->setRowCount(2);
     layout->addWidget(Grid_doc, 1);
     setCentralWidget(central);
