@@ -1,77 +1,626 @@
 #include "contracts/CF.h"
 
+#include "app/DM.h"
+#include "app/Lookup.h"
 #include "app/WindowFlow.h"
+#include "cars/CF2.h"
+#include "contracts/CF3.h"
+#include "contracts/CF4.h"
+#include "contracts/ContractLines.h"
+#include "contracts/MF.h"
+#include "rtl/Convert.h"
+#include "rtl/Marker.h"
+#include "widgets/Activation.h"
 #include "widgets/DateEdit.h"
+#include "widgets/Focus.h"
+#include "widgets/Icons.h"
+#include "widgets/Messages.h"
 #include "widgets/StringGrid.h"
 #include "widgets/UpperCombo.h"
 #include "widgets/UpperEdit.h"
 
+#include <QCloseEvent>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShowEvent>
+#include <QSignalBlocker>
+#include <QTextCursor>
 #include <QToolBar>
 #include <QToolButton>
+#include <QVBoxLayout>
+
+#include <functional>
 
 TCF* CF = nullptr;
 
-// Placeholder until the editor is built: the controls exist, the handlers do nothing.
+namespace {
+
+// Column lengths of Contracts and Cars; an INTEGER column takes at most 11
+// characters ("-2147483648").
+constexpr int kIntegerLength = 11;
+constexpr int kMehLength = 60;
+constexpr int kRemLength = 1000;
+
+QFont fieldFont() {
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setPixelSize(15);
+    return font;
+}
+
+// Enter in the remark does not break the line; it hands the focus on.
+class EnterFilter : public QObject {
+public:
+    EnterFilter(QObject* parent, std::function<void()> onEnter) : QObject(parent), onEnter_(std::move(onEnter)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress && widgets::isEnterKey(static_cast<QKeyEvent*>(event))) {
+            onEnter_();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> onEnter_;
+};
+
+// A memo has no length limit of its own: text past `limit` is cut off at the
+// place where it was typed or pasted.
+void limitLength(QPlainTextEdit* memo, int limit) {
+    QObject::connect(memo, &QPlainTextEdit::textChanged, memo, [memo, limit] {
+        const qsizetype excess = memo->toPlainText().size() - limit;
+        if (excess <= 0) return;
+        QTextCursor cursor = memo->textCursor();
+        cursor.movePosition(QTextCursor::PreviousCharacter, QTextCursor::KeepAnchor, int(excess));
+        cursor.removeSelectedText();
+        if (memo->toPlainText().size() > limit) {  // the cursor stood too far to the left
+            cursor.movePosition(QTextCursor::End);
+            cursor.movePosition(QTextCursor::PreviousCharacter, QTextCursor::KeepAnchor,
+                                int(memo->toPlainText().size() - limit));
+            cursor.removeSelectedText();
+        }
+    });
+}
+
+QLabel* caption(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return label;
+}
+
+}  // namespace
+
 TCF::TCF(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("CF"));
     setWindowTitle(QStringLiteral("Договор"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(1067, 615);
+
     Car_id = new QLabel(QStringLiteral("*"), this);
+    Car_id->setObjectName(QStringLiteral("Car_id"));
     Car_id->hide();
-    GP1 = new QGroupBox(this);
-    GP2 = new QGroupBox(this);
-    GP3 = new QGroupBox(this);
-    GP4 = new QGroupBox(this);
-    Label23 = new QLabel(this);
-    Label1 = new QLabel(this);
-    Label2 = new QLabel(this);
-    Label3 = new QLabel(this);
-    Edit0 = new widgets::UpperEdit(this);
-    MaskEdit1 = new widgets::DateEdit(this);
-    Box0 = new widgets::UpperCombo(this);
-    Memo1 = new QPlainTextEdit(this);
-    Label17 = new QLabel(this);
-    Label20 = new QLabel(this);
-    Label21 = new QLabel(this);
-    for (widgets::UpperCombo** b : {&Box1, &Box2, &Box3, &Box4, &Box5, &Box6, &Box7, &Box8, &Box81, &Box9, &Box91,
-                                    &Box10, &Box11})
-        *b = new widgets::UpperCombo(this);
-    Edit1 = new widgets::UpperEdit(this);
-    BitBtn1 = new QPushButton(this);
-    Grid_work = new widgets::StringGrid(this);
-    grid_sp = new widgets::StringGrid(this);
-    BitBtn3 = new QPushButton(this);
-    BitBtn5 = new QPushButton(this);
-    BitBtn6 = new QPushButton(this);
-    BitBtn8 = new QPushButton(this);
-    ToolBar1 = new QToolBar(this);
-    ToolButton4 = new QToolButton(this);
-    ToolButton8 = new QToolButton(this);
-    ToolButton6 = new QToolButton(this);
-    ToolButton14 = new QToolButton(this);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 4);
+    layout->setSpacing(2);
+    buildToolBar();
+    layout->addWidget(ToolBar1);
+
+    auto* body = new QVBoxLayout;
+    body->setContentsMargins(6, 0, 6, 0);
+    body->setSpacing(4);
+    buildHeader();
+    buildCar();
+    auto* top = new QHBoxLayout;
+    top->setSpacing(6);
+    top->addWidget(GP1, 40);
+    top->addWidget(GP2, 60);
+    body->addLayout(top);
+    buildLines();
+    body->addWidget(GP3, 1);
+    body->addWidget(GP4, 1);
+    layout->addLayout(body, 1);
+
+    setTabOrderAndKeys();
+
+    // Handlers.
+    connect(MaskEdit1, &widgets::DateEdit::userChanged, this, &TCF::MaskEdit1Change);
+    connect(Box0, &widgets::UpperCombo::userChanged, this, &TCF::MaskEdit1Change);
+    connect(Memo1, &QPlainTextEdit::textChanged, this, &TCF::MaskEdit1Change);
+    connect(MaskEdit1, &widgets::LineEdit::enterPressed, this, [this] { MaskEdit1KeyPress(MaskEdit1); });
+    connect(Edit0, &widgets::LineEdit::enterPressed, this, [this] { MaskEdit1KeyPress(Edit0); });
+    connect(Edit1, &widgets::LineEdit::enterPressed, this, [this] { MaskEdit1KeyPress(Edit1); });
+    for (widgets::UpperCombo* box : {Box0, Box1, Box2, Box3, Box4, Box5, Box6, Box7, Box8, Box81, Box9, Box91, Box10,
+                                     Box11})
+        connect(box, &widgets::UpperCombo::enterPressed, this, [this, box] { MaskEdit1KeyPress(box); });
+    Memo1->installEventFilter(new EnterFilter(Memo1, [this] { Memo1KeyPress(); }));
+    connect(BitBtn1, &QPushButton::clicked, this, &TCF::BitBtn1Click);
+    connect(BitBtn3, &QPushButton::clicked, this, &TCF::BitBtn3Click);
+    connect(BitBtn5, &QPushButton::clicked, this, &TCF::BitBtn5Click);
+    connect(BitBtn6, &QPushButton::clicked, this, &TCF::BitBtn6Click);
+    connect(BitBtn8, &QPushButton::clicked, this, &TCF::BitBtn8Click);
+    connect(ToolButton4, &QToolButton::clicked, this, &TCF::ToolButton4Click);
+    connect(ToolButton8, &QToolButton::clicked, this, &TCF::ToolButton8Click);
+    connect(ToolButton6, &QToolButton::clicked, this, &TCF::ToolButton6Click);
+    connect(ToolButton14, &QToolButton::clicked, this, &TCF::ToolButton14Click);
+
+    widgets::Activation::instance().setHandler(this, [this] { FormActivate(); });
 }
 
-void TCF::AppendWork(const QString&, const QString&) {}
-void TCF::AppendSpare(const QString&, const QString&, const QString&) {}
-void TCF::FormActivate() {}
-void TCF::LoadDoc(const QString&) {}
-void TCF::ClearDoc() {}
-void TCF::ToolButton4Click() {}
-void TCF::ToolButton8Click() {}
-void TCF::ToolButton6Click() {}
+// ---- Building the window ---------------------------------------------------------
+
+void TCF::buildToolBar() {
+    ToolBar1 = new QToolBar(this);
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setMovable(false);
+    ToolBar1->setIconSize(QSize(32, 32));
+    auto button = [this](const char* name, widgets::Glyph glyph, const char* hint) {
+        auto* b = new QToolButton(ToolBar1);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setIcon(widgets::icon(glyph));
+        b->setIconSize(QSize(32, 32));
+        b->setAutoRaise(true);
+        b->setFocusPolicy(Qt::NoFocus);
+        if (hint) b->setToolTip(QString::fromUtf8(hint));
+        ToolBar1->addWidget(b);
+        return b;
+    };
+    ToolButton4 = button("ToolButton4", widgets::Glyph::EditDocument, "Редактирование документа");
+    ToolButton8 = button("ToolButton8", widgets::Glyph::Save, "Сохранение изменений");
+    ToolBar1->addSeparator();
+    ToolButton6 = button("ToolButton6", widgets::Glyph::Print, "Печать карточки документа");
+    auto* spacer = new QWidget(ToolBar1);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    ToolBar1->addWidget(spacer);
+    ToolButton14 = button("ToolButton14", widgets::Glyph::Close, nullptr);
+    ToolButton4->setEnabled(false);
+}
+
+void TCF::buildHeader() {
+    GP1 = new QGroupBox(QStringLiteral("Основные данные"), this);
+    GP1->setObjectName(QStringLiteral("GP1"));
+    auto* grid = new QGridLayout(GP1);
+    grid->setContentsMargins(8, 6, 8, 8);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(6);
+
+    Label23 = caption(QStringLiteral("№ "), GP1);
+    Label1 = caption(QStringLiteral("Дата"), GP1);
+    Label2 = caption(QStringLiteral("Механик"), GP1);
+    Label3 = caption(QStringLiteral("Примечания"), GP1);
+    Label3->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    Edit0 = new widgets::UpperEdit(GP1);
+    Edit0->setEnabled(false);
+    Edit0->setFocusPolicy(Qt::NoFocus);
+    Edit0->setMaxLength(kIntegerLength);
+    Edit0->setFixedWidth(90);
+    MaskEdit1 = new widgets::DateEdit(GP1);
+    MaskEdit1->setMaxLength(10);
+    MaskEdit1->setFixedWidth(100);
+    Box0 = new widgets::UpperCombo(GP1);
+    Box0->setMaxLength(kMehLength);
+    Memo1 = new QPlainTextEdit(GP1);
+    Memo1->setTabChangesFocus(true);
+    limitLength(Memo1, kRemLength);
+
+    Panel1 = new QFrame(GP1);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    auto* panel = new QGridLayout(Panel1);
+    panel->setContentsMargins(8, 4, 8, 4);
+    panel->setVerticalSpacing(0);
+    auto* totalWord1 = new QLabel(QStringLiteral("Итоговая"), Panel1);
+    auto* totalWord2 = new QLabel(QStringLiteral("сумма"), Panel1);
+    Label17 = new QLabel(QStringLiteral("0,0"), Panel1);
+    QFont big = Label17->font();
+    big.setBold(true);
+    big.setPixelSize(18);
+    Label17->setFont(big);
+    Label17->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Label17->setMinimumWidth(110);
+    panel->addWidget(totalWord1, 0, 0);
+    panel->addWidget(totalWord2, 1, 0);
+    panel->addWidget(Label17, 0, 1, 2, 1);
+
+    auto* numberAndDate = new QHBoxLayout;
+    numberAndDate->setSpacing(6);
+    numberAndDate->addWidget(Edit0);
+    numberAndDate->addSpacing(8);
+    numberAndDate->addWidget(Label1);
+    numberAndDate->addWidget(MaskEdit1);
+    numberAndDate->addStretch(1);
+    grid->addWidget(Label23, 0, 0);
+    grid->addLayout(numberAndDate, 0, 1);
+    grid->addWidget(Panel1, 0, 2, 2, 1);
+    grid->addWidget(Label2, 1, 0);
+    grid->addWidget(Box0, 1, 1);
+    grid->addWidget(Label3, 2, 0);
+    grid->addWidget(Memo1, 2, 1, 1, 2);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(2, 1);
+
+    const QFont font = fieldFont();
+    for (QWidget* w : std::initializer_list<QWidget*>{Edit0, MaskEdit1, Box0, Memo1}) w->setFont(font);
+}
+
+void TCF::buildCar() {
+    GP2 = new QGroupBox(QStringLiteral("Данные по машине"), this);
+    GP2->setObjectName(QStringLiteral("GP2"));
+    auto* grid = new QGridLayout(GP2);
+    grid->setContentsMargins(8, 6, 8, 8);
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(6);
+
+    struct Field {
+        widgets::UpperCombo** box;
+        const char* name;
+        int length;
+    };
+    const Field fields[] = {{&Box1, "Box1", 40},  {&Box2, "Box2", 40},   {&Box3, "Box3", 15},
+                            {&Box4, "Box4", 5},   {&Box5, "Box5", kIntegerLength},
+                            {&Box6, "Box6", 20},  {&Box7, "Box7", 40},   {&Box8, "Box8", 40},
+                            {&Box81, "Box81", 60}, {&Box9, "Box9", 40},  {&Box91, "Box91", 60},
+                            {&Box10, "Box10", 100}, {&Box11, "Box11", 30}};
+    const QFont font = fieldFont();
+    auto displayOnly = [&font](QWidget* w) {
+        w->setEnabled(false);
+        w->setFocusPolicy(Qt::NoFocus);
+        w->setFont(font);
+    };
+    for (const Field& f : fields) {
+        auto* box = new widgets::UpperCombo(GP2);
+        box->setObjectName(QString::fromLatin1(f.name));
+        box->setMaxLength(f.length);
+        displayOnly(box);
+        *f.box = box;
+    }
+    Edit1 = new widgets::UpperEdit(GP2);
+    Edit1->setMaxLength(kIntegerLength);
+    displayOnly(Edit1);
+
+    // Left half: make and model, number and region, year, mileage, VIN;
+    // right half: colour, engine, body, owner, phone.
+    auto pair = [](QWidget* a, QWidget* b, int stretchA, int stretchB) {
+        auto* row = new QHBoxLayout;
+        row->setSpacing(4);
+        row->addWidget(a, stretchA);
+        row->addWidget(b, stretchB);
+        return row;
+    };
+    grid->addWidget(caption(QStringLiteral("МАРКА, МОДЕЛЬ"), GP2), 0, 0);
+    grid->addLayout(pair(Box1, Box2, 1, 1), 0, 1);
+    grid->addWidget(caption(QStringLiteral("ГОС. НОМЕР"), GP2), 1, 0);
+    grid->addLayout(pair(Box3, Box4, 3, 1), 1, 1);
+    grid->addWidget(caption(QStringLiteral("ГОД ВЫПУСКА"), GP2), 2, 0);
+    grid->addWidget(Box5, 2, 1);
+    grid->addWidget(caption(QStringLiteral("ПРОБЕГ"), GP2), 3, 0);
+    grid->addWidget(Edit1, 3, 1);
+    grid->addWidget(caption(QStringLiteral("VIN"), GP2), 4, 0);
+    grid->addWidget(Box6, 4, 1);
+
+    grid->addWidget(caption(QStringLiteral("ЦВЕТ"), GP2), 0, 2);
+    grid->addWidget(Box7, 0, 3);
+    grid->addWidget(caption(QStringLiteral("ДВИГАТЕЛЬ"), GP2), 1, 2);
+    grid->addLayout(pair(Box8, Box81, 1, 1), 1, 3);
+    grid->addWidget(caption(QStringLiteral("КУЗОВ"), GP2), 2, 2);
+    grid->addLayout(pair(Box9, Box91, 1, 1), 2, 3);
+    grid->addWidget(caption(QStringLiteral("ВЛАДЕЛЕЦ"), GP2), 3, 2);
+    grid->addWidget(Box10, 3, 3);
+    grid->addWidget(caption(QStringLiteral("ТЕЛЕФОН"), GP2), 4, 2);
+    grid->addWidget(Box11, 4, 3);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    grid->setColumnMinimumWidth(2, 80);
+
+    BitBtn1 = new QPushButton(QStringLiteral("           Выбрать машину     "), GP2);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setIcon(widgets::icon(widgets::Glyph::Car));
+    BitBtn1->setIconSize(QSize(24, 24));
+    BitBtn1->setLayoutDirection(Qt::RightToLeft);  // the picture to the right of the text
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addStretch(1);
+    buttonRow->addWidget(BitBtn1);
+    grid->addLayout(buttonRow, 5, 0, 1, 4);
+}
+
+void TCF::buildLines() {
+    auto group = [this](const QString& title, const char* name, widgets::StringGrid*& grid, const char* gridName,
+                        QPushButton*& add, const char* addName, QPushButton*& remove, const char* removeName,
+                        QLabel*& total, const char* totalName) {
+        auto* box = new QGroupBox(title, this);
+        box->setObjectName(QString::fromLatin1(name));
+        auto* row = new QHBoxLayout(box);
+        row->setContentsMargins(6, 4, 6, 6);
+        row->setSpacing(8);
+        grid = new widgets::StringGrid(box);
+        grid->setObjectName(QString::fromLatin1(gridName));
+        row->addWidget(grid, 1);
+        auto* side = new QVBoxLayout;
+        side->setSpacing(6);
+        add = new QPushButton(widgets::icon(widgets::Glyph::Add), QStringLiteral("Добавить"), box);
+        add->setObjectName(QString::fromLatin1(addName));
+        remove = new QPushButton(widgets::icon(widgets::Glyph::Delete), QStringLiteral("Удалить"), box);
+        remove->setObjectName(QString::fromLatin1(removeName));
+        for (QPushButton* b : {add, remove}) {
+            b->setIconSize(QSize(20, 20));
+            b->setFixedWidth(128);
+        }
+        auto* word = new QLabel(QStringLiteral("Итог"), box);
+        total = new QLabel(QStringLiteral("0"), box);
+        total->setObjectName(QString::fromLatin1(totalName));
+        QFont bold = total->font();
+        bold.setBold(true);
+        total->setFont(bold);
+        total->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        total->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        total->setFixedWidth(128);
+        side->addWidget(add);
+        side->addWidget(remove);
+        side->addStretch(1);
+        side->addWidget(word);
+        side->addWidget(total);
+        row->addLayout(side);
+        return box;
+    };
+    GP3 = group(QStringLiteral("Выполненные работы"), "GP3", Grid_work, "Grid_work", BitBtn3, "BitBtn3", BitBtn5,
+                "BitBtn5", Label20, "Label20");
+    GP4 = group(QStringLiteral("Использованные запчасти"), "GP4", grid_sp, "grid_sp", BitBtn6, "BitBtn6", BitBtn8,
+                "BitBtn8", Label21, "Label21");
+    contracts::setupWorkGrid(Grid_work);
+    contracts::setupSpareGrid(grid_sp);
+}
+
+void TCF::setTabOrderAndKeys() {
+    Edit0->setObjectName(QStringLiteral("Edit0"));
+    MaskEdit1->setObjectName(QStringLiteral("MaskEdit1"));
+    Box0->setObjectName(QStringLiteral("Box0"));
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label17->setObjectName(QStringLiteral("Label17"));
+    Label23->setObjectName(QStringLiteral("Label23"));
+    QWidget* order[] = {MaskEdit1, Box0, Memo1, BitBtn1, Grid_work, BitBtn3, BitBtn5, grid_sp, BitBtn6, BitBtn8};
+    for (size_t i = 0; i + 1 < std::size(order); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
+}
+
+void TCF::setGroupsEnabled(bool on) {
+    for (QGroupBox* g : {GP1, GP2, GP3, GP4}) g->setEnabled(on);
+}
+
+// ---- Opening ----------------------------------------------------------------------
+
+void TCF::showEvent(QShowEvent* e) {
+    // Becoming visible from hidden is a new opening; coming back from a
+    // picker or another program is not.
+    if (!e->spontaneous()) openingPending_ = true;
+    QWidget::showEvent(e);
+}
+
+void TCF::FormActivate() {
+    if (!openingPending_) return;
+    openingPending_ = false;
+    DocId = -1;
+    const QString key = MF->Grid_doc->cell(0, MF->Grid_doc->currentRow());
+    if (MF->NewDoc) {
+        ToolButton6->setEnabled(false);
+        ToolButton4->setEnabled(false);
+        setGroupsEnabled(true);
+        ClearDoc();
+        previewNumber();
+        MaskEdit1->setText(rtl::DateToStr(QDate::currentDate()));
+        MaskEdit1->setFocus();
+    } else if (MF->EditDoc) {
+        ToolButton6->setEnabled(true);
+        DocId = rtl::StrToInt(key);
+        setGroupsEnabled(true);
+        LoadDoc(QString::number(DocId));
+        MaskEdit1->setFocus();
+    } else {
+        ToolButton6->setEnabled(true);
+        DocId = rtl::StrToInt(key);
+        ToolButton4->setEnabled(true);
+        setGroupsEnabled(false);
+        LoadDoc(QString::number(DocId));
+    }
+    ToolButton8->setEnabled(false);
+    MF->FillNameCombo(Box0, QStringLiteral("meh"));
+}
+
+void TCF::previewNumber() {
+    fb::Query& q = DM->iSQL;
+    TDM::reset(q, QStringLiteral("select gen_id(gen_doc_num,0) from RDB$DATABASE"));
+    q.open();
+    const qint64 current = q.field(0).asInt64();
+    q.close();
+    Edit0->setText(QString::number(current + 1));
+}
+
+void TCF::ClearDoc() {
+    for (widgets::UpperCombo* box : {Box0, Box1, Box2, Box3, Box4, Box5, Box6, Box7, Box8, Box81, Box9, Box91, Box10,
+                                     Box11})
+        box->clearText();
+    MaskEdit1->clear();
+    {
+        const QSignalBlocker quiet(Memo1);
+        Memo1->clear();
+    }
+    Edit1->clear();
+    Edit0->clear();
+    Car_id->setText(QStringLiteral("*"));
+    contracts::clearWorkLines(Grid_work);
+    contracts::clearSpareLines(grid_sp);
+    Label17->setText(QStringLiteral("0"));
+    Label20->setText(QStringLiteral("0"));
+    Label21->setText(QStringLiteral("0"));
+}
+
+void TCF::LoadDoc(const QString& key) {
+    Label20->setText(QStringLiteral("0"));
+    Label21->setText(QStringLiteral("0"));
+    fb::Query& q = DM->iSQL;
+    TDM::reset(q, QStringLiteral("SELECT * FROM Contracts ct INNER JOIN CARS cr ON ct.cr_fk=cr.pk_id "
+                                 "WHERE ct.pk_id = :pk_id"));
+    q.setString(QStringLiteral("pk_id"), key);
+    q.open();
+    q.first();
+    auto text = [&q](const char* column) { return q.field(QString::fromLatin1(column)).asString(); };
+    MaskEdit1->setText(text("c_date"));
+    Box0->setText(text("meh"));
+    Edit0->setText(text("num"));
+    {
+        // Remarks written elsewhere may carry Windows line ends.
+        QString rem = text("rem");
+        rem.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        rem.replace(u'\r', u'\n');
+        const QSignalBlocker quiet(Memo1);
+        Memo1->setPlainText(rem);
+    }
+    const std::pair<const char*, widgets::UpperCombo*> car[] = {
+        {"dev", Box1},     {"mod", Box2},   {"gnum", Box3},   {"region", Box4}, {"d_year", Box5},
+        {"vin", Box6},     {"color", Box7}, {"engine", Box8}, {"engine2", Box81}, {"body", Box9},
+        {"body2", Box91},  {"owner", Box10}, {"phone", Box11}};
+    for (const auto& [column, box] : car) box->setText(text(column));
+    Edit1->setText(text("km"));
+    Car_id->setText(text("cr_fk"));
+    q.close();
+
+    const rtl::Money works = contracts::loadWorkLines(Grid_work, key);
+    Label20->setText(works.toString());
+    const rtl::Money spares = contracts::loadSpareLines(grid_sp, key);
+    Label21->setText(spares.toString());
+    Label17->setText(rtl::FloatToStr(rtl::StrToFloat(Label21->text()) + rtl::StrToFloat(Label20->text())));
+}
+
+// ---- Lines --------------------------------------------------------------------------
+
+void TCF::AppendWork(const QString& name, const QString& price) {
+    contracts::appendWorkLine(Grid_work, name, price);
+    ToolButton8->setEnabled(true);
+}
+
+void TCF::AppendSpare(const QString& name, const QString& quantity, const QString& price) {
+    contracts::appendSpareLine(grid_sp, name, quantity, price);
+    ToolButton8->setEnabled(true);
+}
+
+void TCF::BitBtn3Click() { app::openModal(CF3, this); }
+void TCF::BitBtn6Click() { app::openModal(CF4, this); }
+
+void TCF::BitBtn5Click() {
+    if (contracts::markOrRemoveLine(Grid_work, Grid_work->currentRow())) ToolButton8->setEnabled(true);
+}
+
+void TCF::BitBtn8Click() {
+    if (contracts::markOrRemoveLine(grid_sp, grid_sp->currentRow())) ToolButton8->setEnabled(true);
+}
+
+void TCF::SaveWorks(int key) { contracts::saveWorkLines(Grid_work, key); }
+void TCF::SaveSpares(int key) { contracts::saveSpareLines(grid_sp, key); }
+
+// ---- Saving ---------------------------------------------------------------------------
+
+bool TCF::InsertDoc() {
+    fb::Query& q = DM->iDoc_Ins;
+    q.close();
+    q.setDate(QStringLiteral("c_date"), rtl::StrToDate(MaskEdit1->text()));
+    q.setString(QStringLiteral("meh"), Box0->text());
+    q.setString(QStringLiteral("rem"), Memo1->toPlainText());
+    const QString marker = rtl::SysInfoMarker();
+    q.setString(QStringLiteral("sysinfo"), marker);
+    if (Car_id->text() == QStringLiteral("*")) {
+        widgets::showMessage(QStringLiteral("Выберите машину!"), QStringLiteral("Ошибка"));
+        return false;
+    }
+    q.setInteger(QStringLiteral("cr_fk"), rtl::StrToInt(Car_id->text()));
+    DM->execCommit(q);
+    DocId = app::readBackKey(QStringLiteral("Contracts"), marker);
+    return true;
+}
+
+void TCF::UpdateDoc(const QString& key) {
+    fb::Query& read = DM->iSQL;
+    TDM::reset(read, QStringLiteral("SELECT cr_fk FROM Contracts WHERE pk_id = :pk_id"));
+    read.setString(QStringLiteral("pk_id"), key);
+    read.open();
+    const int storedCar = read.field(QStringLiteral("cr_fk")).asInteger();
+    read.close();
+
+    fb::Query& q = DM->iDoc_Upd;
+    q.close();
+    q.setString(QStringLiteral("pk_id"), key);
+    q.setDate(QStringLiteral("c_date"), rtl::StrToDate(MaskEdit1->text()));
+    q.setString(QStringLiteral("num"), Edit0->text());
+    q.setString(QStringLiteral("meh"), Box0->text());
+    q.setString(QStringLiteral("rem"), Memo1->toPlainText());
+    q.setInteger(QStringLiteral("cr_fk"),
+                 QString::number(storedCar) == Car_id->text() ? storedCar : rtl::StrToInt(Car_id->text()));
+    DM->execCommit(q);
+}
+
+void TCF::ToolButton8Click() {
+    // Every typed price and quantity of the lines is converted before the
+    // first statement, so that a bad one stops the save with nothing
+    // written, rather than half-way through the lines.
+    if (MF->NewDoc || MF->EditDoc) {
+        contracts::checkWorkLines(Grid_work);
+        contracts::checkSpareLines(grid_sp);
+    }
+    if (MF->NewDoc) {
+        if (!InsertDoc()) return;
+        MF->NewDoc = false;
+        SaveWorks(DocId);
+        SaveSpares(DocId);
+        setGroupsEnabled(false);
+        ToolButton4->setEnabled(true);
+        ToolButton6->setEnabled(true);
+    }
+    ToolButton8->setEnabled(false);
+    if (MF->EditDoc) {
+        UpdateDoc(QString::number(DocId));
+        SaveWorks(DocId);
+        SaveSpares(DocId);
+    }
+    LoadDoc(QString::number(DocId));
+}
+
+// ---- Tool bar, car and keys --------------------------------------------------------------
+
+void TCF::ToolButton4Click() {
+    MF->EditDoc = true;
+    setGroupsEnabled(true);
+    MaskEdit1->setFocus();
+}
+
+void TCF::ToolButton6Click() { MF->PrintContractCard(QString::number(DocId)); }
+
 void TCF::ToolButton14Click() { hide(); }
-void TCF::BitBtn1Click() {}
-void TCF::BitBtn3Click() {}
-void TCF::BitBtn5Click() {}
-void TCF::BitBtn6Click() {}
-void TCF::BitBtn8Click() {}
-void TCF::MaskEdit1Change() {}
-void TCF::showEvent(QShowEvent* e) { QWidget::showEvent(e); }
+
+void TCF::BitBtn1Click() { app::openModal(CF2, this); }
+
+void TCF::MaskEdit1Change() { ToolButton8->setEnabled(true); }
+
+void TCF::MaskEdit1KeyPress(QWidget* field) { widgets::focusNext(field); }
+
+void TCF::Memo1KeyPress() { BitBtn1->setFocus(Qt::TabFocusReason); }
+
+// ---- Closing ----------------------------------------------------------------------------
+
 void TCF::hideEvent(QHideEvent* e) {
     QWidget::hideEvent(e);
+    if (!e->spontaneous()) app::backToMain();
+}
+
+void TCF::closeEvent(QCloseEvent* e) {
+    // Closing only hides the window; unsaved changes are dropped.
+    e->accept();
     app::backToMain();
 }
-void TCF::closeEvent(QCloseEvent* e) { QWidget::closeEvent(e); }

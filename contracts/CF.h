@@ -3,6 +3,7 @@
 // spare-part lines, opened by the main window in new, view or edit mode.
 #include <QWidget>
 
+class QFrame;
 class QGroupBox;
 class QLabel;
 class QPlainTextEdit;
@@ -74,6 +75,23 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void buildToolBar();
+    void buildHeader();
+    void buildCar();
+    void buildLines();
+    void setTabOrderAndKeys();
+    void setGroupsEnabled(bool on);
+
+    void MaskEdit1KeyPress(QWidget* field);  // Enter: the next control
+    void Memo1KeyPress();                     // Enter: BitBtn1
+    void previewNumber();
+    void showTotals(const QString& works, const QString& spares);
+    bool InsertDoc();  // false when no car is chosen
+    void UpdateDoc(const QString& key);
+    void SaveWorks(int key);
+    void SaveSpares(int key);
+
+    QFrame* Panel1 = nullptr;
     bool openingPending_ = false;  // the next activation prepares the mode
 };
 

@@ -1,0 +1,62 @@
+#pragma once
+// The work and spare-part lines of a contract in the editor's two grids:
+// their columns and marks, filling them from the database with the totals,
+// adding and marking lines, and writing the marked lines at the save.
+//
+// The state of a row lives in its first two (practically hidden) columns:
+//   key, contract key   a stored line          nothing written
+//   "+", "+"            a line not yet saved   inserted
+//   key, "-"            a line to be deleted   deleted by its key
+//   empty               blank or removed       nothing written
+// A row marked "-" without a key (the blank row) is skipped as well.
+#include "rtl/Money.h"
+
+#include <QString>
+
+namespace widgets { class StringGrid; }
+
+namespace contracts {
+
+// Column positions; the same in both grids for the first three.
+enum LineCol { kLineKey = 0, kLineMark = 1, kLineName = 2 };
+enum WorkCol { kWorkPrice = 3 };
+enum SpareCol { kSpareQuantity = 3, kSparePrice = 4, kSpareSum = 5 };
+
+QString newLineMark();      // "+"
+QString deleteLineMark();   // "-"
+QString deletionNotice();   // shown in the name column of a marked line
+
+// Columns, titles, widths, font and colours of the grids.
+void setupWorkGrid(widgets::StringGrid* grid);
+void setupSpareGrid(widgets::StringGrid* grid);
+
+// Back to the titles and one blank row.
+void clearWorkLines(widgets::StringGrid* grid);
+void clearSpareLines(widgets::StringGrid* grid);
+
+// The lines of contract `key` in the database's order; the total of the
+// prices (works) or of the line sums (spare parts) is returned.
+rtl::Money loadWorkLines(widgets::StringGrid* grid, const QString& key);
+rtl::Money loadSpareLines(widgets::StringGrid* grid, const QString& key);
+
+// A new line in the last row when that row has no key, else in a new row.
+// The texts are kept as given; they are checked at the save.
+void appendWorkLine(widgets::StringGrid* grid, const QString& name, const QString& price);
+void appendSpareLine(widgets::StringGrid* grid, const QString& name, const QString& quantity,
+                     const QString& price);
+
+// "Удалить" on `row`: a line not yet saved is blanked (false is returned);
+// any other row is marked for deletion (true: there is a change to save).
+bool markOrRemoveLine(widgets::StringGrid* grid, int row);
+
+// Converts every text that the save of the grid will convert, top to bottom,
+// and throws the first conversion error; nothing is written.
+void checkWorkLines(const widgets::StringGrid* grid);
+void checkSpareLines(const widgets::StringGrid* grid);
+
+// Writes the marked rows for contract `contractKey`, top to bottom, each
+// insert or delete committed on its own.
+void saveWorkLines(const widgets::StringGrid* grid, int contractKey);
+void saveSpareLines(const widgets::StringGrid* grid, int contractKey);
+
+}  // namespace contracts

@@ -1,0 +1,598 @@
+// The contract editor with its lines, against a real database and the whole
+// set of windows. The pickers' hand-over is played by the tests: they write
+// the car fields and Car_id, or call AppendWork/AppendSpare, as the pickers do.
+#include "app/DM.h"
+#include "app/Forms.h"
+#include "cars/CF2.h"
+#include "contracts/CF.h"
+#include "contracts/CF3.h"
+#include "contracts/ContractLines.h"
+#include "contracts/MF.h"
+#include "fb/Cp1251.h"
+#include "rtl/Convert.h"
+#include "support/TestDb.h"
+#include "widgets/Activation.h"
+#include "widgets/DateEdit.h"
+#include "widgets/Focus.h"
+#include "widgets/Messages.h"
+#include "widgets/StringGrid.h"
+#include "widgets/UpperCombo.h"
+#include "widgets/UpperEdit.h"
+
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+
+#include <functional>
+
+namespace {
+
+QString s(const char* utf8) { return QString::fromUtf8(utf8); }
+
+int count(const QString& table, const QString& where = QString()) {
+    return support::scalar("SELECT COUNT(*) FROM " + table + (where.isEmpty() ? QString() : " WHERE " + where))
+        .toInt();
+}
+
+int lastKey(const QString& table) { return support::scalar("SELECT MAX(pk_id) FROM " + table).toInt(); }
+
+int addCar(const QString& dev, const QString& mod, const QString& gnum) {
+    support::exec(QString("INSERT INTO Cars (dev, mod, gnum, region, d_year, vin, color, engine, engine2, body, "
+                          "body2, km, owner, phone) VALUES ('%1', '%2', '%3', '77', 2012, 'XTA21', 'СИНИЙ', "
+                          "'БЕНЗИН', '1.6 8V', 'СЕДАН', '4 ДВЕРИ', 123456, 'ПЕТРОВ П.П.', '8-900-1')")
+                      .arg(dev, mod, gnum));
+    return lastKey("Cars");
+}
+
+int addContract(int car, const QString& date, const QString& meh, const QString& rem) {
+    support::exec(QString("INSERT INTO Contracts (c_date, meh, rem, cr_fk, sysinfo) VALUES ('%1', '%2', '%3', %4, "
+                          "'x')")
+                      .arg(date, meh, rem)
+                      .arg(car));
+    return lastKey("Contracts");
+}
+
+void addWork(int ct, const QString& name, const QString& price) {
+    support::exec(QString("INSERT INTO CT_Works (ct_fk, name, price) VALUES (%1, '%2', %3)").arg(ct).arg(name, price));
+}
+
+void addSpare(int ct, const QString& name, const QString& price, int num) {
+    support::exec(QString("INSERT INTO CT_Spares (ct_fk, name, price, num) VALUES (%1, '%2', %3, %4)")
+                      .arg(ct)
+                      .arg(name, price)
+                      .arg(num));
+}
+
+QStringList column(const widgets::StringGrid* grid, int col) {
+    QStringList cells;
+    for (int r = 1; r < grid->rowCount(); ++r) cells << grid->cell(col, r);
+    return cells;
+}
+
+// The journal row the main window opens the editor on.
+void selectInJournal(int key) {
+    MF->Grid_doc->setRowCount(2);
+    MF->Grid_doc->setCell(0, 1, QString::number(key));
+    MF->Grid_doc->setCell(1, 1, "  " + QString::number(key));
+    MF->Grid_doc->setCurrentRow(1);
+}
+
+void openNew() { MF->ToolButton2Click(); }
+void openView(int key) {
+    selectInJournal(key);
+    MF->ToolButton6Click();
+}
+void openEdit(int key) {
+    selectInJournal(key);
+    MF->ToolButton4Click();
+}
+
+// What the car picker writes into the editor when a car is taken.
+void pickCar(int car) {
+    fb::Query& q = DM->iSQL2;
+    TDM::reset(q, "SELECT * FROM Cars WHERE pk_id = " + QString::number(car));
+    q.open();
+    const std::pair<const char*, widgets::UpperCombo*> boxes[] = {
+        {"dev", CF->Box1},     {"mod", CF->Box2},     {"gnum", CF->Box3},    {"region", CF->Box4},
+        {"d_year", CF->Box5},  {"vin", CF->Box6},     {"color", CF->Box7},   {"engine", CF->Box8},
+        {"engine2", CF->Box81}, {"body", CF->Box9},   {"body2", CF->Box91},  {"owner", CF->Box10},
+        {"phone", CF->Box11}};
+    for (const auto& [col, box] : boxes) box->setText(q.field(col).asString());
+    CF->Edit1->setText(q.field("km").asString());
+    if (CF->Car_id->text() != QString::number(car)) CF->ToolButton8->setEnabled(true);
+    CF->Car_id->setText(QString::number(car));
+    q.close();
+}
+
+// Runs a handler and returns the text of what it threw ("" when nothing).
+QString failure(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::exception& e) {
+        return QString::fromUtf8(e.what());
+    }
+    return QString();
+}
+
+QString save() { return failure([] { CF->ToolButton8Click(); }); }
+
+// Closes the next modal window once it runs, after `inside` (the picker's hand-over).
+void whenModalRuns(std::function<void()> inside) {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, inside] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            inside();
+            dialog->reject();
+        }
+    });
+    timer->start();
+}
+
+bool groupsEnabled() {
+    return CF->GP1->isEnabled() && CF->GP2->isEnabled() && CF->GP3->isEnabled() && CF->GP4->isEnabled();
+}
+bool groupsDisabled() {
+    return !CF->GP1->isEnabled() && !CF->GP2->isEnabled() && !CF->GP3->isEnabled() && !CF->GP4->isEnabled();
+}
+
+}  // namespace
+
+class TestEditor : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+    int car1 = 0, car2 = 0;
+
+private slots:
+    void initTestCase() {
+        QVERIFY(dir.isValid());
+        const QString path = support::makeDatabase(dir);
+        app::createForms();
+        MF->FirstActivation = false;
+        support::connectDataModule(path);
+        support::exec(s("INSERT INTO meh (name) VALUES ('СИДОРОВ')"));
+        support::exec(s("INSERT INTO meh (name) VALUES ('ИВАНОВ')"));
+        car1 = addCar(s("ВАЗ"), s("2107"), s("А123ВС"));
+        car2 = addCar(s("ГАЗ"), s("3110"), s("К777КК"));
+    }
+    void cleanupTestCase() { app::destroyForms(); }
+
+    void init() {
+        for (const char* table : {"CT_Works", "CT_Spares", "Contracts"}) support::exec(QString("DELETE FROM ") + table);
+    }
+    void cleanup() { CF->hide(); }
+
+    void newAfterViewClearsEverythingAndPreviewsTheNumber() {
+        const int ct = addContract(car1, "05.03.2024", s("ИВАНОВ"), s("СТУК"));
+        addWork(ct, s("ЗАМЕНА МАСЛА"), "500");
+        addSpare(ct, s("ФИЛЬТР"), "300", 1);
+        openView(ct);
+        QCOMPARE(CF->MaskEdit1->text(), QString("05.03.2024"));
+        QCOMPARE(CF->Box1->text(), s("ВАЗ"));
+        QCOMPARE(CF->Edit1->text(), QString("123456"));
+        QCOMPARE(CF->Car_id->text(), QString::number(car1));
+        QCOMPARE(CF->Label17->text(), QString("800"));
+        // View: only the tool bar can be used.
+        QVERIFY(groupsDisabled());
+        QVERIFY(CF->ToolButton4->isEnabled());
+        QVERIFY(CF->ToolButton6->isEnabled());
+        QVERIFY(!CF->ToolButton8->isEnabled());
+        CF->ToolButton14Click();
+
+        const int generator = support::scalar("select gen_id(gen_doc_num,0) from RDB$DATABASE").toInt();
+        openNew();
+        QCOMPARE(CF->DocId, -1);
+        QCOMPARE(CF->Edit0->text(), QString::number(generator + 1));
+        QCOMPARE(CF->MaskEdit1->text(), rtl::DateToStr(QDate::currentDate()));
+        for (widgets::UpperCombo* box : {CF->Box0, CF->Box1, CF->Box2, CF->Box3, CF->Box4, CF->Box5, CF->Box6,
+                                         CF->Box7, CF->Box8, CF->Box81, CF->Box9, CF->Box91, CF->Box10, CF->Box11})
+            QVERIFY2(box->text().isEmpty(), qPrintable(box->objectName()));
+        QVERIFY(CF->Memo1->toPlainText().isEmpty());
+        QVERIFY(CF->Edit1->text().isEmpty());
+        QCOMPARE(CF->Car_id->text(), QString("*"));
+        for (widgets::StringGrid* grid : {CF->Grid_work, CF->grid_sp}) {
+            QCOMPARE(grid->rowCount(), 2);
+            QCOMPARE(column(grid, contracts::kLineKey), QStringList({""}));
+            QCOMPARE(column(grid, contracts::kLineName), QStringList({""}));
+        }
+        QCOMPARE(CF->Grid_work->cell(2, 0), s("Наименование работ"));
+        for (QLabel* total : {CF->Label17, CF->Label20, CF->Label21}) QCOMPARE(total->text(), QString("0"));
+        QVERIFY(groupsEnabled());
+        QVERIFY(!CF->ToolButton4->isEnabled());
+        QVERIFY(!CF->ToolButton6->isEnabled());  // nothing to print before the first save
+        QVERIFY(!CF->ToolButton8->isEnabled());
+        QCOMPARE(CF->Box0->items(), QStringList({s("ИВАНОВ"), s("СИДОРОВ")}));
+    }
+
+    void savingWithoutCarWritesNothing() {
+        openNew();
+        CF->Box0->setText(s("ИВАНОВ"));
+        CF->AppendWork(s("ЗАМЕНА МАСЛА"), "500");
+        widgets::MessageRecorder messages;
+        QCOMPARE(save(), QString());
+        QCOMPARE(messages.count(), 1);
+        QCOMPARE(messages.lastText(), s("Выберите машину!"));
+        QCOMPARE(messages.lastCaption(), s("Ошибка"));
+        QCOMPARE(count("Contracts"), 0);
+        QCOMPARE(count("CT_Works"), 0);
+        QVERIFY(MF->NewDoc);
+        QVERIFY(groupsEnabled());
+        QVERIFY(CF->ToolButton8->isEnabled());
+        QCOMPARE(CF->Box0->text(), s("ИВАНОВ"));
+        QCOMPARE(CF->Grid_work->cell(contracts::kLineName, 1), s("ЗАМЕНА МАСЛА"));
+    }
+
+    void badDateWritesNothingAndKeepsTheInput() {
+        openNew();
+        pickCar(car1);
+        CF->Memo1->setPlainText(s("ПРИМЕЧАНИЕ"));
+        for (const char* date : {"31.02.2024", "  .  .    ", "12.03.20  "}) {
+            CF->MaskEdit1->setText(date);
+            const QString shown = CF->MaskEdit1->text();
+            QCOMPARE(save(), "'" + shown + "' is not a valid date");
+            QCOMPARE(count("Contracts"), 0);
+            QVERIFY(MF->NewDoc);
+            QVERIFY(groupsEnabled());
+            QVERIFY(CF->ToolButton8->isEnabled());
+            QCOMPARE(CF->MaskEdit1->text(), shown);
+            QCOMPARE(CF->Memo1->toPlainText(), s("ПРИМЕЧАНИЕ"));
+            QCOMPARE(CF->Car_id->text(), QString::number(car1));
+        }
+    }
+
+    void firstSaveInsertsShowsTheStoredNumberAndCannotInsertAgain() {
+        openNew();
+        const QString preview = CF->Edit0->text();
+        pickCar(car2);
+        CF->MaskEdit1->setText("15.03.2024");
+        CF->Box0->setText(s("СИДОРОВ"));
+        CF->Memo1->setPlainText(s("ПЕРВАЯ СТРОКА\nВТОРАЯ"));
+        CF->AppendWork(s("ДИАГНОСТИКА"), "1200");
+        CF->AppendSpare(s("СВЕЧА"), "4", "150,5");
+        QCOMPARE(save(), QString());
+
+        QCOMPARE(count("Contracts"), 1);
+        const int key = lastKey("Contracts");
+        QCOMPARE(CF->DocId, key);
+        const QString where = "pk_id = " + QString::number(key);
+        QCOMPARE(support::scalar("SELECT num FROM Contracts WHERE " + where), preview);
+        QCOMPARE(CF->Edit0->text(), preview);
+        QCOMPARE(support::scalar("SELECT c_date FROM Contracts WHERE " + where), QString("15.03.2024"));
+        QCOMPARE(support::scalar("SELECT meh FROM Contracts WHERE " + where), s("СИДОРОВ"));
+        QCOMPARE(support::scalar("SELECT rem FROM Contracts WHERE " + where), s("ПЕРВАЯ СТРОКА\nВТОРАЯ"));
+        QCOMPARE(support::scalar("SELECT cr_fk FROM Contracts WHERE " + where), QString::number(car2));
+        QCOMPARE(count("CT_Works", "ct_fk = " + QString::number(key)), 1);
+        QCOMPARE(count("CT_Spares", "ct_fk = " + QString::number(key)), 1);
+        // Reloaded: keys, the line sum and the totals.
+        QCOMPARE(CF->Grid_work->cell(contracts::kLineKey, 1), QString::number(lastKey("CT_Works")));
+        QCOMPARE(CF->Grid_work->cell(contracts::kLineMark, 1), QString::number(key));
+        QCOMPARE(CF->grid_sp->cell(contracts::kSpareSum, 1), QString("602"));
+        QCOMPARE(CF->Label17->text(), QString("1802"));
+        // Now in view mode.
+        QVERIFY(!MF->NewDoc);
+        QVERIFY(groupsDisabled());
+        QVERIFY(CF->ToolButton4->isEnabled());
+        QVERIFY(CF->ToolButton6->isEnabled());
+        QVERIFY(!CF->ToolButton8->isEnabled());
+
+        // A second save cannot insert it again, nor its lines.
+        QCOMPARE(save(), QString());
+        QCOMPARE(count("Contracts"), 1);
+        QCOMPARE(count("CT_Works"), 1);
+        QCOMPARE(count("CT_Spares"), 1);
+
+        // Edit from here updates the same row.
+        CF->ToolButton4Click();
+        QVERIFY(MF->EditDoc);
+        QVERIFY(groupsEnabled());
+        CF->Memo1->setPlainText(s("ИЗМЕНЕНО"));
+        QVERIFY(CF->ToolButton8->isEnabled());
+        QCOMPARE(save(), QString());
+        QCOMPARE(count("Contracts"), 1);
+        QCOMPARE(support::scalar("SELECT rem FROM Contracts WHERE " + where), s("ИЗМЕНЕНО"));
+        QCOMPARE(support::scalar("SELECT num FROM Contracts WHERE " + where), preview);
+        QCOMPARE(count("CT_Works"), 1);
+    }
+
+    void editModeSavesAgainAndAgain() {
+        const int ct = addContract(car1, "01.02.2024", s("ИВАНОВ"), s("А"));
+        openEdit(ct);
+        QVERIFY(groupsEnabled());
+        QVERIFY(!CF->ToolButton8->isEnabled());
+        QVERIFY(CF->ToolButton6->isEnabled());
+        const QString where = "pk_id = " + QString::number(ct);
+
+        CF->MaskEdit1->setText("12.02.2024");  // the program's own writes do not count
+        QTest::keyClick(CF->MaskEdit1, Qt::Key_End);  // a key that changes nothing does not count
+        QVERIFY(!CF->ToolButton8->isEnabled());
+        CF->MaskEdit1->setCursorPosition(0);
+        QTest::keyClick(CF->MaskEdit1, Qt::Key_0);
+        QVERIFY(CF->ToolButton8->isEnabled());
+        QCOMPARE(save(), QString());
+        QCOMPARE(support::scalar("SELECT c_date FROM Contracts WHERE " + where), QString("02.02.2024"));
+        QVERIFY(!CF->ToolButton8->isEnabled());
+        QVERIFY(groupsEnabled());
+        QVERIFY(MF->EditDoc);
+
+        CF->AppendWork(s("РАЗВАЛ"), "800");
+        QCOMPARE(save(), QString());
+        QCOMPARE(count("CT_Works", "ct_fk = " + QString::number(ct)), 1);
+        QCOMPARE(CF->Label20->text(), QString("800"));
+
+        for (const QString& ch : {s("П"), s("Е"), s("Т")})
+            QTest::sendKeyEvent(QTest::Click, CF->Box0, Qt::Key_unknown, ch, Qt::NoModifier);
+        QVERIFY(CF->ToolButton8->isEnabled());
+        QCOMPARE(save(), QString());
+        QCOMPARE(support::scalar("SELECT meh FROM Contracts WHERE " + where), CF->Box0->text());
+        QCOMPARE(count("Contracts"), 1);
+        QCOMPARE(count("CT_Works"), 1);
+    }
+
+    void theSameCarDoesNotEnableSaveAnotherOneIsSaved() {
+        const int ct = addContract(car1, "01.02.2024", s("ИВАНОВ"), QString());
+        openEdit(ct);
+        pickCar(car1);
+        QVERIFY(!CF->ToolButton8->isEnabled());
+        pickCar(car2);
+        QVERIFY(CF->ToolButton8->isEnabled());
+        QCOMPARE(save(), QString());
+        QCOMPARE(support::scalar("SELECT cr_fk FROM Contracts WHERE pk_id = " + QString::number(ct)),
+                 QString::number(car2));
+        QCOMPARE(CF->Box1->text(), s("ГАЗ"));
+    }
+
+    void totalsInFixedPointAndTheGeneralFormat() {
+        const int ct = addContract(car1, "01.02.2024", QString(), QString());
+        addWork(ct, s("А"), "100");
+        addWork(ct, s("Б"), "250.5");
+        addWork(ct, s("В"), "0.25");
+        addSpare(ct, s("Г"), "12.5", 3);
+        openView(ct);
+        QCOMPARE(column(CF->Grid_work, contracts::kWorkPrice), QStringList({"100", "250,5", "0,25"}));
+        QCOMPARE(CF->Label20->text(), QString("350,75"));
+        QCOMPARE(CF->grid_sp->cell(contracts::kSpareQuantity, 1), QString("3"));
+        QCOMPARE(CF->grid_sp->cell(contracts::kSparePrice, 1), QString("12,5"));
+        QCOMPARE(CF->grid_sp->cell(contracts::kSpareSum, 1), QString("37,5"));
+        QCOMPARE(CF->Label21->text(), QString("37,5"));
+        QCOMPARE(CF->Label17->text(), QString("388,25"));
+        CF->ToolButton14Click();
+
+        // No lines: one blank row and "0" in every total.
+        const int empty = addContract(car1, "01.02.2024", QString(), QString());
+        openView(empty);
+        QCOMPARE(CF->Grid_work->rowCount(), 2);
+        QCOMPARE(CF->grid_sp->rowCount(), 2);
+        QCOMPARE(CF->Grid_work->cell(contracts::kLineName, 1), QString());
+        for (QLabel* total : {CF->Label17, CF->Label20, CF->Label21}) QCOMPARE(total->text(), QString("0"));
+    }
+
+    void removedUnsavedLinesAreNeverWritten() {
+        const int ct = addContract(car1, "01.02.2024", QString(), QString());
+        openEdit(ct);
+        CF->AppendWork(s("А"), "1");
+        CF->AppendWork(s("Б"), "2");
+        QCOMPARE(column(CF->Grid_work, contracts::kLineName), QStringList({s("А"), s("Б")}));  // blank row reused
+        CF->ToolButton8->setEnabled(false);
+        CF->Grid_work->setCurrentRow(1);
+        CF->BitBtn5Click();
+        QCOMPARE(CF->Grid_work->rowCount(), 3);  // the row stays, blank
+        QCOMPARE(column(CF->Grid_work, contracts::kLineKey), QStringList({"", "+"}));
+        QCOMPARE(column(CF->Grid_work, contracts::kLineName), QStringList({"", s("Б")}));
+        QVERIFY(!CF->ToolButton8->isEnabled());  // removing an unsaved line is no change
+        CF->AppendWork(s("В"), "3");  // the last row has a key: a new row
+        QCOMPARE(column(CF->Grid_work, contracts::kLineName), QStringList({"", s("Б"), s("В")}));
+        CF->Grid_work->setCurrentRow(3);
+        CF->BitBtn5Click();
+        CF->AppendWork(s("Г"), "4");  // the blank last row is reused
+        QCOMPARE(column(CF->Grid_work, contracts::kLineName), QStringList({"", s("Б"), s("Г")}));
+        CF->AppendSpare(s("Д"), "1", "5");
+        CF->grid_sp->setCurrentRow(1);
+        CF->BitBtn8Click();
+        QCOMPARE(save(), QString());
+        QCOMPARE(column(CF->Grid_work, contracts::kLineName), QStringList({s("Б"), s("Г")}));
+        QCOMPARE(count("CT_Works"), 2);
+        QCOMPARE(count("CT_Spares"), 0);
+        QCOMPARE(CF->Label20->text(), QString("6"));
+    }
+
+    void markedStoredLineGoesAtSaveAndStaysWhenClosedUnsaved() {
+        const int ct = addContract(car1, "01.02.2024", QString(), QString());
+        addWork(ct, s("ПЕРВАЯ"), "10");
+        addWork(ct, s("ВТОРАЯ"), "20");
+        addSpare(ct, s("ДЕТАЛЬ"), "7", 2);
+        openEdit(ct);
+        const QString firstKey = CF->Grid_work->cell(contracts::kLineKey, 1);
+        CF->Grid_work->setCurrentRow(1);
+        CF->BitBtn5Click();
+        QCOMPARE(CF->Grid_work->cell(contracts::kLineKey, 1), firstKey);
+        QCOMPARE(CF->Grid_work->cell(contracts::kLineMark, 1), QString("-"));
+        QCOMPARE(CF->Grid_work->cell(contracts::kLineName, 1), s("Запись будет удалена после сохранения документа"));
+        QVERIFY(CF->ToolButton8->isEnabled());
+        CF->ToolButton14Click();  // closed without saving
+        QCOMPARE(count("CT_Works"), 2);
+
+        openEdit(ct);
+        QCOMPARE(column(CF->Grid_work, contracts::kLineName), QStringList({s("ПЕРВАЯ"), s("ВТОРАЯ")}));
+        CF->Grid_work->setCurrentRow(1);
+        CF->BitBtn5Click();
+        CF->grid_sp->setCurrentRow(1);
+        CF->BitBtn8Click();
+        QCOMPARE(save(), QString());
+        QCOMPARE(count("CT_Works"), 1);
+        QCOMPARE(count("CT_Works", "pk_id = " + firstKey), 0);
+        QCOMPARE(count("CT_Spares"), 0);
+        QCOMPARE(column(CF->Grid_work, contracts::kLineName), QStringList({s("ВТОРАЯ")}));
+        QCOMPARE(CF->Label17->text(), QString("20"));
+    }
+
+    void rowsWithoutKeyNeitherStopTheSaveNorDelete() {
+        const int other = addContract(car1, "01.02.2024", QString(), QString());
+        addWork(other, s("ЧУЖАЯ"), "1");
+        openNew();
+        pickCar(car1);
+        CF->Grid_work->setCurrentRow(1);
+        CF->BitBtn5Click();  // the blank row gets the mark
+        QCOMPARE(CF->Grid_work->cell(contracts::kLineMark, 1), QString("-"));
+        CF->AppendSpare(s("А"), "1", "1");
+        CF->grid_sp->setCurrentRow(1);
+        CF->BitBtn8Click();  // removed
+        CF->BitBtn8Click();  // and marked
+        QCOMPARE(save(), QString());
+        QCOMPARE(count("Contracts"), 2);
+        QCOMPARE(count("CT_Works"), 1);
+        QCOMPARE(count("CT_Spares"), 0);
+    }
+
+    // A bad price or quantity anywhere stops the save before its first
+    // statement: no contract row, no line, no deletion.
+    void badLineTextsStopTheSaveBeforeAnythingIsWritten() {
+        openNew();
+        pickCar(car1);
+        const QString generator = support::scalar("select gen_id(gen_doc_num,0) from RDB$DATABASE");
+        CF->AppendWork(s("ХОРОШАЯ"), "100");
+        CF->AppendWork(s("ПЛОХАЯ"), "12,3,4");
+        QCOMPARE(save(), QString("'12,3,4' is not a valid floating point value"));
+        QCOMPARE(count("Contracts"), 0);
+        QCOMPARE(count("CT_Works"), 0);
+        QCOMPARE(support::scalar("select gen_id(gen_doc_num,0) from RDB$DATABASE"), generator);
+        QVERIFY(MF->NewDoc);
+        QVERIFY(CF->ToolButton8->isEnabled());
+
+        CF->Grid_work->setCell(contracts::kWorkPrice, 2, "12,5");
+        CF->AppendSpare(s("ШТУКА"), "2.5", "300");
+        QCOMPARE(save(), QString("'2.5' is not a valid integer value"));
+        CF->grid_sp->setCell(contracts::kSpareQuantity, 1, "2");
+        CF->grid_sp->setCell(contracts::kSparePrice, 1, "3.00");
+        QCOMPARE(save(), QString("'3.00' is not a valid floating point value"));
+        CF->grid_sp->setCell(contracts::kSparePrice, 1, "3");
+        CF->AppendWork(s("НЕ ТА КОДИРОВКА ✓"), "1");
+        QVERIFY(!failure([] { CF->ToolButton8Click(); }).isEmpty());
+        QCOMPARE(count("Contracts"), 0);
+        QCOMPARE(count("CT_Works") + count("CT_Spares"), 0);
+        CF->Grid_work->setCurrentRow(3);
+        CF->BitBtn5Click();
+        QCOMPARE(save(), QString());
+        QCOMPARE(count("Contracts"), 1);
+        QCOMPARE(count("CT_Works"), 2);
+        QCOMPARE(count("CT_Spares"), 1);
+        CF->ToolButton14Click();
+
+        // Edit mode: neither the update, nor the deletion above the bad row, nor the lines.
+        const int ct = lastKey("Contracts");
+        const QString rem = support::scalar("SELECT rem FROM Contracts WHERE pk_id = " + QString::number(ct));
+        openEdit(ct);
+        CF->Memo1->setPlainText(s("НОВОЕ"));
+        CF->Grid_work->setCurrentRow(1);
+        CF->BitBtn5Click();
+        CF->AppendWork(s("ЕЩЁ"), "50");
+        CF->AppendSpare(s("ЕЩЁ"), "", "1");
+        QCOMPARE(save(), QString("'' is not a valid integer value"));
+        QCOMPARE(support::scalar("SELECT rem FROM Contracts WHERE pk_id = " + QString::number(ct)), rem);
+        QCOMPARE(count("CT_Works"), 2);
+        QCOMPARE(count("CT_Spares"), 1);
+        // Mended, the same save goes through once, without duplicates.
+        CF->grid_sp->setCell(contracts::kSpareQuantity, 2, "1");
+        QCOMPARE(save(), QString());
+        QCOMPARE(count("CT_Works"), 2);
+        QCOMPARE(count("CT_Spares"), 2);
+        QCOMPARE(support::scalar("SELECT rem FROM Contracts WHERE pk_id = " + QString::number(ct)), s("НОВОЕ"));
+    }
+
+    void modeIsPreparedOncePerOpening() {
+        openNew();
+        CF->MaskEdit1->setText("01.01.2024");
+        CF->AppendWork(s("ОСТАЁТСЯ"), "1");
+
+        whenModalRuns([] { CF->AppendWork(s("ИЗ ВЫБОРА"), "2"); });
+        CF->BitBtn3Click();
+        whenModalRuns([this] { pickCar(car2); });
+        CF->BitBtn1Click();
+        // Another window and back, as when the user comes back from another program.
+        widgets::Activation::instance().report(CF2);
+        widgets::Activation::instance().report(CF);
+
+        QCOMPARE(CF->MaskEdit1->text(), QString("01.01.2024"));
+        QCOMPARE(column(CF->Grid_work, contracts::kLineName), QStringList({s("ОСТАЁТСЯ"), s("ИЗ ВЫБОРА")}));
+        QCOMPARE(CF->Car_id->text(), QString::number(car2));
+        QCOMPARE(CF->Box1->text(), s("ГАЗ"));
+        QVERIFY(CF->ToolButton8->isEnabled());
+        QVERIFY(MF->NewDoc);
+
+        CF->ToolButton14Click();
+        openNew();
+        QCOMPARE(CF->Car_id->text(), QString("*"));
+        QCOMPARE(CF->Grid_work->rowCount(), 2);
+    }
+
+    void closingReenablesTheMainWindowAndKeepsTheEditor() {
+        QPointer<TCF> editor(CF);
+        openNew();
+        QVERIFY(!MF->isEnabled());
+        QVERIFY(CF->isVisible());
+        CF->close();
+        QVERIFY(editor);
+        QVERIFY(!CF->isVisible());
+        QVERIFY(MF->isEnabled());
+        QVERIFY(!MF->NewDoc);  // the main window was activated again
+
+        openNew();
+        QVERIFY(!MF->isEnabled());
+        CF->ToolButton14Click();
+        QVERIFY(editor);
+        QVERIFY(MF->isEnabled());
+    }
+
+    void keysTabOrderAndLengths() {
+        openNew();
+        CF->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(CF));
+        QStringList order;
+        CF->MaskEdit1->setFocus();
+        QWidget* w = QApplication::focusWidget();
+        order << w->objectName();
+        for (int i = 0; i < 9; ++i) {
+            widgets::focusNext(w);
+            w = QApplication::focusWidget();
+            while (w && w->objectName().isEmpty() && w->parentWidget()) w = w->parentWidget();  // a combo's edit
+            order << (w ? w->objectName() : QString());
+        }
+        QCOMPARE(order, QStringList({"MaskEdit1", "Box0", "Memo1", "BitBtn1", "Grid_work", "BitBtn3", "BitBtn5",
+                                     "grid_sp", "BitBtn6", "BitBtn8"}));
+
+        CF->MaskEdit1->setFocus();
+        QTest::keyClick(CF->MaskEdit1, Qt::Key_Return);
+        QVERIFY(CF->Box0->hasFocus());
+        CF->Memo1->setFocus();
+        CF->Memo1->setPlainText(s("ОДНА"));
+        QTest::keyClick(CF->Memo1, Qt::Key_Return);
+        QVERIFY(CF->BitBtn1->hasFocus());
+        QCOMPARE(CF->Memo1->toPlainText(), s("ОДНА"));
+
+        // The remark holds at most 1000 characters, typed or pasted.
+        CF->Memo1->setPlainText(QString(998, 'A'));
+        CF->Memo1->moveCursor(QTextCursor::End);
+        QTest::keyClicks(CF->Memo1, "BCDE");
+        QCOMPARE(CF->Memo1->toPlainText(), QString(998, 'A') + "BC");
+        CF->Memo1->moveCursor(QTextCursor::Start);
+        CF->Memo1->insertPlainText("XYZ");
+        QCOMPARE(CF->Memo1->toPlainText().size(), 1000);
+        QCOMPARE(CF->Memo1->toPlainText().right(2), QString("BC"));
+        QCOMPARE(CF->Box0->maxLength(), 60);
+        QCOMPARE(CF->Box10->maxLength(), 100);
+        QCOMPARE(CF->Box3->maxLength(), 15);
+        QVERIFY(!CF->Box1->isEnabled());
+        QCOMPARE(CF->Box1->focusPolicy(), Qt::NoFocus);
+    }
+};
+
+QTEST_MAIN(TestEditor)
+#include "tst_editor.moc"
