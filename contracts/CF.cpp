@@ -25,6 +25,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShowEvent>
@@ -120,15 +121,24 @@ TCF::TCF(QWidget* parent) : QWidget(parent, Qt::Window) {
     buildCar();
     auto* top = new QHBoxLayout;
     top->setSpacing(6);
-    top->addWidget(GP1, 40);
-    top->addWidget(GP2, 60);
+    top->addWidget(GP1);
+    top->addWidget(GP2, 1);
+    GP1->setFixedWidth(432);
     body->addLayout(top);
     buildLines();
     body->addWidget(GP3, 1);
     body->addWidget(GP4, 1);
     layout->addLayout(body, 1);
 
-    setTabOrderAndKeys();
+    setNamesAndTabOrder();
+
+    // Disabled fields (the car, and everything in view mode) stay readable.
+    for (QGroupBox* g : {GP1, GP2, GP3, GP4}) {
+        QPalette p = g->palette();
+        p.setColor(QPalette::Disabled, QPalette::Text, QColor(40, 40, 40));
+        p.setColor(QPalette::Disabled, QPalette::WindowText, QColor(60, 60, 60));
+        g->setPalette(p);
+    }
 
     // Handlers.
     connect(MaskEdit1, &widgets::DateEdit::userChanged, this, &TCF::MaskEdit1Change);
@@ -200,21 +210,22 @@ void TCF::buildHeader() {
     Edit0->setEnabled(false);
     Edit0->setFocusPolicy(Qt::NoFocus);
     Edit0->setMaxLength(kIntegerLength);
-    Edit0->setFixedWidth(90);
+    Edit0->setFixedWidth(70);
     MaskEdit1 = new widgets::DateEdit(GP1);
     MaskEdit1->setMaxLength(10);
-    MaskEdit1->setFixedWidth(100);
+    MaskEdit1->setFixedWidth(92);
     Box0 = new widgets::UpperCombo(GP1);
     Box0->setMaxLength(kMehLength);
     Memo1 = new QPlainTextEdit(GP1);
     Memo1->setTabChangesFocus(true);
+    Memo1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);  // as high as the car group
     limitLength(Memo1, kRemLength);
 
     Panel1 = new QFrame(GP1);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     auto* panel = new QGridLayout(Panel1);
-    panel->setContentsMargins(8, 4, 8, 4);
+    panel->setContentsMargins(6, 2, 6, 2);
     panel->setVerticalSpacing(0);
     auto* totalWord1 = new QLabel(QStringLiteral("Итоговая"), Panel1);
     auto* totalWord2 = new QLabel(QStringLiteral("сумма"), Panel1);
@@ -224,15 +235,15 @@ void TCF::buildHeader() {
     big.setPixelSize(18);
     Label17->setFont(big);
     Label17->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Label17->setMinimumWidth(110);
+    Label17->setMinimumWidth(96);
     panel->addWidget(totalWord1, 0, 0);
     panel->addWidget(totalWord2, 1, 0);
-    panel->addWidget(Label17, 0, 1, 2, 1);
+    panel->addWidget(Label17, 2, 0);
 
     auto* numberAndDate = new QHBoxLayout;
     numberAndDate->setSpacing(6);
     numberAndDate->addWidget(Edit0);
-    numberAndDate->addSpacing(8);
+    numberAndDate->addSpacing(4);
     numberAndDate->addWidget(Label1);
     numberAndDate->addWidget(MaskEdit1);
     numberAndDate->addStretch(1);
@@ -269,65 +280,62 @@ void TCF::buildCar() {
                             {&Box81, "Box81", 60}, {&Box9, "Box9", 40},  {&Box91, "Box91", 60},
                             {&Box10, "Box10", 100}, {&Box11, "Box11", 30}};
     const QFont font = fieldFont();
-    auto displayOnly = [&font](QWidget* w) {
+    auto displayOnly = [&font](QWidget* w, QLineEdit* edit) {
         w->setEnabled(false);
         w->setFocusPolicy(Qt::NoFocus);
         w->setFont(font);
+        // A long value shows its beginning, however it was written.
+        QObject::connect(edit, &QLineEdit::textChanged, edit, [edit] { edit->setCursorPosition(0); });
     };
     for (const Field& f : fields) {
         auto* box = new widgets::UpperCombo(GP2);
         box->setObjectName(QString::fromLatin1(f.name));
         box->setMaxLength(f.length);
-        displayOnly(box);
+        displayOnly(box, box->lineEdit());
         *f.box = box;
     }
     Edit1 = new widgets::UpperEdit(GP2);
     Edit1->setMaxLength(kIntegerLength);
-    displayOnly(Edit1);
+    displayOnly(Edit1, Edit1);
 
-    // Left half: make and model, number and region, year, mileage, VIN;
-    // right half: colour, engine, body, owner, phone.
-    auto pair = [](QWidget* a, QWidget* b, int stretchA, int stretchB) {
-        auto* row = new QHBoxLayout;
-        row->setSpacing(4);
-        row->addWidget(a, stretchA);
-        row->addWidget(b, stretchB);
-        return row;
+    // Left half: make and model, number and region, year and mileage, VIN,
+    // colour; right half: engine, body, owner, phone and the picker button.
+    auto row = [](std::initializer_list<std::pair<QWidget*, int>> parts) {
+        auto* line = new QHBoxLayout;
+        line->setSpacing(4);
+        for (const auto& [w, stretch] : parts) line->addWidget(w, stretch);
+        return line;
     };
-    grid->addWidget(caption(QStringLiteral("МАРКА, МОДЕЛЬ"), GP2), 0, 0);
-    grid->addLayout(pair(Box1, Box2, 1, 1), 0, 1);
-    grid->addWidget(caption(QStringLiteral("ГОС. НОМЕР"), GP2), 1, 0);
-    grid->addLayout(pair(Box3, Box4, 3, 1), 1, 1);
-    grid->addWidget(caption(QStringLiteral("ГОД ВЫПУСКА"), GP2), 2, 0);
-    grid->addWidget(Box5, 2, 1);
-    grid->addWidget(caption(QStringLiteral("ПРОБЕГ"), GP2), 3, 0);
-    grid->addWidget(Edit1, 3, 1);
-    grid->addWidget(caption(QStringLiteral("VIN"), GP2), 4, 0);
-    grid->addWidget(Box6, 4, 1);
-
-    grid->addWidget(caption(QStringLiteral("ЦВЕТ"), GP2), 0, 2);
-    grid->addWidget(Box7, 0, 3);
-    grid->addWidget(caption(QStringLiteral("ДВИГАТЕЛЬ"), GP2), 1, 2);
-    grid->addLayout(pair(Box8, Box81, 1, 1), 1, 3);
-    grid->addWidget(caption(QStringLiteral("КУЗОВ"), GP2), 2, 2);
-    grid->addLayout(pair(Box9, Box91, 1, 1), 2, 3);
-    grid->addWidget(caption(QStringLiteral("ВЛАДЕЛЕЦ"), GP2), 3, 2);
-    grid->addWidget(Box10, 3, 3);
-    grid->addWidget(caption(QStringLiteral("ТЕЛЕФОН"), GP2), 4, 2);
-    grid->addWidget(Box11, 4, 3);
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(3, 1);
-    grid->setColumnMinimumWidth(2, 80);
-
     BitBtn1 = new QPushButton(QStringLiteral("           Выбрать машину     "), GP2);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setIcon(widgets::icon(widgets::Glyph::Car));
     BitBtn1->setIconSize(QSize(24, 24));
     BitBtn1->setLayoutDirection(Qt::RightToLeft);  // the picture to the right of the text
-    auto* buttonRow = new QHBoxLayout;
-    buttonRow->addStretch(1);
-    buttonRow->addWidget(BitBtn1);
-    grid->addLayout(buttonRow, 5, 0, 1, 4);
+    auto* mileage = caption(QStringLiteral("ПРОБЕГ"), GP2);
+
+    grid->addWidget(caption(QStringLiteral("МАРКА, МОДЕЛЬ"), GP2), 0, 0);
+    grid->addLayout(row({{Box1, 1}, {Box2, 1}}), 0, 1);
+    grid->addWidget(caption(QStringLiteral("ГОС. НОМЕР"), GP2), 1, 0);
+    grid->addLayout(row({{Box3, 3}, {Box4, 1}}), 1, 1);
+    grid->addWidget(caption(QStringLiteral("ГОД ВЫПУСКА"), GP2), 2, 0);
+    grid->addLayout(row({{Box5, 4}, {mileage, 0}, {Edit1, 5}}), 2, 1);
+    grid->addWidget(caption(QStringLiteral("VIN"), GP2), 3, 0);
+    grid->addWidget(Box6, 3, 1);
+    grid->addWidget(caption(QStringLiteral("ЦВЕТ"), GP2), 4, 0);
+    grid->addWidget(Box7, 4, 1);
+
+    grid->addWidget(caption(QStringLiteral("ДВИГАТЕЛЬ"), GP2), 0, 2);
+    grid->addLayout(row({{Box8, 1}, {Box81, 1}}), 0, 3);
+    grid->addWidget(caption(QStringLiteral("КУЗОВ"), GP2), 1, 2);
+    grid->addLayout(row({{Box9, 1}, {Box91, 1}}), 1, 3);
+    grid->addWidget(caption(QStringLiteral("ВЛАДЕЛЕЦ"), GP2), 2, 2);
+    grid->addWidget(Box10, 2, 3);
+    grid->addWidget(caption(QStringLiteral("ТЕЛЕФОН"), GP2), 3, 2);
+    grid->addWidget(Box11, 3, 3);
+    grid->addWidget(BitBtn1, 4, 3);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    grid->setColumnMinimumWidth(2, 84);
 }
 
 void TCF::buildLines() {
@@ -377,17 +385,12 @@ void TCF::buildLines() {
     contracts::setupSpareGrid(grid_sp);
 }
 
-void TCF::setTabOrderAndKeys() {
-    Edit0->setObjectName(QStringLiteral("Edit0"));
-    MaskEdit1->setObjectName(QStringLiteral("MaskEdit1"));
-    Box0->setObjectName(QStringLiteral("Box0"));
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label3->setObjectName(QStringLiteral("Label3"));
-    Label17->setObjectName(QStringLiteral("Label17"));
-    Label23->setObjectName(QStringLiteral("Label23"));
+void TCF::setNamesAndTabOrder() {
+    const std::pair<QWidget*, const char*> names[] = {
+        {Edit0, "Edit0"},   {MaskEdit1, "MaskEdit1"}, {Box0, "Box0"},       {Memo1, "Memo1"},
+        {Edit1, "Edit1"},   {Label1, "Label1"},       {Label2, "Label2"},   {Label3, "Label3"},
+        {Label17, "Label17"}, {Label23, "Label23"}};
+    for (const auto& [w, name] : names) w->setObjectName(QString::fromLatin1(name));
     QWidget* order[] = {MaskEdit1, Box0, Memo1, BitBtn1, Grid_work, BitBtn3, BitBtn5, grid_sp, BitBtn6, BitBtn8};
     for (size_t i = 0; i + 1 < std::size(order); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
 }

@@ -79,7 +79,7 @@ private:
     void buildHeader();
     void buildCar();
     void buildLines();
-    void setTabOrderAndKeys();
+    void setNamesAndTabOrder();
     void setGroupsEnabled(bool on);
 
     void MaskEdit1KeyPress(QWidget* field);  // Enter: the next control
