@@ -1,14 +1,15 @@
 #include "office/Forms.h"
+#include "app/ProgramFolder.h"
 #include "office/Workbook.h"
 
-#include <QCoreApplication>
 #include <QDir>
 
 namespace office {
 
 QString formsDir()
 {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Forms"));
+    // The program folder as start-up sees it (tests point it elsewhere).
+    return app::inProgramFolder(QStringLiteral("Forms"));
 }
 
 QString formPath(const QString& file)

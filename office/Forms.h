@@ -21,7 +21,8 @@ inline constexpr char LineStyle[] = "LineStyle";   // sample cells whose styles 
 inline constexpr char RowsSuffix[] = "_Rows";
 } // namespace names
 
-// The folder "Forms" beside the executable, and a file in it.
+// The folder "Forms" in the program folder (app::programFolder()), and a
+// file in it.
 QString formsDir();
 QString formPath(const QString& file);
 

@@ -1,0 +1,191 @@
+// torquil-bench: times the windows' own fills on a large database against the
+// engine's bare fetch of the same statement with the same parameters.
+#include "app/DM.h"
+#include "app/Forms.h"
+#include "app/Lookup.h"
+#include "app/ProgramFolder.h"
+#include "cars/CF2.h"
+#include "catalogues/SP.h"
+#include "contracts/CF.h"
+#include "contracts/CF3.h"
+#include "contracts/JournalPeriod.h"
+#include "contracts/MF.h"
+#include "fb/Query.h"
+#include "tools/DbTools.h"
+#include "widgets/ErrorDisplay.h"
+#include "widgets/UpperCombo.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+int runs = 5;
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+double timeIt(const std::function<void()>& f) {
+    std::vector<double> t;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer e;
+        e.start();
+        f();
+        t.push_back(e.nsecsElapsed() / 1e6);
+    }
+    return median(t);
+}
+
+// The same statement as `q` on the program's connection, parameters set by `bind`, open() only.
+double engineTime(const fb::Query& q, const std::function<void(fb::Query&)>& bind) {
+    fb::Query e(&DM->IBDbase, &DM->IBTrans);
+    e.setSQL(q.sql());
+    return timeIt([&] {
+        e.close();
+        bind(e);
+        e.open();
+    });
+}
+
+void report(const char* name, double app, double engine) {
+    std::printf("%s app_ms=%.1f engine_ms=%.1f ratio=%.2f\n", name, app, engine, engine > 0 ? app / engine : 0.0);
+    std::fflush(stdout);
+}
+
+void bindJournal(fb::Query& q) {
+    const char* params[] = {"dev", "mod", "gnum", "region", "engine", "body", "engine2", "body2", "vin"};
+    widgets::UpperCombo* boxes[] = {MF->Box1, MF->Box2, MF->Box3, MF->Box4, MF->Box8,
+                                    MF->Box9, MF->Box81, MF->Box91, MF->Box6};
+    for (int i = 0; i < 9; ++i)
+        q.setString(QString::fromLatin1(params[i]), app::prefixPattern(boxes[i]->text(), boxes[i]->maxLength()));
+    const JournalPeriod p = journalPeriod(MF->Box10->currentIndex(), QDate::currentDate());
+    q.setDateTime(QStringLiteral("d1"), QDateTime(p.d1, QTime(0, 0)));
+    q.setDateTime(QStringLiteral("d2"), QDateTime(p.d2, QTime(0, 0)));
+}
+
+long peakRssKb() {
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    widgets::Application a(argc, argv);
+    tools::BenchSize size;
+    QString dbPath;
+    const QStringList args = a.arguments().mid(1);
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& o = args[i];
+        auto num = [&] { return i + 1 < args.size() ? args[++i].toInt() : 0; };
+        if (o == QLatin1String("--quick")) size.contracts = 10000, size.cars = 5000, size.works = 200, size.spares = 500;
+        else if (o == QLatin1String("--contracts")) size.contracts = num();
+        else if (o == QLatin1String("--cars")) size.cars = num();
+        else if (o == QLatin1String("--runs")) runs = std::max(1, num());
+        else if (o == QLatin1String("--db")) dbPath = i + 1 < args.size() ? args[++i] : QString();
+        else {
+            std::fprintf(stderr, "usage: torquil-bench [--quick] [--contracts N --cars M] [--db PATH] [--runs K]\n");
+            return 2;
+        }
+    }
+    QTemporaryDir dir;
+    try {
+        if (dbPath.isEmpty()) {
+            QElapsedTimer t;
+            t.start();
+            fb::Connection db;
+            tools::createDatabase(db, dir.filePath(QStringLiteral("dbase.fdb")));
+            tools::fillBench(db, size);
+            db.close();
+            std::printf("database: %d contracts, %d cars, %d works, %d spares in %.1f s\n", size.contracts, size.cars,
+                        size.works, size.spares, t.elapsed() / 1000.0);
+        } else {
+            QFile p(dir.filePath(QStringLiteral("path.txt")));
+            p.open(QIODevice::WriteOnly);
+            p.write(dbPath.toUtf8() + "\n");
+        }
+        app::setProgramFolder(dir.path());
+        app::createForms();
+        MF->FormActivate();
+
+        // journal
+        MF->Box10->setCurrentIndex(4);
+        report("journal_all", timeIt([] { MF->RefillJournal(); }), engineTime(DM->iDoc, bindJournal));
+        const double rss = peakRssKb() / 1024.0;
+        MF->Box10->setCurrentIndex(3);
+        report("journal_year", timeIt([] { MF->RefillJournal(); }), engineTime(DM->iDoc, bindJournal));
+        MF->Box10->setCurrentIndex(4);
+        MF->Box1->setText(QStringLiteral("В"));  // ВАЗ
+        report("journal_key", timeIt([] { QMetaObject::invokeMethod(MF, "Box1Change"); }),
+               engineTime(DM->iDoc, bindJournal));
+        MF->Box1->setText(QString());
+
+        // cars
+        report("cars_all", timeIt([] { CF2->FormActivate(); }),
+               engineTime(DM->iCar_f, [](fb::Query& q) { CF2->bindFilter(q); }));
+        CF2->Box1->setText(QStringLiteral("ВА"));
+        report("cars_key", timeIt([] { CF2->FilterCars(); }),
+               engineTime(DM->iCar_f, [](fb::Query& q) { CF2->bindFilter(q); }));
+        CF2->Box1->setText(QString());
+
+        // works
+        CF3->Box1->setText(QStringLiteral("З"));
+        const QString wp = app::prefixPattern(CF3->Box1->text(), CF3->kind().nameLength);
+        report("works_key", timeIt([] { CF3->FillList(); }),
+               engineTime(DM->iWork_f, [&](fb::Query& q) { q.setString(QStringLiteral("name"), wp); }));
+
+        // a contract with 50 lines
+        {
+            fb::Query& q = DM->iSQL;
+            TDM::reset(q, QStringLiteral("SELECT MIN(pk_id) AS k FROM Contracts"));
+            q.open();
+            const QString key = q.field(QStringLiteral("k")).asString();
+            q.close();
+            TDM::reset(q, QStringLiteral("INSERT INTO CT_Works (pk_id, ct_fk, name, price) "
+                                         "VALUES (GEN_ID(gen_ct_works_id, 1), :ct, :name, :price)"));
+            for (int i = 0; i < 50; ++i) {
+                q.setString(QStringLiteral("ct"), key);
+                q.setString(QStringLiteral("name"), QStringLiteral("РАБОТА %1").arg(i));
+                q.setFloat(QStringLiteral("price"), 100 + i);
+                q.execSQL();
+            }
+            DM->IBTrans.commit();
+            fb::Query e(&DM->IBDbase, &DM->IBTrans);
+            e.setSQL({QStringLiteral("SELECT * FROM Contracts ct INNER JOIN CARS cr ON ct.cr_fk=cr.pk_id "
+                                     "WHERE ct.pk_id = :pk_id")});
+            fb::Query w(&DM->IBDbase, &DM->IBTrans), s(&DM->IBDbase, &DM->IBTrans);
+            w.setSQL({QStringLiteral("SELECT * FROM CT_Works WHERE ct_fk = :ct_fk")});
+            s.setSQL({QStringLiteral("SELECT * FROM CT_Spares WHERE ct_fk = :ct_fk")});
+            const double eng = timeIt([&] {
+                for (fb::Query* x : {&e, &w, &s}) {
+                    x->close();
+                    x->setString(x == &e ? QStringLiteral("pk_id") : QStringLiteral("ct_fk"), key);
+                    x->open();
+                }
+            });
+            report("load_doc", timeIt([&] { CF->LoadDoc(key); }), eng);
+        }
+
+        // the spares catalogue
+        report("catalogue", timeIt([] { SP->FormActivate(); }), engineTime(DM->iSP, [](fb::Query&) {}));
+
+        std::printf("rss_mb=%.0f\n", std::max(rss, peakRssKb() / 1024.0));
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "torquil-bench: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}

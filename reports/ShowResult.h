@@ -1,0 +1,13 @@
+#pragma once
+// The end of a printout: the filled workbook is let go and shown to the user
+// (a fresh file, see office::Spreadsheet::release). When nothing could show
+// it, the user is told where the file is.
+namespace office {
+class Spreadsheet;
+}
+
+namespace reports {
+
+void ShowResult(office::Spreadsheet& xl);
+
+}  // namespace reports

@@ -1,0 +1,87 @@
+#pragma once
+// Shared by the printout tests: a program folder with the generated forms, a
+// real database under the whole form set, a recording viewer, and contracts
+// with their cars and lines.
+#include "app/Forms.h"
+#include "app/ProgramFolder.h"
+#include "contracts/MF.h"
+#include "office/Viewer.h"
+#include "support/TestDb.h"
+#include "widgets/Activation.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace reportstest {
+
+class Fixture {
+public:
+    QTemporaryDir* dir = nullptr;
+    office::RecordingViewer viewer;
+
+    void setUp() {
+        dir = new QTemporaryDir;
+        QDir().mkpath(dir->filePath("Forms"));
+        for (const QString file : {"print.xlsx", "svod.xlsx"}) {
+            const QString source = QStringLiteral(TORQUIL_BINARY_DIR "/Forms/") + file;
+            if (!QFile::copy(source, formPath(file)))
+                qFatal("missing %s: build the target torquil-forms first", qPrintable(source));
+            QFile(formPath(file)).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        }
+        app::setProgramFolder(dir->path());
+        office::setOutputDir(outDir());
+        viewer = office::RecordingViewer();
+        office::setViewer(&viewer);
+        widgets::Activation::instance().reset();
+        app::createForms();
+        MF->FirstActivation = false;
+        support::connectDataModule(support::makeDatabase(*dir));
+    }
+
+    void tearDown() {
+        app::destroyForms();
+        office::setViewer(nullptr);
+        office::setOutputDir(QString());
+        app::setProgramFolder(QString());
+        delete dir;
+        dir = nullptr;
+    }
+
+    QString formPath(const QString& file) const { return dir->filePath("Forms/" + file); }
+    QString outDir() const { return dir->filePath("out"); }
+    // The files written to be shown.
+    QStringList written() const { return QDir(outDir()).entryList({"*.xlsx"}, QDir::Files, QDir::Name); }
+};
+
+inline QString sqlDate(const QDate& d) { return "'" + d.toString("yyyy-MM-dd") + "'"; }
+inline QString last(const QString& table) { return support::scalar("SELECT MAX(pk_id) FROM " + table); }
+
+// A car with every column filled; returns its key.
+inline QString addCar(const QString& dev, const QString& mod, const QString& owner = "ПЕТРОВ П.П.",
+                      const QString& phone = "8-900-111-22-33") {
+    support::exec("INSERT INTO Cars (dev, mod, gnum, region, d_year, vin, color, engine, engine2, body, body2, km, "
+                  "owner, phone) VALUES ('" + dev + "', '" + mod + "', 'А123ВС', '77', 2005, 'XTA21070051234567', "
+                  "'БЕЛЫЙ', 'БЕНЗИН', '1.6', 'СЕДАН', '4 ДВЕРИ', 123000, '" + owner + "', '" + phone + "')");
+    return last("Cars");
+}
+
+// A contract; num is left to the database when 0.
+inline QString addContract(const QString& car, const QDate& date, int num = 0, const QString& rem = "") {
+    support::exec(QString("INSERT INTO Contracts (num, c_date, meh, rem, cr_fk) VALUES (%1, %2, 'СИДОРОВ', '%3', %4)")
+                      .arg(num ? QString::number(num) : QString("NULL"), sqlDate(date), rem, car));
+    return last("Contracts");
+}
+
+inline void addWork(const QString& contract, const QString& name, const QString& price) {
+    support::exec("INSERT INTO CT_Works (ct_fk, name, price) VALUES (" + contract + ", '" + name + "', " + price + ")");
+}
+
+inline void addSpare(const QString& contract, const QString& name, const QString& price, int num) {
+    support::exec("INSERT INTO CT_Spares (ct_fk, name, price, num) VALUES (" + contract + ", '" + name + "', " +
+                  price + ", " + QString::number(num) + ")");
+}
+
+}  // namespace reportstest
