@@ -3,6 +3,7 @@
 #include "app/DM.h"
 #include "app/ProgramFolder.h"
 #include "fb/Connection.h"
+#include "rtl/Marker.h"
 #include "widgets/Messages.h"
 
 #include <QApplication>
@@ -63,6 +64,15 @@ bool ConnectDatabase() {
     DM->IBDbase.databaseName = path;
     DM->IBDbase.open();
     DM->IBTrans.start();
+    // Through a server other workstations insert at the same time: the row
+    // markers of this one carry its attachment id.
+    rtl::setMarkerTag(QString());
+    if (fb::Connection::isRemotePath(path)) {
+        TDM::reset(DM->iSQL, QStringLiteral("SELECT CURRENT_CONNECTION FROM RDB$DATABASE"));
+        DM->iSQL.open();
+        rtl::setMarkerTag(u'#' + DM->iSQL.field(0).asString());
+        DM->iSQL.close();
+    }
     return true;
 }
 

@@ -97,6 +97,7 @@ Dictionary2::Dictionary2(const Dictionary2Config& config, QWidget* parent)
     BitBtn11 = master[0], BitBtn12 = master[1], BitBtn13 = master[2], BitBtn14 = master[3];
     BitBtn21 = detail[0], BitBtn22 = detail[1], BitBtn23 = detail[2], BitBtn24 = detail[3];
     Edit1->setMaxLength(40);  // master names are shorter than details
+    Edit2->setMaxLength(config.detailLength);
     Grid_dev->setTitles({QStringLiteral("id"), QString::fromUtf8(config.masterTitle)});
     Grid_mod->setTitles({QStringLiteral("id"), QString::fromUtf8(config.detailTitle)});
 

@@ -22,6 +22,7 @@ struct Dictionary2Config {
     const char* masterTitle;   // " ФИРМА"
     const char* detailTitle;   // " МОДЕЛИ"
     const char* refusal;       // deleting a master that has details
+    int detailLength;          // width of the detail table's name column
 };
 
 class Dictionary2 : public QWidget {

@@ -588,7 +588,14 @@ void TCF::ToolButton8Click() {
     }
     ToolButton8->setEnabled(false);
     if (MF->EditDoc) {
-        UpdateDoc(QString::number(DocId));
+        try {
+            UpdateDoc(QString::number(DocId));
+        } catch (...) {
+            // Nothing of this save was written (a row held by another
+            // workstation, say): the same save can be tried again.
+            ToolButton8->setEnabled(true);
+            throw;
+        }
         SaveWorks(DocId);
         SaveSpares(DocId);
     }

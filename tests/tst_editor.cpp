@@ -337,6 +337,27 @@ private slots:
         QCOMPARE(count("CT_Works"), 1);
     }
 
+    void aRefusedUpdateCanBeSavedAgain() {
+        // A row held elsewhere refuses the update: nothing of the save is
+        // written, so the save button stays available for the next try.
+        support::exec("CREATE EXCEPTION busy_row 'busy'");
+        support::exec("CREATE TRIGGER contracts_busy FOR Contracts BEFORE UPDATE AS BEGIN "
+                      "IF (NEW.rem = 'REFUSE') THEN EXCEPTION busy_row; END");
+        const int ct = addContract(car1, "01.03.2024", s("ИВАНОВ"), s("А"));
+        openEdit(ct);
+        CF->Memo1->setFocus();
+        CF->Memo1->selectAll();
+        QTest::keyClicks(CF->Memo1, "REFUSE");
+        QVERIFY(CF->ToolButton8->isEnabled());
+        QVERIFY(save().contains("busy"));
+        QVERIFY(CF->ToolButton8->isEnabled());
+        QCOMPARE(support::scalar("SELECT rem FROM Contracts WHERE pk_id = " + QString::number(ct)), s("А"));
+        QTest::keyClick(CF->Memo1, Qt::Key_Backspace);
+        QCOMPARE(save(), QString());
+        QCOMPARE(support::scalar("SELECT rem FROM Contracts WHERE pk_id = " + QString::number(ct)), QString("REFUS"));
+        QVERIFY(!CF->ToolButton8->isEnabled());
+    }
+
     void theSameCarDoesNotEnableSaveAnotherOneIsSaved() {
         const int ct = addContract(car1, "01.02.2024", s("ИВАНОВ"), QString());
         openEdit(ct);

@@ -1,0 +1,76 @@
+#pragma once
+// A private Firebird server for the tests, the way a shop runs one: the
+// Debian server package is downloaded (not installed) into a cache folder and
+// unpacked once; each FbServer gets its own folder with its own firebird.conf,
+// security database (SYSDBA / quillstem), lock folder and port on 127.0.0.1,
+// and is stopped by its PID.
+//
+// Only fetching the package may fail for reasons outside the test (no apt
+// access); FBSERVER_START_OR_SKIP turns that into a QSKIP with the reason.
+// Every other failure is a test failure. Every wait is bounded.
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class QProcess;
+
+namespace support {
+
+class FbServer {
+public:
+    FbServer();
+    ~FbServer();
+    FbServer(const FbServer&) = delete;
+    FbServer& operator=(const FbServer&) = delete;
+
+    enum class Outcome { Started, PackageUnavailable, Failed };
+    // Prepares the folder (once) and starts the server; waits until it listens.
+    Outcome start();
+    // Why start() did not give Started.
+    QString reason() const { return reason_; }
+
+    // SIGTERM, then SIGKILL when it has not gone within a few seconds.
+    void stop();
+    // SIGKILL at once: the server dies as in a power cut.
+    void kill();
+    bool running() const;
+    qint64 pid() const;
+
+    int port() const { return port_; }
+    // A folder for database files that the server opens (it runs as we do).
+    QString dataDir() const;
+    // "127.0.0.1/PORT:<dataDir>/<file>"
+    QString serverPath(const QString& file) const;
+
+    // Creates a database through the server from the schema; returns its server path.
+    QString makeDatabase(const QString& file = QStringLiteral("dbase.fdb"));
+
+    // The unpacked package tree (fetched into the cache on first use), or an
+    // empty string with the reason. The cache is $TORQUIL_FBSERVER_CACHE, or
+    // fbserver/ under the build folder.
+    static QString packageTree(QString* reason, bool* unavailable);
+
+private:
+    bool prepareFolder(const QString& tree);
+    bool launch(const QString& tree);
+    bool waitListening(int ms);
+
+    QTemporaryDir dir_;
+    std::unique_ptr<QProcess> process_;
+    int port_ = 0;
+    bool prepared_ = false;
+    QString reason_;
+};
+
+}  // namespace support
+
+// Starts `server` or ends the test: QSKIP when the server package cannot be
+// fetched, QFAIL on any other failure.
+#define FBSERVER_START_OR_SKIP(server)                                                           \
+    do {                                                                                         \
+        const auto outcome_ = (server).start();                                                  \
+        if (outcome_ == support::FbServer::Outcome::PackageUnavailable)                          \
+            QSKIP(qPrintable(QStringLiteral("no Firebird server package: ") + (server).reason())); \
+        if (outcome_ == support::FbServer::Outcome::Failed) QFAIL(qPrintable((server).reason()));  \
+    } while (0)

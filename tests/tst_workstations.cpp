@@ -1,0 +1,282 @@
+// Several workstations on one Firebird server: each one the program's whole
+// set of windows in a process of its own (torquil-workstation), pointed at
+// the server through its path.txt. The test process reads the results
+// through a connection of its own to the same server.
+#include "app/DM.h"
+#include "fb/Connection.h"
+#include "fb/Error.h"
+#include "support/FbServer.h"
+#include "support/TestDb.h"
+
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// One workstation process and its program folder.
+class Workstation {
+public:
+    Workstation(const QString& dbPath, const QString& name) : name_(name) {
+        QFile f(folder_.filePath(QStringLiteral("path.txt")));
+        if (f.open(QIODevice::WriteOnly)) f.write(dbPath.toUtf8() + "\r\n");
+    }
+    ~Workstation() {
+        if (p_.state() != QProcess::NotRunning) {
+            p_.kill();
+            p_.waitForFinished(5000);
+        }
+    }
+
+    // Starts the process; returns the answer of its start-up ("ok ready").
+    QString start() {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+        p_.setProcessEnvironment(env);
+        p_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        p_.start(QStringLiteral(TORQUIL_WORKSTATION),
+                 {QStringLiteral("--folder"), folder_.path(), QStringLiteral("--name"), name_, QStringLiteral("--stdin")});
+        if (!p_.waitForStarted(10000)) return QStringLiteral("not started: ") + p_.errorString();
+        return answer(30000).last();
+    }
+
+    void send(const QString& command) {
+        p_.write(command.toUtf8() + '\n');
+        p_.waitForBytesWritten(5000);
+    }
+    // The lines up to and including the answer ("ok ..." or "fail ...").
+    QStringList answer(int ms = 30000) {
+        QStringList lines;
+        const QDeadlineTimer deadline(ms);
+        while (!deadline.hasExpired()) {
+            while (p_.canReadLine()) {
+                const QString line = QString::fromUtf8(p_.readLine()).trimmed();
+                lines << line;
+                if (line.startsWith(QLatin1String("ok")) || line.startsWith(QLatin1String("fail"))) return lines;
+            }
+            if (p_.state() == QProcess::NotRunning) {
+                lines << QStringLiteral("fail the workstation ended (exit code %1)").arg(p_.exitCode());
+                return lines;
+            }
+            p_.waitForReadyRead(int(qMax<qint64>(1, qMin<qint64>(100, deadline.remainingTime()))));
+        }
+        lines << QStringLiteral("fail no answer within %1 s").arg(ms / 1000);
+        return lines;
+    }
+    QString ask(const QString& command, int ms = 30000) {
+        send(command);
+        return answer(ms).last();
+    }
+
+    // Ends it with "quit"; true when it ended normally with code 0.
+    bool quit() {
+        send(QStringLiteral("quit"));
+        p_.closeWriteChannel();
+        if (!p_.waitForFinished(20000)) return false;
+        return p_.exitStatus() == QProcess::NormalExit && p_.exitCode() == 0;
+    }
+
+private:
+    QString name_;
+    QTemporaryDir folder_;
+    QProcess p_;
+};
+
+struct Registered {
+    int key;
+    QString number;
+};
+
+// The "contract KEY NUMBER" lines of a register answer.
+QList<Registered> contractsOf(const QStringList& lines) {
+    QList<Registered> result;
+    static const QRegularExpression re(QStringLiteral("^contract (\\d+) (\\S+)$"));
+    for (const QString& l : lines)
+        if (const auto m = re.match(l); m.hasMatch()) result << Registered{m.captured(1).toInt(), m.captured(2)};
+    return result;
+}
+
+QString count(const QString& from) { return support::scalar(QStringLiteral("SELECT COUNT(*) FROM ") + from); }
+
+}  // namespace
+
+class TestWorkstations : public QObject {
+    Q_OBJECT
+    support::FbServer server;
+    QString dbPath;
+
+    // A fresh database on the server for each test, read through the data
+    // module of the test process.
+    void freshDatabase(const QString& file) {
+        support::dropDataModule();
+        dbPath = server.makeDatabase(file);
+        support::connectDataModule(dbPath);
+    }
+
+private slots:
+    void initTestCase() {
+        QElapsedTimer clock;
+        clock.start();
+        FBSERVER_START_OR_SKIP(server);
+        qInfo("server on port %d, started in %lld ms", server.port(), clock.elapsed());
+    }
+    void cleanupTestCase() {
+        support::dropDataModule();
+        server.kill();
+    }
+
+    void simultaneousRegistrationKeepsEveryContractWhole() {
+        freshDatabase(QStringLiteral("register.fdb"));
+        Workstation a(dbPath, QStringLiteral("A")), b(dbPath, QStringLiteral("B"));
+        QCOMPARE(a.start(), QString("ok ready"));
+        QCOMPARE(b.start(), QString("ok ready"));
+        const int n = 12;
+        a.send(QStringLiteral("register %1").arg(n));
+        b.send(QStringLiteral("register %1").arg(n));
+        const QStringList fromA = a.answer(90000), fromB = b.answer(90000);
+        QCOMPARE(fromA.last(), QString("ok"));
+        QCOMPARE(fromB.last(), QString("ok"));
+
+        QCOMPARE(count("Contracts"), QString::number(2 * n));
+        QCOMPARE(support::scalar("SELECT COUNT(DISTINCT num) FROM Contracts"), QString::number(2 * n));
+        QCOMPARE(count("CT_Works"), QString::number(4 * n));
+        QCOMPARE(count("CT_Spares"), QString::number(2 * n));
+        // Each workstation's contracts carry its own car and lines, and the
+        // number that its editor showed.
+        for (const auto& [ws, lines] : {std::pair{QString("A"), fromA}, std::pair{QString("B"), fromB}}) {
+            const QList<Registered> made = contractsOf(lines);
+            QCOMPARE(made.size(), n);
+            for (int i = 0; i < n; ++i) {
+                const QString key = QString::number(made[i].key), tag = QStringLiteral("%1 %2").arg(ws).arg(i + 1);
+                QCOMPARE(support::scalar("SELECT rem FROM Contracts WHERE pk_id = " + key), tag);
+                QCOMPARE(support::scalar("SELECT num FROM Contracts WHERE pk_id = " + key), made[i].number);
+                QCOMPARE(support::scalar("SELECT cr.owner FROM Contracts ct JOIN Cars cr ON ct.cr_fk = cr.pk_id "
+                                         "WHERE ct.pk_id = " + key),
+                         tag);
+                QCOMPARE(count("CT_Works WHERE ct_fk = " + key + " AND name STARTING WITH '" + tag + " '"),
+                         QString("2"));
+                QCOMPARE(count("CT_Spares WHERE ct_fk = " + key + " AND name = '" + tag + " ЗАПЧАСТЬ'"), QString("1"));
+            }
+        }
+        QVERIFY(a.quit());
+        QVERIFY(b.quit());
+    }
+
+    void secondEditorMeetsTheConflictAtOnce() {
+        freshDatabase(QStringLiteral("edit.fdb"));
+        Workstation a(dbPath, QStringLiteral("A")), b(dbPath, QStringLiteral("B"));
+        QCOMPARE(a.start(), QString("ok ready"));
+        QCOMPARE(b.start(), QString("ok ready"));
+        const QList<Registered> made = contractsOf((a.send("register 1"), a.answer()));
+        QCOMPARE(made.size(), 1);
+        const QString key = QString::number(made[0].key);
+        QCOMPARE(b.ask("journal"), QString("ok 1"));
+        QCOMPARE(b.ask("open " + key), "ok " + made[0].number);
+
+        // The first is in the middle of its save: updated, not yet committed.
+        QCOMPARE(a.ask("hold " + key + " ПЕРВЫЙ"), QString("ok 1"));
+        QCOMPARE(b.ask("remark ВТОРОЙ"), QString("ok"));
+        QCOMPARE(b.ask("work ВТОРАЯ_РАБОТА 50"), QString("ok"));
+        QElapsedTimer clock;
+        clock.start();
+        const QString conflict = b.ask("save");
+        QVERIFY2(conflict.startsWith("fail ") && conflict.contains("update conflicts with concurrent update") &&
+                     conflict.contains("deadlock"),
+                 qPrintable(conflict));
+        QVERIFY2(clock.elapsed() < 3000, "nowait: the conflict is reported at once");
+        // Nothing of the second was written; the first's work is untouched.
+        QCOMPARE(count("CT_Works WHERE name = 'ВТОРАЯ_РАБОТА'"), QString("0"));
+        QCOMPARE(support::scalar("SELECT rem FROM Contracts WHERE pk_id = " + key), QString("A 1"));
+
+        QCOMPARE(a.ask("commit"), QString("ok"));
+        QCOMPARE(support::scalar("SELECT rem FROM Contracts WHERE pk_id = " + key), QString("ПЕРВЫЙ"));
+        // The second saves once the first has committed (a change enables the button again).
+        QCOMPARE(b.ask("remark ВТОРОЙ"), QString("ok"));
+        QCOMPARE(b.ask("save"), QString("ok"));
+        QCOMPARE(support::scalar("SELECT rem FROM Contracts WHERE pk_id = " + key), QString("ВТОРОЙ"));
+        QCOMPARE(count("CT_Works WHERE ct_fk = " + key), QString("3"));
+        QCOMPARE(count("CT_Works WHERE ct_fk = " + key + " AND name = 'ВТОРАЯ_РАБОТА'"), QString("1"));
+        QCOMPARE(count("CT_Spares WHERE ct_fk = " + key), QString("1"));
+        QCOMPARE(b.ask("close"), QString("ok"));
+        // The first sees the second's save in its journal and can edit again.
+        QCOMPARE(a.ask("edit " + key + " ТРЕТИЙ"), QString("ok"));
+        QCOMPARE(support::scalar("SELECT rem FROM Contracts WHERE pk_id = " + key), QString("ТРЕТИЙ"));
+        QVERIFY(a.quit());
+        QVERIFY(b.quit());
+    }
+
+    void missingFileOnTheServer() {
+        // The file test is the server's: its text is shown and the program stays.
+        Workstation a(server.serverPath(QStringLiteral("nowhere.fdb")), QStringLiteral("A"));
+        const QString start = a.start();
+        QVERIFY2(start.startsWith("fail ") && start.contains("I/O error") && start.contains("nowhere.fdb"),
+                 qPrintable(start));
+        QCOMPARE(a.ask("ping"), QString("ok"));
+        QVERIFY(a.ask("journal").startsWith("fail "));
+        QVERIFY(a.quit());
+    }
+
+    void serverStoppedUnderAnOpenEditor() {
+        freshDatabase(QStringLiteral("stop.fdb"));
+        Workstation a(dbPath, QStringLiteral("A"));
+        QCOMPARE(a.start(), QString("ok ready"));
+        const QList<Registered> made = contractsOf((a.send("register 2"), a.answer()));
+        QCOMPARE(made.size(), 2);
+        const QString key = QString::number(made[0].key);
+        QCOMPARE(a.ask("open " + key), "ok " + made[0].number);
+        QCOMPARE(a.ask("remark НЕ_ДОЙДЁТ"), QString("ok"));
+        support::dropDataModule();
+
+        QElapsedTimer clock;
+        clock.start();
+        server.stop();
+        QVERIFY(!server.running());
+        qInfo("server stopped in %lld ms", clock.elapsed());
+        // The next action shows the engine's text; the workstation goes on.
+        const QString lost = a.ask("save");
+        QVERIFY2(lost.startsWith("fail ") &&
+                     (lost.contains("Error reading data from the connection") ||
+                      lost.contains("Error writing data to the connection") || lost.contains("connection lost") ||
+                      lost.contains("shutdown")),
+                 qPrintable(lost));
+        qInfo("%s", qPrintable(lost));
+        QCOMPARE(a.ask("ping"), QString("ok"));
+        QVERIFY(a.ask("close").startsWith("fail "));
+        QVERIFY(a.ask("journal").startsWith("fail "));
+        QVERIFY(a.quit());
+
+        // Everything committed before the stop is there after a restart.
+        FBSERVER_START_OR_SKIP(server);
+        support::connectDataModule(dbPath);
+        QCOMPARE(count("Contracts"), QString("2"));
+        QCOMPARE(count("CT_Works"), QString("4"));
+        QCOMPARE(count("CT_Spares"), QString("2"));
+        QCOMPARE(support::scalar("SELECT rem FROM Contracts WHERE pk_id = " + key), QString("A 1"));
+        Workstation c(dbPath, QStringLiteral("C"));
+        QCOMPARE(c.start(), QString("ok ready"));
+        QCOMPARE(c.ask("journal"), QString("ok 2"));
+        QVERIFY(c.quit());
+    }
+
+    void serverChecksThePassword() {
+        // Unlike the embedded engine, the server refuses a wrong password:
+        // the workstations depend on SYSDBA / quillstem being set there.
+        fb::Connection db;
+        db.databaseName = dbPath;
+        db.password = QStringLiteral("wrong");
+        try {
+            db.open();
+            QFAIL("attached with a wrong password");
+        } catch (const fb::Error& e) {
+            QVERIFY2(e.text().contains("user name and password are not defined"), qPrintable(e.text()));
+        }
+    }
+};
+
+QTEST_MAIN(TestWorkstations)
+#include "tst_workstations.moc"
