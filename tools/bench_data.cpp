@@ -3,6 +3,7 @@
 // and executed with new parameters, which is several times faster than one
 // prepared insert per row.
 #include "tools/DbTools.h"
+#include "tools/Rng.h"
 
 #include "fb/Client.h"
 #include "fb/Error.h"
@@ -21,25 +22,6 @@
 namespace tools {
 
 namespace {
-
-// SplitMix64: small, fast and the same everywhere.
-class Rng {
-public:
-    explicit Rng(std::uint64_t seed) : s_(seed) {}
-    std::uint64_t next() {
-        std::uint64_t z = (s_ += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    int below(int n) { return int(next() % std::uint64_t(n)); }
-    double unit() { return double(next() >> 11) * (1.0 / 9007199254740992.0); }
-    bool chance(double p) { return unit() < p; }
-    template <class T> const T& pick(const std::vector<T>& v) { return v[size_t(below(int(v.size())))]; }
-
-private:
-    std::uint64_t s_;
-};
 
 // ---- Batched inserts ------------------------------------------------------
 
