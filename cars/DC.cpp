@@ -2,6 +2,7 @@
 
 #include "app/DM.h"
 #include "app/WindowFlow.h"
+#include "cars/CarList.h"
 #include "catalogues/EntryKit.h"
 #include "rtl/Convert.h"
 #include "widgets/Activation.h"
@@ -122,31 +123,9 @@ void TDC::FormActivate() {
     q.open();
     q.last();
     const int n = q.recordCount();
-    const fb::RowSet& rows = q.rows();
-    auto col = [&rows](const char* name) { return rows.indexOf(QString::fromLatin1(name)); };
-    const int cKey = col("PK_id"), cDev = col("Dev"), cMod = col("Mod"), cGnum = col("Gnum"), cRegion = col("Region"),
-              cYear = col("d_Year"), cKm = col("Km"), cColor = col("Color"), cEngine = col("Engine"),
-              cEngine2 = col("Engine2"), cBody = col("Body"), cBody2 = col("Body2"), cOwner = col("Owner"),
-              cPhone = col("Phone");
-    const QString pad = QStringLiteral("  ");
-    Grid_cars->beginFill(n > 0 ? n + 1 : 2);
     Grid_cars->setTitles(titles());
-    for (int r = 0; r < n; ++r) {
-        const int g = r + 1;
-        Grid_cars->setCell(0, g, rows.text(r, cKey));
-        Grid_cars->setCell(1, g, pad + rows.text(r, cDev) + pad + rows.text(r, cMod));
-        Grid_cars->setCell(2, g, pad + rows.text(r, cGnum) + pad + rows.text(r, cRegion));
-        Grid_cars->setCell(3, g, pad + QString::number(rows.integer(r, cYear)));
-        Grid_cars->setCell(4, g, pad + QString::number(rows.integer(r, cKm)));
-        Grid_cars->setCell(5, g, pad + rows.text(r, cColor));
-        Grid_cars->setCell(6, g, pad + rows.text(r, cEngine) + u' ' + rows.text(r, cEngine2));
-        Grid_cars->setCell(7, g, pad + rows.text(r, cBody) + u' ' + rows.text(r, cBody2));
-        Grid_cars->setCell(8, g, pad + rows.text(r, cOwner));
-        Grid_cars->setCell(9, g, pad + rows.text(r, cPhone));
-    }
-    Grid_cars->endFill();
+    Grid_cars->fill(cars::carListRows(q.takeRows(), {QStringLiteral("  "), false}));
     if (n > 0) ShowCurrentCar();
-    q.close();
     fillNameLists();
 }
 

@@ -1,6 +1,7 @@
 #include "catalogues/PricedCatalogue.h"
 
 #include "app/DM.h"
+#include "app/FetchedRows.h"
 #include "catalogues/EntryKit.h"
 #include "rtl/Convert.h"
 #include "widgets/Activation.h"
@@ -125,20 +126,19 @@ void PricedCatalogue::FormActivate() {
     q.open();
     q.last();
     const int n = q.recordCount();
-    const fb::RowSet& rows = q.rows();
-    const int cKey = rows.indexOf(QStringLiteral("pk_id")), cName = rows.indexOf(QStringLiteral("name")),
-              cPrice = rows.indexOf(QStringLiteral("price"));
-    list_->beginFill(n > 0 ? n + 1 : 2);
     list_->setTitles({QStringLiteral("ID"), QString::fromUtf8(config_.nameTitle), QStringLiteral("Стоимость")});
-    for (q.first(); !q.eof(); q.next()) {
-        const int r = q.row();
-        list_->setCell(0, r + 1, rows.text(r, cKey));
-        list_->setCell(1, r + 1, kPad + rows.text(r, cName));
-        list_->setCell(2, r + 1, kPad + priceText(rows.isNull(r, cPrice), rows.number(r, cPrice)));
-    }
-    list_->endFill();
+    enum { Key, Name, Price };
+    fb::RowSet rows =
+        q.takeRows().columns({QStringLiteral("pk_id"), QStringLiteral("name"), QStringLiteral("price")});
+    list_->fill(std::make_shared<app::FetchedRows>(std::move(rows), [](const fb::RowSet& rs, int col, int r) {
+        switch (col) {
+        case 0: return rs.text(r, Key);
+        case 1: return kPad + rs.text(r, Name);
+        case 2: return kPad + priceText(rs.isNull(r, Price), rs.number(r, Price));
+        default: return QString();
+        }
+    }));
     if (n > 0) LoadCurrentRow();
-    q.close();
 }
 
 void PricedCatalogue::LoadCurrentRow() {

@@ -4,6 +4,7 @@
 #include "about/Hst.h"
 #include "app/Connect.h"
 #include "app/DM.h"
+#include "app/FetchedRows.h"
 #include "app/Lookup.h"
 #include "app/WindowFlow.h"
 #include "cars/DC.h"
@@ -329,32 +330,30 @@ void TMF::RefillJournal() {
     q.setDateTime(QStringLiteral("d2"), QDateTime(period.d2, QTime(0, 0)));
     q.open();
     q.last();
-    const int n = q.recordCount();
 
-    const fb::RowSet& rows = q.rows();
-    Grid_doc->beginFill(n > 0 ? n + 1 : 2);
+    // The grid keeps the ten columns it shows and makes a cell's text when it is painted.
+    enum { Key, Num, Date, Dev, Mod, Gnum, Region, Owner, Phone, Meh };
+    fb::RowSet rows = q.takeRows().columns({QStringLiteral("PK_id"), QStringLiteral("Num"), QStringLiteral("C_Date"),
+                                            QStringLiteral("Dev"), QStringLiteral("Mod"), QStringLiteral("gnum"),
+                                            QStringLiteral("region"), QStringLiteral("Owner"), QStringLiteral("Phone"),
+                                            QStringLiteral("Meh")});
     QStringList titles;
     for (const char* t : kTitles) titles << QString::fromUtf8(t);
     Grid_doc->setTitles(titles);
-    const int cKey = rows.indexOf(QStringLiteral("PK_id")), cNum = rows.indexOf(QStringLiteral("Num")),
-              cDate = rows.indexOf(QStringLiteral("C_Date")), cDev = rows.indexOf(QStringLiteral("Dev")),
-              cMod = rows.indexOf(QStringLiteral("Mod")), cGnum = rows.indexOf(QStringLiteral("gnum")),
-              cRegion = rows.indexOf(QStringLiteral("region")), cOwner = rows.indexOf(QStringLiteral("Owner")),
-              cPhone = rows.indexOf(QStringLiteral("Phone")), cMeh = rows.indexOf(QStringLiteral("Meh"));
-    const QString pad = QStringLiteral("  ");
-    for (int r = 0; r < n; ++r) {
-        const int g = r + 1;
-        Grid_doc->setCell(0, g, rows.text(r, cKey));
-        Grid_doc->setCell(1, g, pad + rows.text(r, cNum));
-        Grid_doc->setCell(2, g, pad + rows.text(r, cDate));
-        Grid_doc->setCell(3, g, pad + rows.text(r, cDev) + QStringLiteral(" - ") + rows.text(r, cMod));
-        Grid_doc->setCell(4, g, pad + rows.text(r, cGnum) + u' ' + rows.text(r, cRegion));
-        Grid_doc->setCell(5, g, pad + rows.text(r, cOwner));
-        Grid_doc->setCell(6, g, pad + rows.text(r, cPhone));
-        Grid_doc->setCell(7, g, pad + rows.text(r, cMeh));
-    }
-    Grid_doc->endFill();
-    q.close();
+    Grid_doc->fill(std::make_shared<app::FetchedRows>(std::move(rows), [](const fb::RowSet& rs, int col, int r) {
+        const QString pad = QStringLiteral("  ");
+        switch (col) {
+        case 0: return rs.text(r, Key);
+        case 1: return pad + rs.text(r, Num);
+        case 2: return pad + rs.text(r, Date);
+        case 3: return pad + rs.text(r, Dev) + QStringLiteral(" - ") + rs.text(r, Mod);
+        case 4: return pad + rs.text(r, Gnum) + u' ' + rs.text(r, Region);
+        case 5: return pad + rs.text(r, Owner);
+        case 6: return pad + rs.text(r, Phone);
+        case 7: return pad + rs.text(r, Meh);
+        default: return QString();
+        }
+    }));
 }
 
 // ---- Filters -----------------------------------------------------------------

@@ -111,6 +111,12 @@ void Query::close() {
     cur_ = 0;
 }
 
+RowSet Query::takeRows() {
+    RowSet rows = std::move(rows_);
+    close();
+    return rows;
+}
+
 void Query::run(bool wantRows) {
     close();
     prepare();

@@ -79,6 +79,7 @@ public:
     Field field(int col) const { return Field(this, col); }
     bool hasField(const QString& name) const { return rows_.indexOf(name) >= 0; }
     const RowSet& rows() const { return rows_; }
+    RowSet takeRows();  // hands the fetched rows over; the query is closed
 
 private:
     friend class Field;

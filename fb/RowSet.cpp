@@ -22,6 +22,24 @@ double scaled(qint64 v, int scale) { return scale ? double(v) * std::pow(10.0, s
 
 }  // namespace
 
+RowSet::RowSet(RowSet&& o) noexcept
+    : cols_(std::move(o.cols_)), byName_(std::move(o.byName_)), data_(std::move(o.data_)),
+      offsets_(std::move(o.offsets_)), rows_(o.rows_) {
+    o.clear();
+}
+
+RowSet& RowSet::operator=(RowSet&& o) noexcept {
+    if (this != &o) {
+        cols_ = std::move(o.cols_);
+        byName_ = std::move(o.byName_);
+        data_ = std::move(o.data_);
+        offsets_ = std::move(o.offsets_);
+        rows_ = o.rows_;
+        o.clear();
+    }
+    return *this;
+}
+
 void RowSet::reset(Firebird::IMessageMetadata* meta) {
     clear();
     Status st;
@@ -69,6 +87,35 @@ void RowSet::append(const unsigned char* msg) {
 }
 
 int RowSet::indexOf(const QString& name) const { return byName_.value(name.toUpper(), -1); }
+
+RowSet RowSet::columns(const QStringList& names) const {
+    std::vector<int> from;
+    RowSet out;
+    for (const QString& name : names) {
+        const int c = indexOf(name);
+        if (c < 0) throw Error(QStringLiteral("Field '%1' not found").arg(name));
+        from.push_back(c);
+        out.cols_.push_back(cols_[size_t(c)]);
+        const QString key = out.cols_.back().name.toUpper();
+        if (!out.byName_.contains(key)) out.byName_.insert(key, int(out.cols_.size()) - 1);
+    }
+    out.offsets_.reserve(size_t(rows_) * from.size());
+    for (int r = 0; r < rows_; ++r)
+        for (const int c : from) {
+            const unsigned char* v = at(r, c);
+            if (!v) {
+                out.offsets_.push_back(kNull);
+                continue;
+            }
+            const Column& col = cols_[size_t(c)];
+            const size_t len = col.type == SQL_VARYING ? 2 + *reinterpret_cast<const unsigned short*>(v) : col.length;
+            out.offsets_.push_back(std::uint32_t(out.data_.size()));
+            out.data_.insert(out.data_.end(), v, v + len);
+        }
+    out.data_.shrink_to_fit();
+    out.rows_ = rows_;
+    return out;
+}
 
 const unsigned char* RowSet::at(int row, int col) const {
     if (row < 0 || row >= rows_ || col < 0 || col >= columnCount()) return nullptr;

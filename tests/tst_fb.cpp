@@ -110,6 +110,42 @@ private slots:
         q.close();
     }
 
+    void rowsHandedOverToAList() {
+        support::exec("INSERT INTO Cars (dev, mod, d_year) VALUES ('ГАЗ', NULL, 1999)");
+        const QString car = support::scalar("SELECT MAX(pk_id) FROM Cars");
+        support::exec("INSERT INTO Contracts (num, c_date, cr_fk, sysinfo) VALUES (77, '2026-03-04', " + car + ", 'list')");
+        fb::Query& q = DM->iSQL;
+        TDM::reset(q, "SELECT * FROM Contracts ct INNER JOIN Cars cr ON ct.cr_fk = cr.pk_id WHERE ct.sysinfo = 'list'");
+        q.open();
+        const QString key = q.field("pk_id").asString();
+        fb::RowSet all = q.takeRows();
+        QVERIFY(!q.isOpen());
+        QCOMPARE(q.recordCount(), 0);
+        QCOMPARE(all.rowCount(), 1);
+
+        // Only the named columns, in the order given, with their types and NULLs;
+        // a name found twice in the join is the first one, as for field().
+        const fb::RowSet list = all.columns({"c_date", "MOD", "d_year", "PK_ID", "num", "dev"});
+        QCOMPARE(list.columnCount(), 6);
+        QCOMPARE(list.rowCount(), 1);
+        QCOMPARE(list.text(0, 0), QString("04.03.2026"));
+        QVERIFY(list.isNull(0, 1));
+        QCOMPARE(list.text(0, 1), QString());
+        QCOMPARE(list.integer(0, 2), 1999);
+        QCOMPARE(list.text(0, 3), key);
+        QCOMPARE(list.integer(0, 4), 77);
+        QCOMPARE(list.text(0, 5), QString::fromUtf8("ГАЗ"));
+        QCOMPARE(list.indexOf("Dev"), 5);
+        QVERIFY_THROWS_EXCEPTION(fb::Error, all.columns({"dev", "nosuch"}));
+
+        // Moving leaves the source empty.
+        fb::RowSet moved = std::move(all);
+        QCOMPARE(moved.rowCount(), 1);
+        QCOMPARE(all.rowCount(), 0);
+        QCOMPARE(all.columnCount(), 0);
+        QCOMPARE(all.text(0, 0), QString());
+    }
+
     void typedParametersConvert() {
         fb::Query& q = DM->iSQL;
         // A quoted integer and a string into an integer column both work.

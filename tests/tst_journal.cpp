@@ -99,7 +99,7 @@ private slots:
         const int car = addCar("ВАЗ", "2107", "А123ВС");
         const int shown = addContract(car, today, "СИДОРОВ");
         // A null in any filtered column keeps the car's contracts out of the journal.
-        for (const QString& col : {"dev", "mod", "gnum", "region", "vin", "engine", "body", "engine2", "body2"})
+        for (const QString col : {"dev", "mod", "gnum", "region", "vin", "engine", "body", "engine2", "body2"})
             addContract(addCar("ВАЗ", "2110", "Б" + col, col), today);
         MF->FormActivate();
         QCOMPARE(listedKeys(), QStringList({QString::number(shown)}));

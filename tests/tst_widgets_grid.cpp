@@ -24,6 +24,22 @@ void fillGrid(StringGrid& grid, int cols, int dataRows) {
     }
 }
 
+// Rows "c:r" (r counted from 1, as the grid numbers them) made on request;
+// `asked` counts the texts made.
+class Rows : public GridRows {
+public:
+    explicit Rows(int n) : n_(n) {}
+    int count() const override { return n_; }
+    QString text(int col, int row) const override {
+        ++asked;
+        return QStringLiteral("%1:%2").arg(col).arg(row + 1);
+    }
+    mutable int asked = 0;
+
+private:
+    int n_;
+};
+
 }  // namespace
 
 class TestWidgetsGrid : public QObject {
@@ -34,6 +50,8 @@ private slots:
     void blankRowAndTitleOnly();
     void currentRowAcrossRowCountChanges();
     void bulkFill();
+    void fillFromSource();
+    void sourceGivesWayToWrites();
     void largeFill();
     void keys();
     void mouse();
@@ -187,6 +205,79 @@ void TestWidgetsGrid::bulkFill() {
     QCOMPARE(grid.currentRow(), 2);
     QCoreApplication::processEvents();
     QCOMPARE(reset.count(), 2);
+}
+
+void TestWidgetsGrid::fillFromSource() {
+    StringGrid grid;
+    fillGrid(grid, 3, 6);
+    grid.setCurrentRow(5);
+    QSignalSpy changed(grid.model(), &QAbstractItemModel::dataChanged);
+
+    auto rows = std::make_shared<Rows>(100000);
+    grid.fill(rows);
+    QCOMPARE(rows->asked, 0);  // nothing made until asked
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(grid.rowCount(), 100001);
+    QCOMPARE(grid.model()->rowCount(), 100000);
+    QCOMPARE(grid.currentRow(), 5);
+    QCOMPARE(grid.cell(2, 100000), QStringLiteral("2:100000"));
+    QCOMPARE(grid.model()->index(0, 1).data().toString(), QStringLiteral("1:1"));
+    QCOMPARE(grid.cell(1, 0), QStringLiteral("T1"));  // titles are the grid's own
+    QCOMPARE(grid.cell(3, 1), QString());             // out of range as before
+    QCOMPARE(grid.cell(0, 100001), QString());
+
+    // A shorter source pulls the current row back; an empty one is the blank row.
+    grid.setCurrentRow(99999);
+    grid.fill(std::make_shared<Rows>(10));
+    QCOMPARE(grid.rowCount(), 11);
+    QCOMPARE(grid.currentRow(), 10);
+    QCOMPARE(grid.cell(0, 10), QStringLiteral("0:10"));
+    grid.fill(std::make_shared<Rows>(0));
+    QCOMPARE(grid.rowCount(), 2);
+    QCOMPARE(grid.currentRow(), 1);
+    QCOMPARE(grid.cell(0, 1), QString());
+    QCOMPARE(grid.cell(2, 0), QStringLiteral("T2"));
+}
+
+void TestWidgetsGrid::sourceGivesWayToWrites() {
+    // A write to a data row turns the source's texts into cells, so no text is lost.
+    StringGrid grid;
+    fillGrid(grid, 2, 1);
+    grid.fill(std::make_shared<Rows>(3));
+    grid.setCell(1, 2, QStringLiteral("own"));
+    QCOMPARE(grid.cell(1, 2), QStringLiteral("own"));
+    QCOMPARE(grid.cell(0, 3), QStringLiteral("0:3"));
+    QCOMPARE(grid.cell(1, 1), QStringLiteral("1:1"));
+
+    // So does a new row count: the rows kept keep their texts.
+    grid.fill(std::make_shared<Rows>(3));
+    grid.setRowCount(6);
+    QCOMPARE(grid.cell(1, 3), QStringLiteral("1:3"));
+    QCOMPARE(grid.cell(1, 5), QString());
+    grid.setCell(0, 5, QStringLiteral("x"));
+    QCOMPARE(grid.cell(0, 5), QStringLiteral("x"));
+
+    // A title write leaves the source alone; a bulk refill drops it.
+    auto rows = std::make_shared<Rows>(4);
+    grid.fill(rows);
+    grid.setTitles({QStringLiteral("A")});
+    QCOMPARE(grid.cell(0, 0), QStringLiteral("A"));
+    QCOMPARE(grid.cell(0, 4), QStringLiteral("0:4"));
+    grid.beginFill(3);
+    grid.setCell(0, 1, QStringLiteral("b"));
+    grid.endFill();
+    QCOMPARE(grid.cell(0, 1), QStringLiteral("b"));
+    QCOMPARE(grid.cell(0, 2), QString());
+    QCOMPARE(grid.rowCount(), 3);
+
+    // Columns added while a source is set read from it; the blank row of a
+    // cleared grid is blank.
+    grid.fill(std::make_shared<Rows>(2));
+    grid.setColCount(3);
+    QCOMPARE(grid.cell(2, 2), QStringLiteral("2:2"));
+    grid.clearToBlankRow();
+    QCOMPARE(grid.rowCount(), 2);
+    QCOMPARE(grid.cell(0, 1), QString());
 }
 
 void TestWidgetsGrid::largeFill() {

@@ -137,6 +137,18 @@ void StringGrid::endFill() {
     afterRowCountChange(fillSavedRow_);
 }
 
+void StringGrid::fill(std::shared_ptr<const GridRows> rows) {
+    const bool outer = !filling_;
+    if (outer) {
+        fillSavedRow_ = currentRow();
+        filling_ = true;
+        model_->beginFill();
+    }
+    model_->setSource(std::move(rows));
+    if (outer)
+        endFill();
+}
+
 void StringGrid::clearToBlankRow() {
     setRowCount(2);
     for (int col = 0; col < colCount(); ++col)

@@ -9,10 +9,15 @@
 //
 // Refilling a big list: either setRowCount() then setCell() per cell (the
 // view is told once, from the event loop), or beginFill(rows) / setCell() /
-// endFill(), which also empties the old data cells first.
+// endFill(), which also empties the old data cells first. A long list is
+// better shown with fill(rows): the texts are made only when asked for.
 #include <QColor>
 #include <QStringList>
 #include <QTableView>
+
+#include <memory>
+
+#include "widgets/GridRows.h"
 
 namespace widgets {
 
@@ -50,6 +55,10 @@ public:
     // Bulk refill: row count set (title row included), data cells emptied.
     void beginFill(int rows);
     void endFill();
+
+    // The data rows from a source (see GridRows); no rows → one blank row.
+    // The current row is kept as by a bulk refill.
+    void fill(std::shared_ptr<const GridRows> rows);
 
     // Row count 2 with every cell of row 1 empty: the empty list.
     void clearToBlankRow();

@@ -11,19 +11,62 @@ void StringGridModel::setRows(int rows) {
     rows = std::max(rows, 1);
     if (rows == rows_)
         return;
+    storeSourceTexts();
+    resizeRows(rows);
+}
+
+void StringGridModel::resizeRows(int rows) {
+    if (rows == rows_)
+        return;
+    const size_t stored = source_ ? 1 : size_t(rows);
     const int oldData = rows_ - 1, newData = rows - 1;
     if (rows > rows_) {
         beginInsertRows(QModelIndex(), oldData, newData - 1);
         for (auto& col : cells_)
-            col.resize(size_t(rows));
+            col.resize(stored);
         rows_ = rows;
         endInsertRows();
     } else {
         beginRemoveRows(QModelIndex(), newData, oldData - 1);
         for (auto& col : cells_)
-            col.resize(size_t(rows));
+            col.resize(stored);
         rows_ = rows;
         endRemoveRows();
+    }
+}
+
+void StringGridModel::setSource(std::shared_ptr<const GridRows> rows) {
+    for (auto& col : cells_) {
+        col.resize(1);
+        col.shrink_to_fit();
+    }
+    source_ = std::move(rows);
+    if (!source_) {
+        for (auto& col : cells_)
+            col.resize(size_t(rows_));
+        return;
+    }
+    resizeRows(std::max(source_->count(), 1) + 1);
+    if (filling_ == 0 && cols() > 0) {
+        dataDirty_ = true;
+        dirtyTop_ = 0;
+        dirtyBottom_ = rows_ - 2;
+        dirtyLeft_ = 0;
+        dirtyRight_ = cols() - 1;
+        scheduleFlush();
+    }
+}
+
+void StringGridModel::storeSourceTexts() {
+    if (!source_)
+        return;
+    const std::shared_ptr<const GridRows> rows = std::move(source_);
+    const int n = std::min(rows->count(), rows_ - 1);
+    for (int c = 0; c < cols(); ++c) {
+        auto& col = cells_[size_t(c)];
+        col.resize(size_t(rows_));
+        for (int r = 0; r < n; ++r)
+            col[size_t(r) + 1] = rows->text(c, r);
     }
 }
 
@@ -34,7 +77,7 @@ void StringGridModel::setCols(int cols) {
         return;
     if (cols > old) {
         beginInsertColumns(QModelIndex(), old, cols - 1);
-        cells_.resize(size_t(cols), std::vector<QString>(size_t(rows_)));
+        cells_.resize(size_t(cols), std::vector<QString>(source_ ? 1 : size_t(rows_)));
         endInsertColumns();
     } else {
         beginRemoveColumns(QModelIndex(), cols, old - 1);
@@ -44,12 +87,18 @@ void StringGridModel::setCols(int cols) {
 }
 
 QString StringGridModel::cell(int col, int row) const {
-    return inRange(col, row) ? cells_[size_t(col)][size_t(row)] : QString();
+    if (!inRange(col, row))
+        return QString();
+    if (source_ && row > 0)
+        return row - 1 < source_->count() ? source_->text(col, row - 1) : QString();
+    return cells_[size_t(col)][size_t(row)];
 }
 
 void StringGridModel::setCell(int col, int row, const QString& text) {
     if (!inRange(col, row))
         return;
+    if (row > 0)
+        storeSourceTexts();
     cells_[size_t(col)][size_t(row)] = text;
     touched(col, row);
 }
@@ -57,11 +106,18 @@ void StringGridModel::setCell(int col, int row, const QString& text) {
 void StringGridModel::setCell(int col, int row, QString&& text) {
     if (!inRange(col, row))
         return;
+    if (row > 0)
+        storeSourceTexts();
     cells_[size_t(col)][size_t(row)] = std::move(text);
     touched(col, row);
 }
 
 void StringGridModel::clearDataCells() {
+    if (source_) {
+        source_.reset();
+        for (auto& col : cells_)
+            col.resize(size_t(rows_));
+    }
     for (auto& col : cells_)
         std::fill(col.begin() + 1, col.end(), QString());
     if (filling_ == 0 && rows_ > 1 && cols() > 0) {
@@ -159,7 +215,7 @@ QVariant StringGridModel::data(const QModelIndex& index, int role) const {
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        return cells_[size_t(col)][size_t(row)];
+        return cell(col, row);
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
     default:

@@ -5,7 +5,10 @@
 #include <QAbstractTableModel>
 #include <QBrush>
 #include <QString>
+#include <memory>
 #include <vector>
+
+#include "widgets/GridRows.h"
 
 namespace widgets {
 
@@ -28,6 +31,12 @@ public:
     // Empties every data cell (the titles stay).
     void clearDataCells();
 
+    // The data rows come from `rows` (at least one row: an empty source
+    // shows one blank row). Any later write to a data row, or a new row
+    // count, first turns the source's texts into stored cells.
+    void setSource(std::shared_ptr<const GridRows> rows);
+    bool hasSource() const { return source_ != nullptr; }
+
     // Bulk filling: between beginFill and endFill cell writes send no
     // notifications; endFill tells the view once.
     void beginFill() { ++filling_; }
@@ -44,11 +53,14 @@ public:
 
 private:
     bool inRange(int col, int row) const { return col >= 0 && col < cols() && row >= 0 && row < rows_; }
+    void resizeRows(int rows);
+    void storeSourceTexts();
     void touched(int col, int row);
     void scheduleFlush();
     void flush();
 
-    std::vector<std::vector<QString>> cells_;  // cells_[col][row]
+    std::vector<std::vector<QString>> cells_;  // cells_[col][row]; only row 0 while a source is set
+    std::shared_ptr<const GridRows> source_;
     int rows_ = 1;
     QBrush titleBrush_;
 

@@ -1,0 +1,20 @@
+#pragma once
+// The ten columns of a list of cars (the car picker's and the car
+// directory's), made from the fetched rows when the grid asks for them.
+#include "fb/RowSet.h"
+#include "widgets/GridRows.h"
+
+#include <QString>
+#include <memory>
+
+namespace cars {
+
+struct CarListStyle {
+    QString gap;               // between make and model, and between number and region
+    bool blankWithoutMileage;  // a car stored without mileage shows none (else 0)
+};
+
+// `fetched` holds rows of the Cars table (SELECT * FROM Cars ...).
+std::shared_ptr<const widgets::GridRows> carListRows(fb::RowSet fetched, const CarListStyle& style);
+
+}  // namespace cars
