@@ -171,7 +171,7 @@ void TCF2::FilterCars() {
     fb::Query& q = DM->iCar_f;
     q.close();
     bindFilter(q);
-    q.open();
+    q.open(cars::carListColumns());
     q.last();
     q.first();
     const int n = q.recordCount();

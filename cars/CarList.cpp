@@ -4,14 +4,20 @@
 
 namespace cars {
 
-std::shared_ptr<const widgets::GridRows> carListRows(fb::RowSet fetched, const CarListStyle& style) {
-    enum { Key, Dev, Mod, Gnum, Region, Year, Km, Color, Engine, Engine2, Body, Body2, Owner, Phone };
-    fb::RowSet rows = fetched.columns({QStringLiteral("PK_id"), QStringLiteral("Dev"), QStringLiteral("Mod"),
-                                       QStringLiteral("Gnum"), QStringLiteral("Region"), QStringLiteral("d_Year"),
-                                       QStringLiteral("Km"), QStringLiteral("Color"), QStringLiteral("Engine"),
-                                       QStringLiteral("Engine2"), QStringLiteral("Body"), QStringLiteral("Body2"),
-                                       QStringLiteral("Owner"), QStringLiteral("Phone")});
-    fetched = fb::RowSet();
+namespace {
+enum { Key, Dev, Mod, Gnum, Region, Year, Km, Color, Engine, Engine2, Body, Body2, Owner, Phone };
+}  // namespace
+
+const QStringList& carListColumns() {
+    static const QStringList names = {
+        QStringLiteral("PK_id"),   QStringLiteral("Dev"),   QStringLiteral("Mod"),    QStringLiteral("Gnum"),
+        QStringLiteral("Region"),  QStringLiteral("d_Year"), QStringLiteral("Km"),     QStringLiteral("Color"),
+        QStringLiteral("Engine"),  QStringLiteral("Engine2"), QStringLiteral("Body"),  QStringLiteral("Body2"),
+        QStringLiteral("Owner"),   QStringLiteral("Phone")};
+    return names;
+}
+
+std::shared_ptr<const widgets::GridRows> carListRows(fb::RowSet rows, const CarListStyle& style) {
     return std::make_shared<app::FetchedRows>(std::move(rows), [style](const fb::RowSet& rs, int col, int r) {
         const QString pad = QStringLiteral("  ");
         switch (col) {

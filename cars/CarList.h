@@ -5,6 +5,7 @@
 #include "widgets/GridRows.h"
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 namespace cars {
@@ -14,7 +15,10 @@ struct CarListStyle {
     bool blankWithoutMileage;  // a car stored without mileage shows none (else 0)
 };
 
-// `fetched` holds rows of the Cars table (SELECT * FROM Cars ...).
+// The columns of Cars a list keeps (to open its statement with).
+const QStringList& carListColumns();
+
+// `fetched`: rows opened with carListColumns().
 std::shared_ptr<const widgets::GridRows> carListRows(fb::RowSet fetched, const CarListStyle& style);
 
 }  // namespace cars

@@ -120,7 +120,7 @@ void TDC::FormActivate() {
 
     fb::Query& q = DM->iCar;
     q.close();
-    q.open();
+    q.open(cars::carListColumns());
     q.last();
     const int n = q.recordCount();
     Grid_cars->setTitles(titles());

@@ -123,14 +123,12 @@ void PricedCatalogue::FormActivate() {
 
     fb::Query& q = DM->*config_.list;
     q.close();
-    q.open();
+    enum { Key, Name, Price };
+    q.open({QStringLiteral("pk_id"), QStringLiteral("name"), QStringLiteral("price")});
     q.last();
     const int n = q.recordCount();
     list_->setTitles({QStringLiteral("ID"), QString::fromUtf8(config_.nameTitle), QStringLiteral("Стоимость")});
-    enum { Key, Name, Price };
-    fb::RowSet rows =
-        q.takeRows().columns({QStringLiteral("pk_id"), QStringLiteral("name"), QStringLiteral("price")});
-    list_->fill(std::make_shared<app::FetchedRows>(std::move(rows), [](const fb::RowSet& rs, int col, int r) {
+    list_->fill(std::make_shared<app::FetchedRows>(q.takeRows(), [](const fb::RowSet& rs, int col, int r) {
         switch (col) {
         case 0: return rs.text(r, Key);
         case 1: return kPad + rs.text(r, Name);

@@ -328,15 +328,13 @@ void TMF::RefillJournal() {
     const JournalPeriod period = journalPeriod(Box10->currentIndex(), QDate::currentDate());
     q.setDateTime(QStringLiteral("d1"), QDateTime(period.d1, QTime(0, 0)));
     q.setDateTime(QStringLiteral("d2"), QDateTime(period.d2, QTime(0, 0)));
-    q.open();
-    q.last();
-
     // The grid keeps the ten columns it shows and makes a cell's text when it is painted.
     enum { Key, Num, Date, Dev, Mod, Gnum, Region, Owner, Phone, Meh };
-    fb::RowSet rows = q.takeRows().columns({QStringLiteral("PK_id"), QStringLiteral("Num"), QStringLiteral("C_Date"),
-                                            QStringLiteral("Dev"), QStringLiteral("Mod"), QStringLiteral("gnum"),
-                                            QStringLiteral("region"), QStringLiteral("Owner"), QStringLiteral("Phone"),
-                                            QStringLiteral("Meh")});
+    q.open({QStringLiteral("PK_id"), QStringLiteral("Num"), QStringLiteral("C_Date"), QStringLiteral("Dev"),
+            QStringLiteral("Mod"), QStringLiteral("gnum"), QStringLiteral("region"), QStringLiteral("Owner"),
+            QStringLiteral("Phone"), QStringLiteral("Meh")});
+    q.last();
+    fb::RowSet rows = q.takeRows();
     QStringList titles;
     for (const char* t : kTitles) titles << QString::fromUtf8(t);
     Grid_doc->setTitles(titles);

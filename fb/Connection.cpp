@@ -43,6 +43,7 @@ void Connection::open() {
                                              dpb->getBuffer(st.get()));
     dpb->dispose();
     if (st.get()->getState() & Firebird::IStatus::STATE_ERRORS) att_ = nullptr;
+    ++serial_;
     st.check();
 }
 
@@ -55,6 +56,7 @@ void Connection::create() {
                                              dpb->getBuffer(st.get()));
     dpb->dispose();
     if (st.get()->getState() & Firebird::IStatus::STATE_ERRORS) att_ = nullptr;
+    ++serial_;
     st.check();
 }
 

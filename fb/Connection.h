@@ -27,6 +27,8 @@ public:
     void create();
 
     Firebird::IAttachment* handle() const { return att_; }
+    // Changes with every attach: what was prepared on an earlier one is gone.
+    unsigned long long serial() const { return serial_; }
 
     // "host:path" or "host/port:path" with a host of two or more characters;
     // "C:\dir\file.fdb" stays a local path.
@@ -34,6 +36,7 @@ public:
 
 private:
     Firebird::IAttachment* att_ = nullptr;
+    unsigned long long serial_ = 0;
 };
 
 }  // namespace fb

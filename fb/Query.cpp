@@ -43,14 +43,23 @@ bool Field::isNull() const { return q_->rows_.isNull(q_->cur_, col_); }
 Query::Query(Connection* db, Transaction* tr) : db_(db), tr_(tr) {}
 
 Query::~Query() {
-    if (stmt_) {
-        Status st;
-        stmt_->free(st.get());
-        if (st.get()->getState() & IStatus::STATE_ERRORS) stmt_->release();
-    }
+    for (const Prepared& p : prepared_) drop(p);
+}
+
+void Query::drop(const Prepared& p) {
+    Status st;
+    p.stmt->free(st.get());
+    if (st.get()->getState() & IStatus::STATE_ERRORS) p.stmt->release();
 }
 
 void Query::clearSQL() { setSQL({}); }
+
+void Query::freeStatements() {
+    close();
+    stmt_ = nullptr;
+    for (const Prepared& p : prepared_) drop(p);
+    prepared_.clear();
+}
 
 void Query::addSQL(const QString& line) {
     QStringList l = lines_;
@@ -63,12 +72,7 @@ void Query::setSQL(const QStringList& lines) {
     lines_ = lines;
     translated_ = translateParams(text());
     values_.clear();
-    if (stmt_) {
-        Status st;
-        stmt_->free(st.get());
-        if (st.get()->getState() & IStatus::STATE_ERRORS) stmt_->release();
-        stmt_ = nullptr;
-    }
+    stmt_ = nullptr;  // still prepared, for when the same text comes back
 }
 
 int Query::paramIndex(const QString& name) const { return int(translated_.names.indexOf(name.toUpper())); }
@@ -93,16 +97,41 @@ void Query::clearParams() { values_.clear(); }
 void Query::prepare() {
     if (stmt_) return;
     if (!db_ || !db_->connected()) throw Error(QStringLiteral("Database not assigned"));
+    IAttachment* att = db_->handle();
+    const unsigned long long serial = db_->serial();
+    // Statements of an earlier attachment are gone with it.
+    for (auto it = prepared_.begin(); it != prepared_.end();) {
+        if (it->attachment == serial) {
+            ++it;
+            continue;
+        }
+        drop(*it);
+        it = prepared_.erase(it);
+    }
+    for (auto it = prepared_.begin(); it != prepared_.end(); ++it)
+        if (it->sql == translated_.sql) {
+            const Prepared p = *it;
+            prepared_.erase(it);
+            prepared_.push_back(p);  // the most recently used is last
+            stmt_ = p.stmt;
+            return;
+        }
     ITransaction* tra = tr_->ensure();
     const QByteArray sql = toCp1251(translated_.sql);
     Status st;
-    stmt_ = db_->handle()->prepare(st.get(), tra, unsigned(sql.size()), sql.constData(), unsigned(db_->dialect),
-                                   IStatement::PREPARE_PREFETCH_METADATA);
-    if (st.get()->getState() & IStatus::STATE_ERRORS) stmt_ = nullptr;
+    IStatement* stmt = att->prepare(st.get(), tra, unsigned(sql.size()), sql.constData(), unsigned(db_->dialect),
+                                    IStatement::PREPARE_PREFETCH_METADATA);
     st.check();
+    if (prepared_.size() >= kPreparedKept) {
+        drop(prepared_.front());
+        prepared_.erase(prepared_.begin());
+    }
+    prepared_.push_back({translated_.sql, stmt, serial});
+    stmt_ = stmt;
 }
 
 void Query::open() { run(true); }
+void Query::open(const QStringList& columns) { run(true, columns); }
 void Query::execSQL() { run(false); }
 
 void Query::close() {
@@ -117,7 +146,7 @@ RowSet Query::takeRows() {
     return rows;
 }
 
-void Query::run(bool wantRows) {
+void Query::run(bool wantRows, const QStringList& keep) {
     close();
     prepare();
     ITransaction* tra = tr_->ensure();
@@ -188,7 +217,7 @@ void Query::run(bool wantRows) {
     if (type == isc_info_sql_stmt_select || type == isc_info_sql_stmt_select_for_upd) {
         Ref<IMessageMetadata> outMeta(stmt_->getOutputMetadata(st.get()));
         st.check();
-        rows_.reset(outMeta.get());
+        rows_.reset(outMeta.get(), keep);
         IResultSet* rs = stmt_->openCursor(st.get(), tra, inMeta.get(), in.data(), outMeta.get(), 0);
         st.check();
         std::vector<unsigned char> out(outMeta->getMessageLength(st.get()));

@@ -43,13 +43,17 @@ public:
     Query(const Query&) = delete;
     Query& operator=(const Query&) = delete;
 
-    // Text. Changing it drops the prepared statement and the parameter values.
+    // Text. Changing it drops the parameter values. The statements prepared
+    // for the last texts are kept, so a text that comes back (a query used in
+    // turn for several statements) is not prepared again.
     void clearSQL();
     void addSQL(const QString& line);
     void setSQL(const QStringList& lines);
     const QStringList& sql() const { return lines_; }
     QString text() const { return lines_.join(u'\n'); }
     const QStringList& paramNames() const { return translated_.names; }
+    // Frees the statements kept prepared (a table they use can then be dropped).
+    void freeStatements();
 
     // Parameters; a name may stand several times in the text. Unset → NULL.
     void setString(const QString& name, const QString& value);  // throws EncodingError
@@ -61,6 +65,9 @@ public:
     void clearParams();
 
     void open();      // executes and fetches every row; positions on the first
+    // The same, keeping only the named columns, in that order (a long list
+    // keeps just what it shows); an unknown name throws fb::Error.
+    void open(const QStringList& columns);
     void execSQL();   // executes a statement without a result set
     void close();     // drops the rows (keeps the prepared statement)
     bool isOpen() const { return open_; }
@@ -85,8 +92,16 @@ private:
     friend class Field;
     using Value = std::variant<std::monostate, QByteArray, qint64, double, QDateTime>;
 
+    struct Prepared {
+        QString sql;  // as sent, parameters translated
+        Firebird::IStatement* stmt;
+        unsigned long long attachment;  // Connection::serial() when prepared
+    };
+    static constexpr size_t kPreparedKept = 16;
+    static void drop(const Prepared& p);
+
     void prepare();
-    void run(bool wantRows);
+    void run(bool wantRows, const QStringList& keep = {});
     int paramIndex(const QString& name) const;
     void setValue(const QString& name, Value v);
 
@@ -96,7 +111,8 @@ private:
     ParamText translated_;
     bool translatedValid_ = false;
     QHash<QString, Value> values_;
-    Firebird::IStatement* stmt_ = nullptr;
+    Firebird::IStatement* stmt_ = nullptr;  // one of prepared_
+    std::vector<Prepared> prepared_;        // least recently used first
     RowSet rows_;
     int cur_ = 0;
     int affected_ = 0;

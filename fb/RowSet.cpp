@@ -5,6 +5,7 @@
 #include "fb/Error.h"
 #include "rtl/Convert.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -40,14 +41,14 @@ RowSet& RowSet::operator=(RowSet&& o) noexcept {
     return *this;
 }
 
-void RowSet::reset(Firebird::IMessageMetadata* meta) {
+void RowSet::reset(Firebird::IMessageMetadata* meta, const QStringList& keep) {
     clear();
     Status st;
     const unsigned n = meta->getCount(st.get());
     st.check();
-    cols_.resize(n);
+    std::vector<Column> all(n);
     for (unsigned i = 0; i < n; ++i) {
-        Column& c = cols_[i];
+        Column& c = all[i];
         c.name = QString::fromLatin1(meta->getAlias(st.get(), i)).trimmed();
         if (c.name.isEmpty()) c.name = QString::fromLatin1(meta->getField(st.get(), i)).trimmed();
         c.type = meta->getType(st.get(), i) & ~1u;
@@ -56,7 +57,17 @@ void RowSet::reset(Firebird::IMessageMetadata* meta) {
         c.offset = meta->getOffset(st.get(), i);
         c.nullOffset = meta->getNullOffset(st.get(), i);
         st.check();
-        const QString key = c.name.toUpper();
+    }
+    std::vector<Column> kept;
+    for (const QString& name : keep) {
+        const QString key = name.toUpper();
+        auto it = std::find_if(all.begin(), all.end(), [&key](const Column& c) { return c.name.toUpper() == key; });
+        if (it == all.end()) throw Error(QStringLiteral("Field '%1' not found").arg(name));
+        kept.push_back(*it);
+    }
+    cols_ = keep.isEmpty() ? std::move(all) : std::move(kept);
+    for (size_t i = 0; i < cols_.size(); ++i) {
+        const QString key = cols_[i].name.toUpper();
         if (!byName_.contains(key)) byName_.insert(key, int(i));
     }
 }
@@ -87,35 +98,6 @@ void RowSet::append(const unsigned char* msg) {
 }
 
 int RowSet::indexOf(const QString& name) const { return byName_.value(name.toUpper(), -1); }
-
-RowSet RowSet::columns(const QStringList& names) const {
-    std::vector<int> from;
-    RowSet out;
-    for (const QString& name : names) {
-        const int c = indexOf(name);
-        if (c < 0) throw Error(QStringLiteral("Field '%1' not found").arg(name));
-        from.push_back(c);
-        out.cols_.push_back(cols_[size_t(c)]);
-        const QString key = out.cols_.back().name.toUpper();
-        if (!out.byName_.contains(key)) out.byName_.insert(key, int(out.cols_.size()) - 1);
-    }
-    out.offsets_.reserve(size_t(rows_) * from.size());
-    for (int r = 0; r < rows_; ++r)
-        for (const int c : from) {
-            const unsigned char* v = at(r, c);
-            if (!v) {
-                out.offsets_.push_back(kNull);
-                continue;
-            }
-            const Column& col = cols_[size_t(c)];
-            const size_t len = col.type == SQL_VARYING ? 2 + *reinterpret_cast<const unsigned short*>(v) : col.length;
-            out.offsets_.push_back(std::uint32_t(out.data_.size()));
-            out.data_.insert(out.data_.end(), v, v + len);
-        }
-    out.data_.shrink_to_fit();
-    out.rows_ = rows_;
-    return out;
-}
 
 const unsigned char* RowSet::at(int row, int col) const {
     if (row < 0 || row >= rows_ || col < 0 || col >= columnCount()) return nullptr;

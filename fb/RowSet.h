@@ -30,7 +30,9 @@ public:
     RowSet(RowSet&& other) noexcept;  // leaves `other` empty
     RowSet& operator=(RowSet&& other) noexcept;
 
-    void reset(Firebird::IMessageMetadata* meta);  // takes the columns; no rows
+    // Takes the columns (all, or just the named ones in the order given:
+    // names as for indexOf, an unknown one throws fb::Error); no rows.
+    void reset(Firebird::IMessageMetadata* meta, const QStringList& keep = {});
     void clear();                                   // drops columns and rows
     void append(const unsigned char* message);      // one row in the engine's layout
 
@@ -38,11 +40,6 @@ public:
     int columnCount() const { return int(cols_.size()); }
     const Column& column(int c) const { return cols_[size_t(c)]; }
     int indexOf(const QString& name) const;  // ignoring case; first match; -1
-
-    // A copy holding only the named columns, in the order given (names as
-    // for indexOf; a name not in the result throws fb::Error). A list keeps
-    // just what it shows.
-    RowSet columns(const QStringList& names) const;
 
     bool isNull(int row, int col) const;
     QString text(int row, int col) const;    // NULL → ""

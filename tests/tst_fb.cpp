@@ -78,7 +78,7 @@ private slots:
         ins.open();
         QCOMPARE(ins.recordCount(), 1);
         QCOMPARE(ins.field("NAME").asString(), QString::fromUtf8("ЁЛКА"));
-        ins.clearSQL();  // frees the prepared statement that uses the table
+        ins.freeStatements();  // the statements kept prepared use the table
         support::exec("DROP TABLE old_names");
     }
 
@@ -118,14 +118,17 @@ private slots:
         TDM::reset(q, "SELECT * FROM Contracts ct INNER JOIN Cars cr ON ct.cr_fk = cr.pk_id WHERE ct.sysinfo = 'list'");
         q.open();
         const QString key = q.field("pk_id").asString();
-        fb::RowSet all = q.takeRows();
-        QVERIFY(!q.isOpen());
-        QCOMPARE(q.recordCount(), 0);
-        QCOMPARE(all.rowCount(), 1);
+        q.close();
 
         // Only the named columns, in the order given, with their types and NULLs;
         // a name found twice in the join is the first one, as for field().
-        const fb::RowSet list = all.columns({"c_date", "MOD", "d_year", "PK_ID", "num", "dev"});
+        q.open({"c_date", "MOD", "d_year", "PK_ID", "num", "dev"});
+        QCOMPARE(q.field("dev").asString(), QString::fromUtf8("ГАЗ"));
+        QVERIFY_THROWS_EXCEPTION(fb::Error, q.field("vin"));
+        fb::RowSet all = q.takeRows();
+        QVERIFY(!q.isOpen());
+        QCOMPARE(q.recordCount(), 0);
+        const fb::RowSet& list = all;
         QCOMPARE(list.columnCount(), 6);
         QCOMPARE(list.rowCount(), 1);
         QCOMPARE(list.text(0, 0), QString("04.03.2026"));
@@ -136,7 +139,12 @@ private slots:
         QCOMPARE(list.integer(0, 4), 77);
         QCOMPARE(list.text(0, 5), QString::fromUtf8("ГАЗ"));
         QCOMPARE(list.indexOf("Dev"), 5);
-        QVERIFY_THROWS_EXCEPTION(fb::Error, all.columns({"dev", "nosuch"}));
+        // An unknown name fails before anything is fetched; the query is usable after.
+        QVERIFY_THROWS_EXCEPTION(fb::Error, q.open({"dev", "nosuch"}));
+        QVERIFY(!q.isOpen());
+        q.open();
+        QCOMPARE(q.recordCount(), 1);
+        q.close();
 
         // Moving leaves the source empty.
         fb::RowSet moved = std::move(all);
@@ -144,6 +152,44 @@ private slots:
         QCOMPARE(all.rowCount(), 0);
         QCOMPARE(all.columnCount(), 0);
         QCOMPARE(all.text(0, 0), QString());
+    }
+
+    void statementsComeBackPrepared() {
+        // One query used in turn for several texts, as the windows use iSQL:
+        // each text gets its own parameters and results, a text that comes
+        // back starts without values, and more texts than are kept still work.
+        fb::Query& q = DM->iSQL;
+        auto count = [&q](const QString& name) {
+            TDM::reset(q, "SELECT COUNT(*) AS n FROM dev WHERE name = :name");
+            if (!name.isNull()) q.setString("name", name);
+            q.open();
+            return q.field("n").asInteger();
+        };
+        TDM::reset(q, "INSERT INTO dev (name) VALUES (:name)");
+        q.setString("name", "КЭШ");
+        DM->execCommit(q);
+        QCOMPARE(count("КЭШ"), 1);
+        TDM::reset(q, "SELECT name FROM dev WHERE name LIKE :p");
+        q.setString("p", "КЭ%");
+        q.open();
+        QCOMPARE(q.field("name").asString(), QString::fromUtf8("КЭШ"));
+        QCOMPARE(count(QString()), 0);  // the earlier value is not carried over
+        for (int i = 0; i < 40; ++i) {
+            TDM::reset(q, QString("SELECT %1 AS v FROM rdb$database").arg(i));
+            q.open();
+            QCOMPARE(q.field("v").asInteger(), i);
+        }
+        QCOMPARE(count("КЭШ"), 1);
+
+        // After a new attachment the kept statements are prepared again.
+        DM->IBTrans.commit();
+        DM->IBDbase.close();
+        DM->IBDbase.open();
+        QCOMPARE(count("КЭШ"), 1);
+        TDM::reset(q, "DELETE FROM dev WHERE name = :name");
+        q.setString("name", "КЭШ");
+        DM->execCommit(q);
+        QCOMPARE(count("КЭШ"), 0);
     }
 
     void typedParametersConvert() {
