@@ -67,7 +67,7 @@ void report(const char* name, const std::function<void()>& app, const std::funct
         e.push_back(msOf(engine));
     }
     const double am = median(a), em = median(e);
-    std::printf("%s app_ms=%.1f engine_ms=%.1f ratio=%.2f\n", name, am, em, em > 0 ? am / em : 0.0);
+    std::printf("%s app_ms=%.2f engine_ms=%.2f ratio=%.2f\n", name, am, em, em > 0 ? am / em : 0.0);
     std::fflush(stdout);
 }
 

@@ -131,6 +131,8 @@ QString FloatToStr(double v) {
     if (std::isnan(v)) return QStringLiteral("NAN");
     if (std::isinf(v)) return v > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
     if (v == 0) return QStringLiteral("0");
+    // Whole numbers below 10^15 (prices, quantities) print as they are.
+    if (std::fabs(v) < 1e15 && v == std::trunc(v)) return QString::number(qint64(v));
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.14e", v);  // 15 significant digits
     // Split mantissa digits and exponent, drop trailing zeros.

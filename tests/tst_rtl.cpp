@@ -59,6 +59,9 @@ private slots:
         QTest::newRow("product") << 37.5 << "37,5";
         QTest::newRow("zero") << 0.0 << "0";
         QTest::newRow("integer") << 1500.0 << "1500";
+        QTest::newRow("negative integer") << -42.0 << "-42";
+        QTest::newRow("widest integer") << 999999999999999.0 << "999999999999999";
+        QTest::newRow("negative zero") << -0.0 << "0";
         QTest::newRow("negative") << -0.5 << "-0,5";
         QTest::newRow("small") << 0.00001 << "0,00001";
         QTest::newRow("smaller") << 0.000001 << "1E-6";
