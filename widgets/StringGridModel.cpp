@@ -47,14 +47,18 @@ void StringGridModel::setSource(std::shared_ptr<const GridRows> rows) {
         return;
     }
     resizeRows(std::max(source_->count(), 1) + 1);
-    if (filling_ == 0 && cols() > 0) {
-        dataDirty_ = true;
-        dirtyTop_ = 0;
-        dirtyBottom_ = rows_ - 2;
-        dirtyLeft_ = 0;
-        dirtyRight_ = cols() - 1;
-        scheduleFlush();
-    }
+    allDataTouched();
+}
+
+void StringGridModel::allDataTouched() {
+    if (filling_ > 0 || rows_ < 2 || cols() == 0)
+        return;
+    dataDirty_ = true;
+    dirtyTop_ = 0;
+    dirtyBottom_ = rows_ - 2;
+    dirtyLeft_ = 0;
+    dirtyRight_ = cols() - 1;
+    scheduleFlush();
 }
 
 void StringGridModel::storeSourceTexts() {
@@ -120,14 +124,7 @@ void StringGridModel::clearDataCells() {
     }
     for (auto& col : cells_)
         std::fill(col.begin() + 1, col.end(), QString());
-    if (filling_ == 0 && rows_ > 1 && cols() > 0) {
-        dataDirty_ = true;
-        dirtyTop_ = 0;
-        dirtyBottom_ = rows_ - 2;
-        dirtyLeft_ = 0;
-        dirtyRight_ = cols() - 1;
-        scheduleFlush();
-    }
+    allDataTouched();
 }
 
 void StringGridModel::endFill() {

@@ -56,6 +56,7 @@ private:
     void resizeRows(int rows);
     void storeSourceTexts();
     void touched(int col, int row);
+    void allDataTouched();  // every data cell, told from the event loop
     void scheduleFlush();
     void flush();
 
