@@ -212,7 +212,16 @@ void CarFields::bindFilter(fb::Query& q) const {
     } params[] = {{"dev", Box1},     {"mod", Box2},   {"gnum", Box3},    {"region", Box4}, {"d_year", Box5},
                   {"vin", Box6},     {"color", Box7}, {"engine", Box8},  {"engine2", Box81}, {"body", Box9},
                   {"body2", Box91},  {"owner", Box10}, {"phone", Box11}};
-    for (const auto& p : params) q.setString(QString::fromLatin1(p.param), app::prefixPattern(p.box->text(), p.box->maxLength()));
+    for (const auto& p : params) {
+        QString text = p.box->text();
+        // The engine compares the year as ASCII text and refuses any other
+        // letter ("Malformed string"); such a letter matches no year, so it
+        // stands as '?' (not a wildcard) and the list is empty.
+        if (p.box == Box5)
+            for (QChar& ch : text)
+                if (ch.unicode() > 127) ch = u'?';
+        q.setString(QString::fromLatin1(p.param), app::prefixPattern(text, p.box->maxLength()));
+    }
 }
 
 void CarFields::bindCar(fb::Query& q) const {

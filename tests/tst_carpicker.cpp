@@ -423,6 +423,16 @@ private slots:
         openPicker();
         QCOMPARE(keysListed(), QStringList({QString::number(key)}));
         QCOMPARE(CF2->Grid_cars->cell(4, 1), QString("  "));
+        // The year filters as text; a letter in it matches no car, Cyrillic included.
+        for (const char* year : {"2Я", "Ё", "2001X"}) {
+            CF2->Box5->setText(QString::fromUtf8(year));
+            CF2->FilterCars();
+            QCOMPARE(keysListed(), QStringList({QString()}));
+        }
+        CF2->Box5->setText("20");
+        CF2->FilterCars();
+        QCOMPARE(keysListed(), QStringList({QString::number(key)}));
+        CF2->Box5->setText(QString());
 
         const std::pair<const char*, const char*> bad[] = {{"", "100"}, {"20X1", "100"}, {"2001", "12 345"}};
         for (const auto& [year, km] : bad) {
