@@ -580,8 +580,14 @@ void TCF::ToolButton8Click() {
     if (MF->NewDoc) {
         if (!InsertDoc()) return;
         MF->NewDoc = false;
-        SaveWorks(DocId);
-        SaveSpares(DocId);
+        try {
+            saveLines();
+        } catch (...) {
+            // The contract is stored: saving again updates it and writes the remaining lines.
+            MF->EditDoc = true;
+            ToolButton6->setEnabled(true);
+            throw;
+        }
         setGroupsEnabled(false);
         ToolButton4->setEnabled(true);
         ToolButton6->setEnabled(true);
@@ -596,10 +602,20 @@ void TCF::ToolButton8Click() {
             ToolButton8->setEnabled(true);
             throw;
         }
-        SaveWorks(DocId);
-        SaveSpares(DocId);
+        saveLines();
     }
     LoadDoc(QString::number(DocId));
+}
+
+void TCF::saveLines() {
+    try {
+        SaveWorks(DocId);
+        SaveSpares(DocId);
+    } catch (...) {
+        // The rows written so far are stored rows now; saving again writes the rest.
+        ToolButton8->setEnabled(true);
+        throw;
+    }
 }
 
 // ---- Tool bar, car and keys --------------------------------------------------------------

@@ -79,6 +79,20 @@ int rowForNewLine(widgets::StringGrid* grid) {
     return last;
 }
 
+// After the insert of `row` was committed: the row as loaded rows are.
+void markStored(widgets::StringGrid* grid, int row, const char* table, int contractKey) {
+    fb::Query& q = DM->iSQL;
+    TDM::reset(q, QStringLiteral("SELECT MAX(pk_id) AS k FROM %1 WHERE ct_fk = :ct_fk AND name = :name")
+                      .arg(QString::fromLatin1(table)));
+    q.setInteger(QStringLiteral("ct_fk"), contractKey);
+    q.setString(QStringLiteral("name"), grid->cell(kLineName, row));
+    q.open();
+    const QString key = q.field(QStringLiteral("k")).asString();
+    q.close();
+    grid->setCell(kLineKey, row, key);
+    grid->setCell(kLineMark, row, QString::number(contractKey));
+}
+
 void deleteLine(fb::Query& statement, const widgets::StringGrid* grid, int row) {
     statement.close();
     statement.setInteger(QStringLiteral("pk_id"), rtl::StrToInt(grid->cell(kLineKey, row)));
@@ -203,7 +217,7 @@ void checkSpareLines(const widgets::StringGrid* grid) {
     }
 }
 
-void saveWorkLines(const widgets::StringGrid* grid, int contractKey) {
+void saveWorkLines(widgets::StringGrid* grid, int contractKey) {
     for (int row = 1; row < grid->rowCount(); ++row) {
         if (isNewLine(grid, row)) {
             fb::Query& q = DM->iWork2_Ins;
@@ -212,12 +226,13 @@ void saveWorkLines(const widgets::StringGrid* grid, int contractKey) {
             q.setString(QStringLiteral("name"), grid->cell(kLineName, row));
             q.setFloat(QStringLiteral("price"), rtl::StrToFloat(grid->cell(kWorkPrice, row)));
             DM->execCommit(q);
+            markStored(grid, row, "CT_Works", contractKey);
         }
         if (isMarkedStoredLine(grid, row)) deleteLine(DM->iWork2_Del, grid, row);
     }
 }
 
-void saveSpareLines(const widgets::StringGrid* grid, int contractKey) {
+void saveSpareLines(widgets::StringGrid* grid, int contractKey) {
     for (int row = 1; row < grid->rowCount(); ++row) {
         if (isNewLine(grid, row)) {
             fb::Query& q = DM->iSP2_ins;
@@ -227,6 +242,7 @@ void saveSpareLines(const widgets::StringGrid* grid, int contractKey) {
             q.setInteger(QStringLiteral("num"), rtl::StrToInt(grid->cell(kSpareQuantity, row)));
             q.setFloat(QStringLiteral("price"), rtl::StrToFloat(grid->cell(kSparePrice, row)));
             DM->execCommit(q);
+            markStored(grid, row, "CT_Spares", contractKey);
         }
         if (isMarkedStoredLine(grid, row)) deleteLine(DM->iSP2_del, grid, row);
     }

@@ -55,8 +55,10 @@ void checkWorkLines(const widgets::StringGrid* grid);
 void checkSpareLines(const widgets::StringGrid* grid);
 
 // Writes the marked rows for contract `contractKey`, top to bottom, each
-// insert or delete committed on its own.
-void saveWorkLines(const widgets::StringGrid* grid, int contractKey);
-void saveSpareLines(const widgets::StringGrid* grid, int contractKey);
+// insert or delete committed on its own. A row written turns into a stored
+// row (its key read back, the contract's key as its mark), so that when a
+// later row fails, saving again does not write it a second time.
+void saveWorkLines(widgets::StringGrid* grid, int contractKey);
+void saveSpareLines(widgets::StringGrid* grid, int contractKey);
 
 }  // namespace contracts

@@ -358,6 +358,66 @@ private slots:
         QVERIFY(!CF->ToolButton8->isEnabled());
     }
 
+    void aLineRefusedHalfWayIsNotWrittenTwice() {
+        // A line the database refuses stops the save after the lines above it
+        // were committed; saving again writes the rest, never those twice.
+        support::exec("CREATE EXCEPTION line_refused 'line refused'");
+        auto refuse = [] {
+            support::exec("CREATE TRIGGER works_refuse FOR CT_Works BEFORE INSERT AS BEGIN "
+                          "IF (NEW.name = 'ОТКАЗ') THEN EXCEPTION line_refused; END");
+        };
+        auto works = [](int ct) {
+            fb::Query& q = DM->iSQL2;
+            TDM::reset(q, "SELECT name FROM CT_Works WHERE ct_fk = " + QString::number(ct) + " ORDER BY pk_id");
+            q.open();
+            QStringList names;
+            for (; !q.eof(); q.next()) names << q.field("name").asString();
+            q.close();
+            return names.join(u',');
+        };
+
+        // Edit mode.
+        refuse();
+        const int ct = addContract(car1, "01.04.2024", s("ИВАНОВ"), s("А"));
+        openEdit(ct);
+        CF->AppendWork(s("ПЕРВАЯ"), "100");
+        CF->AppendWork(s("ОТКАЗ"), "200");
+        CF->AppendSpare(s("СВЕЧА"), "1", "50");
+        QVERIFY(save().contains("line refused"));
+        QCOMPARE(works(ct), s("ПЕРВАЯ"));
+        QCOMPARE(count("CT_Spares", "ct_fk = " + QString::number(ct)), 0);
+        QCOMPARE(CF->Grid_work->cell(contracts::kLineKey, 1), QString::number(lastKey("CT_Works")));
+        QCOMPARE(CF->Grid_work->cell(contracts::kLineMark, 1), QString::number(ct));
+        QCOMPARE(CF->Grid_work->cell(contracts::kLineMark, 2), contracts::newLineMark());
+        QVERIFY(CF->ToolButton8->isEnabled());
+        support::exec("DROP TRIGGER works_refuse");
+        QCOMPARE(save(), QString());
+        QCOMPARE(works(ct), s("ПЕРВАЯ,ОТКАЗ"));
+        QCOMPARE(count("CT_Spares", "ct_fk = " + QString::number(ct)), 1);
+        QCOMPARE(CF->Label17->text(), QString("350"));
+
+        // New mode: the contract is stored; the next save updates it and writes the rest.
+        refuse();
+        openNew();
+        pickCar(car2);
+        CF->MaskEdit1->setText("02.04.2024");
+        CF->AppendWork(s("ВТОРАЯ"), "300");
+        CF->AppendWork(s("ОТКАЗ"), "400");
+        QVERIFY(save().contains("line refused"));
+        const int key = lastKey("Contracts");
+        QCOMPARE(CF->DocId, key);
+        QCOMPARE(works(key), s("ВТОРАЯ"));
+        QVERIFY(!MF->NewDoc);
+        QVERIFY(MF->EditDoc);
+        QVERIFY(groupsEnabled());
+        QVERIFY(CF->ToolButton8->isEnabled());
+        support::exec("DROP TRIGGER works_refuse");
+        QCOMPARE(save(), QString());
+        QCOMPARE(count("Contracts", "cr_fk = " + QString::number(car2)), 1);
+        QCOMPARE(works(key), s("ВТОРАЯ,ОТКАЗ"));
+        QCOMPARE(CF->Label20->text(), QString("700"));
+    }
+
     void theSameCarDoesNotEnableSaveAnotherOneIsSaved() {
         const int ct = addContract(car1, "01.02.2024", s("ИВАНОВ"), QString());
         openEdit(ct);
