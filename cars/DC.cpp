@@ -9,6 +9,7 @@
 #include "widgets/Focus.h"
 #include "widgets/Messages.h"
 #include "widgets/StringGrid.h"
+#include "widgets/ToolBar.h"
 #include "widgets/UpperCombo.h"
 #include "widgets/UpperEdit.h"
 
@@ -51,15 +52,15 @@ TDC::TDC(QWidget* parent) : QWidget(parent, Qt::Window) {
     ToolBar1->setIconSize(QSize(32, 32));
     ToolBar1->setFixedHeight(40);
     using widgets::Glyph;
-    ToolButton2 = catalogues::addToolButton(ToolBar1, "ToolButton2", Glyph::NewDocument, "Регистрация документа");
-    catalogues::addGap(ToolBar1);
-    ToolButton4 = catalogues::addToolButton(ToolBar1, "ToolButton4", Glyph::EditDocument, "Редактирование документа");
-    catalogues::addGap(ToolBar1);
-    ToolButton8 = catalogues::addToolButton(ToolBar1, "ToolButton8", Glyph::Save, "Сохранение изменений");
-    catalogues::addGap(ToolBar1);
-    ToolButton7 = catalogues::addToolButton(ToolBar1, "ToolButton7", Glyph::Delete, nullptr);
-    catalogues::addRightSpacer(ToolBar1);
-    ToolButton14 = catalogues::addToolButton(ToolBar1, "ToolButton14", Glyph::Exit, nullptr);
+    ToolButton2 = widgets::addToolButton(ToolBar1, "ToolButton2", Glyph::NewDocument, "Регистрация документа");
+    widgets::addGap(ToolBar1);
+    ToolButton4 = widgets::addToolButton(ToolBar1, "ToolButton4", Glyph::EditDocument, "Редактирование документа");
+    widgets::addGap(ToolBar1);
+    ToolButton8 = widgets::addToolButton(ToolBar1, "ToolButton8", Glyph::Save, "Сохранение изменений");
+    widgets::addGap(ToolBar1);
+    ToolButton7 = widgets::addToolButton(ToolBar1, "ToolButton7", Glyph::Delete, nullptr);
+    widgets::addRightSpacer(ToolBar1);
+    ToolButton14 = widgets::addToolButton(ToolBar1, "ToolButton14", Glyph::Exit, nullptr);
     layout->addWidget(ToolBar1);
 
     GP = new QGroupBox(this);

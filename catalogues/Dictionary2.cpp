@@ -4,6 +4,7 @@
 #include "app/WindowFlow.h"
 #include "catalogues/EntryKit.h"
 #include "widgets/Activation.h"
+#include "widgets/Icons.h"
 #include "widgets/Messages.h"
 #include "widgets/StringGrid.h"
 #include "widgets/UpperEdit.h"

@@ -1,25 +1,11 @@
 #pragma once
-// Pieces shared by the catalogue and directory windows: their tool bars and
-// the guard that gives a window back after a delete.
-#include "widgets/Icons.h"
-
+// Pieces shared by the catalogue and directory windows: the guard that gives
+// a window back after a delete, and the colour of their list headers.
 #include <QPointer>
-#include <QSize>
+#include <QRgb>
 #include <QWidget>
 
-class QToolBar;
-class QToolButton;
-
 namespace catalogues {
-
-// A picture button of a window's tool bar: named, with its hint (none when
-// null), never taking the focus.
-QToolButton* addToolButton(QToolBar* bar, const char* name, widgets::Glyph glyph, const char* hint,
-                           QSize buttonSize = QSize());
-// A gap between groups of buttons.
-void addGap(QToolBar* bar, int width = 8);
-// Pushes the buttons added after it to the right end of the bar.
-void addRightSpacer(QToolBar* bar);
 
 // Disables a window for its lifetime and enables it again on the way out,
 // a failing statement included.

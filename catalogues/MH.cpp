@@ -5,6 +5,7 @@
 #include "widgets/Activation.h"
 #include "widgets/Messages.h"
 #include "widgets/StringGrid.h"
+#include "widgets/ToolBar.h"
 #include "widgets/UpperEdit.h"
 
 #include <QGroupBox>
@@ -30,15 +31,15 @@ TMH::TMH(QWidget* parent) : QDialog(parent) {
     ToolBar1->setIconSize(QSize(32, 32));
     using widgets::Glyph;
     const QSize button(39, 38);
-    ToolButton2 = catalogues::addToolButton(ToolBar1, "ToolButton2", Glyph::NewDocument, "Регистрация документа", button);
+    ToolButton2 = widgets::addToolButton(ToolBar1, "ToolButton2", Glyph::NewDocument, "Регистрация документа", button);
     ToolButton4 =
-        catalogues::addToolButton(ToolBar1, "ToolButton4", Glyph::EditDocument, "Редактирование документа", button);
-    catalogues::addGap(ToolBar1);
-    ToolButton8 = catalogues::addToolButton(ToolBar1, "ToolButton8", Glyph::Save, "Сохрание изменений", button);
-    catalogues::addGap(ToolBar1);
-    ToolButton6 = catalogues::addToolButton(ToolBar1, "ToolButton6", Glyph::Delete, "Удаление документа", button);
-    catalogues::addRightSpacer(ToolBar1);
-    ToolButton14 = catalogues::addToolButton(ToolBar1, "ToolButton14", Glyph::Exit, nullptr, button);
+        widgets::addToolButton(ToolBar1, "ToolButton4", Glyph::EditDocument, "Редактирование документа", button);
+    widgets::addGap(ToolBar1);
+    ToolButton8 = widgets::addToolButton(ToolBar1, "ToolButton8", Glyph::Save, "Сохрание изменений", button);
+    widgets::addGap(ToolBar1);
+    ToolButton6 = widgets::addToolButton(ToolBar1, "ToolButton6", Glyph::Delete, "Удаление документа", button);
+    widgets::addRightSpacer(ToolBar1);
+    ToolButton14 = widgets::addToolButton(ToolBar1, "ToolButton14", Glyph::Exit, nullptr, button);
     layout->addWidget(ToolBar1);
 
     GP = new QGroupBox(this);

@@ -8,6 +8,7 @@
 #include "widgets/Focus.h"
 #include "widgets/Messages.h"
 #include "widgets/StringGrid.h"
+#include "widgets/ToolBar.h"
 #include "widgets/UpperCombo.h"
 #include "widgets/UpperEdit.h"
 
@@ -39,14 +40,14 @@ PricedCatalogue::PricedCatalogue(const PricedCatalogueConfig& config, QWidget* p
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     ToolBar1->setIconSize(QSize(32, 32));
     using widgets::Glyph;
-    ToolButton2 = catalogues::addToolButton(ToolBar1, "ToolButton2", Glyph::NewDocument, "Регистрация документа");
-    ToolButton4 = catalogues::addToolButton(ToolBar1, "ToolButton4", Glyph::EditDocument, "Редактирование документа");
-    catalogues::addGap(ToolBar1);
-    ToolButton8 = catalogues::addToolButton(ToolBar1, "ToolButton8", Glyph::Save, config.saveHint);
-    catalogues::addGap(ToolBar1);
-    delete_ = catalogues::addToolButton(ToolBar1, config.deleteName, Glyph::Delete, nullptr);
-    catalogues::addRightSpacer(ToolBar1);
-    ToolButton14 = catalogues::addToolButton(ToolBar1, "ToolButton14", Glyph::Exit, nullptr);
+    ToolButton2 = widgets::addToolButton(ToolBar1, "ToolButton2", Glyph::NewDocument, "Регистрация документа");
+    ToolButton4 = widgets::addToolButton(ToolBar1, "ToolButton4", Glyph::EditDocument, "Редактирование документа");
+    widgets::addGap(ToolBar1);
+    ToolButton8 = widgets::addToolButton(ToolBar1, "ToolButton8", Glyph::Save, config.saveHint);
+    widgets::addGap(ToolBar1);
+    delete_ = widgets::addToolButton(ToolBar1, config.deleteName, Glyph::Delete, nullptr);
+    widgets::addRightSpacer(ToolBar1);
+    ToolButton14 = widgets::addToolButton(ToolBar1, "ToolButton14", Glyph::Exit, nullptr);
     layout->addWidget(ToolBar1);
 
     GP = new QGroupBox(this);

@@ -16,6 +16,7 @@
 #include "widgets/Icons.h"
 #include "widgets/Messages.h"
 #include "widgets/StringGrid.h"
+#include "widgets/ToolBar.h"
 #include "widgets/UpperCombo.h"
 #include "widgets/UpperEdit.h"
 
@@ -171,25 +172,12 @@ void TCF::buildToolBar() {
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     ToolBar1->setMovable(false);
     ToolBar1->setIconSize(QSize(32, 32));
-    auto button = [this](const char* name, widgets::Glyph glyph, const char* hint) {
-        auto* b = new QToolButton(ToolBar1);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setIcon(widgets::icon(glyph));
-        b->setIconSize(QSize(32, 32));
-        b->setAutoRaise(true);
-        b->setFocusPolicy(Qt::NoFocus);
-        if (hint) b->setToolTip(QString::fromUtf8(hint));
-        ToolBar1->addWidget(b);
-        return b;
-    };
-    ToolButton4 = button("ToolButton4", widgets::Glyph::EditDocument, "Редактирование документа");
-    ToolButton8 = button("ToolButton8", widgets::Glyph::Save, "Сохранение изменений");
+    ToolButton4 = widgets::addToolButton(ToolBar1, "ToolButton4", widgets::Glyph::EditDocument, "Редактирование документа");
+    ToolButton8 = widgets::addToolButton(ToolBar1, "ToolButton8", widgets::Glyph::Save, "Сохранение изменений");
     ToolBar1->addSeparator();
-    ToolButton6 = button("ToolButton6", widgets::Glyph::Print, "Печать карточки документа");
-    auto* spacer = new QWidget(ToolBar1);
-    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    ToolBar1->addWidget(spacer);
-    ToolButton14 = button("ToolButton14", widgets::Glyph::Close, nullptr);
+    ToolButton6 = widgets::addToolButton(ToolBar1, "ToolButton6", widgets::Glyph::Print, "Печать карточки документа");
+    widgets::addRightSpacer(ToolBar1);
+    ToolButton14 = widgets::addToolButton(ToolBar1, "ToolButton14", widgets::Glyph::Close, nullptr);
     ToolButton4->setEnabled(false);
 }
 

@@ -24,6 +24,7 @@
 #include "widgets/Links.h"
 #include "widgets/Messages.h"
 #include "widgets/StringGrid.h"
+#include "widgets/ToolBar.h"
 #include "widgets/UpperCombo.h"
 
 #include <QApplication>
@@ -205,36 +206,23 @@ void TMF::buildToolBar() {
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     ToolBar1->setMovable(false);
     ToolBar1->setIconSize(QSize(32, 32));
-    auto button = [this](const char* name, widgets::Glyph glyph, const char* hint) {
-        auto* b = new QToolButton(ToolBar1);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setIcon(widgets::icon(glyph));
-        b->setIconSize(QSize(32, 32));
-        b->setAutoRaise(true);
-        b->setFocusPolicy(Qt::NoFocus);
-        if (hint) b->setToolTip(QString::fromUtf8(hint));
-        ToolBar1->addWidget(b);
-        return b;
-    };
     using widgets::Glyph;
-    ToolButton2 = button("ToolButton2", Glyph::NewDocument, "Регистрация документа");
-    ToolButton4 = button("ToolButton4", Glyph::EditDocument, "Редактирование документа");
-    ToolButton6 = button("ToolButton6", Glyph::ViewDocument, "Просмотр документа");
+    ToolButton2 = widgets::addToolButton(ToolBar1, "ToolButton2", Glyph::NewDocument, "Регистрация документа");
+    ToolButton4 = widgets::addToolButton(ToolBar1, "ToolButton4", Glyph::EditDocument, "Редактирование документа");
+    ToolButton6 = widgets::addToolButton(ToolBar1, "ToolButton6", Glyph::ViewDocument, "Просмотр документа");
     ToolBar1->addSeparator();
-    ToolButton8 = button("ToolButton8", Glyph::Print, "Печать карточки документа");
+    ToolButton8 = widgets::addToolButton(ToolBar1, "ToolButton8", Glyph::Print, "Печать карточки документа");
     ToolBar1->addSeparator();
-    ToolButton24 = button("ToolButton24", Glyph::Car, "Справочник машин");
-    ToolButton26 = button("ToolButton26", Glyph::Works, "Справочник видов работ");
-    ToolButton28 = button("ToolButton28", Glyph::Spares, "Справочник запчастей");
-    ToolButton30 = button("ToolButton30", Glyph::Mechanic, "Справочник механиков");
+    ToolButton24 = widgets::addToolButton(ToolBar1, "ToolButton24", Glyph::Car, "Справочник машин");
+    ToolButton26 = widgets::addToolButton(ToolBar1, "ToolButton26", Glyph::Works, "Справочник видов работ");
+    ToolButton28 = widgets::addToolButton(ToolBar1, "ToolButton28", Glyph::Spares, "Справочник запчастей");
+    ToolButton30 = widgets::addToolButton(ToolBar1, "ToolButton30", Glyph::Mechanic, "Справочник механиков");
     ToolBar1->addSeparator();
-    ToolButton32 = button("ToolButton32", Glyph::Makes, "Справочник марок / моделей машин");
-    ToolButton34 = button("ToolButton34", Glyph::Engine, "Справочник двигателей");
-    ToolButton36 = button("ToolButton36", Glyph::Body, "Справочник кузовов");
-    auto* spacer = new QWidget(ToolBar1);
-    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    ToolBar1->addWidget(spacer);
-    ToolButton14 = button("ToolButton14", Glyph::Exit, nullptr);
+    ToolButton32 = widgets::addToolButton(ToolBar1, "ToolButton32", Glyph::Makes, "Справочник марок / моделей машин");
+    ToolButton34 = widgets::addToolButton(ToolBar1, "ToolButton34", Glyph::Engine, "Справочник двигателей");
+    ToolButton36 = widgets::addToolButton(ToolBar1, "ToolButton36", Glyph::Body, "Справочник кузовов");
+    widgets::addRightSpacer(ToolBar1);
+    ToolButton14 = widgets::addToolButton(ToolBar1, "ToolButton14", Glyph::Exit, nullptr);
 }
 
 void TMF::buildMenu() {

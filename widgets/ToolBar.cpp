@@ -1,15 +1,15 @@
-#include "catalogues/EntryKit.h"
+#include "widgets/ToolBar.h"
 
 #include <QToolBar>
 #include <QToolButton>
 
-namespace catalogues {
+namespace widgets {
 
-QToolButton* addToolButton(QToolBar* bar, const char* name, widgets::Glyph glyph, const char* hint,
+QToolButton* addToolButton(QToolBar* bar, const char* name, Glyph glyph, const char* hint,
                            QSize buttonSize) {
     auto* b = new QToolButton(bar);
     b->setObjectName(QString::fromLatin1(name));
-    b->setIcon(widgets::icon(glyph));
+    b->setIcon(icon(glyph));
     b->setIconSize(bar->iconSize());
     b->setAutoRaise(true);
     b->setFocusPolicy(Qt::NoFocus);
@@ -31,4 +31,4 @@ void addRightSpacer(QToolBar* bar) {
     bar->addWidget(spacer);
 }
 
-}  // namespace catalogues
+}  // namespace widgets
