@@ -256,6 +256,12 @@ void TestWidgetsGrid::sourceGivesWayToWrites() {
     QCOMPARE(grid.cell(1, 5), QString());
     grid.setCell(0, 5, QStringLiteral("x"));
     QCOMPARE(grid.cell(0, 5), QStringLiteral("x"));
+    auto many = std::make_shared<Rows>(1000);
+    grid.fill(many);
+    grid.setRowCount(3);  // only the rows that stay are made
+    QCOMPARE(many->asked, 2 * 2);
+    QCOMPARE(grid.cell(1, 2), QStringLiteral("1:2"));
+    QCOMPARE(grid.cell(1, 3), QString());
 
     // A title write leaves the source alone; a bulk refill drops it.
     auto rows = std::make_shared<Rows>(4);

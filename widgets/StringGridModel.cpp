@@ -11,7 +11,7 @@ void StringGridModel::setRows(int rows) {
     rows = std::max(rows, 1);
     if (rows == rows_)
         return;
-    storeSourceTexts();
+    storeSourceTexts(std::min(rows, rows_));
     resizeRows(rows);
 }
 
@@ -61,11 +61,11 @@ void StringGridModel::allDataTouched() {
     scheduleFlush();
 }
 
-void StringGridModel::storeSourceTexts() {
+void StringGridModel::storeSourceTexts(int keptRows) {
     if (!source_)
         return;
     const std::shared_ptr<const GridRows> rows = std::move(source_);
-    const int n = std::min(rows->count(), rows_ - 1);
+    const int n = std::min({rows->count(), rows_ - 1, keptRows < 0 ? rows_ : keptRows - 1});
     for (int c = 0; c < cols(); ++c) {
         auto& col = cells_[size_t(c)];
         col.resize(size_t(rows_));

@@ -54,7 +54,7 @@ public:
 private:
     bool inRange(int col, int row) const { return col >= 0 && col < cols() && row >= 0 && row < rows_; }
     void resizeRows(int rows);
-    void storeSourceTexts();
+    void storeSourceTexts(int keptRows = -1);  // rows counted as rows(); -1: all
     void touched(int col, int row);
     void allDataTouched();  // every data cell, told from the event loop
     void scheduleFlush();
