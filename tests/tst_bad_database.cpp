@@ -12,6 +12,7 @@
 #include "fb/Connection.h"
 #include "fb/Query.h"
 #include "fb/Transaction.h"
+#include "support/Handlers.h"
 #include "support/TestDb.h"
 #include "support/TestMain.h"
 #include "widgets/Activation.h"
@@ -49,17 +50,7 @@ bool writable(const QString& path) {
 
 // Runs a handler from the event loop, so that what it throws goes to the
 // program's error display as in the program.
-void inLoop(const std::function<void()>& handler) {
-    bool done = false;
-    QTimer::singleShot(0, qApp, [&] {
-        struct Done {
-            bool& flag;
-            ~Done() { flag = true; }
-        } guard{done};
-        handler();
-    });
-    QTRY_VERIFY_WITH_TIMEOUT(done, 10000);
-}
+void inLoop(const std::function<void()>& handler) { QVERIFY(support::runInLoop(handler, 10000)); }
 
 QStringList errors(const widgets::MessageRecorder& rec) {
     QStringList texts;

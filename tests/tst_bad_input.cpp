@@ -20,6 +20,7 @@
 #include "contracts/MF.h"
 #include "fb/Cp1251.h"
 #include "rtl/Marker.h"
+#include "support/Handlers.h"
 #include "support/TestDb.h"
 #include "support/TestMain.h"
 #include "widgets/DateEdit.h"
@@ -63,15 +64,7 @@ QMap<QString, int> tableCounts() {
     return counts;
 }
 
-// The text of what `action` throws; empty when it throws nothing.
-QString errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const std::exception& e) {
-        return QString::fromUtf8(e.what());
-    }
-    return QString();
-}
+using support::errorOf;
 
 // The row of `grid` whose cell in `col` shows `text` (the lists indent their
 // cells with blanks); 0 when none.

@@ -10,6 +10,7 @@
 #include "contracts/MF.h"
 #include "fb/Cp1251.h"
 #include "rtl/Convert.h"
+#include "support/Handlers.h"
 #include "support/TestDb.h"
 #include "widgets/Activation.h"
 #include "widgets/DateEdit.h"
@@ -111,17 +112,9 @@ void pickCar(int car) {
     q.close();
 }
 
-// Runs a handler and returns the text of what it threw ("" when nothing).
-QString failure(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const std::exception& e) {
-        return QString::fromUtf8(e.what());
-    }
-    return QString();
-}
+using support::errorOf;
 
-QString save() { return failure([] { CF->ToolButton8Click(); }); }
+QString save() { return errorOf([] { CF->ToolButton8Click(); }); }
 
 // Closes the next modal window once it runs, after `inside` (the picker's hand-over).
 void whenModalRuns(std::function<void()> inside) {
@@ -556,7 +549,7 @@ private slots:
         QCOMPARE(save(), QString("'3.00' is not a valid floating point value"));
         CF->grid_sp->setCell(contracts::kSparePrice, 1, "3");
         CF->AppendWork(s("НЕ ТА КОДИРОВКА ✓"), "1");
-        QVERIFY(!failure([] { CF->ToolButton8Click(); }).isEmpty());
+        QVERIFY(!errorOf([] { CF->ToolButton8Click(); }).isEmpty());
         QCOMPARE(count("Contracts"), 0);
         QCOMPARE(count("CT_Works") + count("CT_Spares"), 0);
         CF->Grid_work->setCurrentRow(3);

@@ -34,6 +34,7 @@
 #include "cars/CarFields.h"
 #include "contracts/CF.h"
 #include "contracts/MF.h"
+#include "support/Handlers.h"
 #include "widgets/Activation.h"
 #include "widgets/ErrorDisplay.h"
 #include "widgets/Messages.h"
@@ -41,10 +42,8 @@
 #include "widgets/UpperCombo.h"
 #include "widgets/UpperEdit.h"
 
-#include <QDeadlineTimer>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QTimer>
 #include <QToolButton>
 
 #include <cstdio>
@@ -76,17 +75,7 @@ void say(const QString& line) {
 // Runs a handler from the event loop, as a click would: whatever it throws
 // goes to the program's error display.
 void inLoop(const std::function<void()>& handler) {
-    bool done = false;
-    QTimer::singleShot(0, qApp, [&] {
-        struct Done {
-            bool& flag;
-            ~Done() { flag = true; }
-        } guard{done};
-        handler();
-    });
-    const QDeadlineTimer deadline(60000);
-    while (!done && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-    if (!done) widgets::showError(QStringLiteral("the handler did not finish within 60 s"));
+    if (!support::runInLoop(handler, 60000)) widgets::showError(QStringLiteral("the handler did not finish within 60 s"));
 }
 
 // What the windows showed since the last answer; empty when nothing.

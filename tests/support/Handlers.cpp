@@ -1,0 +1,34 @@
+#include "support/Handlers.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QTimer>
+
+#include <exception>
+
+namespace support {
+
+QString errorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::exception& e) {
+        return QString::fromUtf8(e.what());
+    }
+    return QString();
+}
+
+bool runInLoop(const std::function<void()>& handler, int timeoutMs) {
+    bool done = false;
+    QTimer::singleShot(0, qApp, [&] {
+        struct Done {
+            bool& flag;
+            ~Done() { flag = true; }
+        } guard{done};
+        handler();
+    });
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!done && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    return done;
+}
+
+}  // namespace support
