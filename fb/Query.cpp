@@ -101,7 +101,7 @@ void Query::prepare() {
     const unsigned long long serial = db_->serial();
     // Statements of an earlier attachment are gone with it.
     for (auto it = prepared_.begin(); it != prepared_.end();) {
-        if (it->attachment == serial) {
+        if (it->serial == serial) {
             ++it;
             continue;
         }

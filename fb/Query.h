@@ -95,7 +95,7 @@ private:
     struct Prepared {
         QString sql;  // as sent, parameters translated
         Firebird::IStatement* stmt;
-        unsigned long long attachment;  // Connection::serial() when prepared
+        unsigned long long serial;  // Connection::serial() of the attachment it was prepared on
     };
     static constexpr size_t kPreparedKept = 16;
     static void drop(const Prepared& p);
