@@ -1,6 +1,7 @@
 #include "app/Connect.h"
 
 #include "app/DM.h"
+#include "app/QuitOnSignal.h"
 #include "app/ProgramFolder.h"
 #include "fb/Connection.h"
 #include "rtl/Marker.h"
@@ -63,7 +64,11 @@ bool ConnectDatabase() {
     }
     DM->IBDbase.databaseName = path;
     DM->IBDbase.open();
-    DM->IBTrans.start();
+    // The engine has just put its own handlers on the ending signals.
+    quitOnSignals();
+    // Reading starts at once (a database that refuses transactions says so
+    // here); no read-write transaction stays open until the first write.
+    DM->IBTrans.forRead();
     // Through a server other workstations insert at the same time: the row
     // markers of this one carry its attachment id.
     rtl::setMarkerTag(QString());

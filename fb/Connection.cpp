@@ -2,6 +2,7 @@
 
 #include "fb/Client.h"
 #include "fb/Error.h"
+#include "fb/Transaction.h"
 
 #include <QRegularExpression>
 
@@ -28,6 +29,7 @@ Firebird::IXpbBuilder* buildDpb(Status& st, const Connection& c, bool creating) 
 
 Connection::~Connection() {
     if (att_) {
+        endReads();
         Status st;
         att_->detach(st.get());
         if (st.get()->getState() & Firebird::IStatus::STATE_ERRORS) att_->release();
@@ -60,8 +62,13 @@ void Connection::create() {
     st.check();
 }
 
+void Connection::endReads() {
+    for (Transaction* tr : transactions_) tr->endRead();
+}
+
 void Connection::close() {
     if (!att_) return;
+    endReads();
     Status st;
     att_->detach(st.get());
     if (st.get()->getState() & Firebird::IStatus::STATE_ERRORS) {

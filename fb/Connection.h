@@ -3,9 +3,13 @@
 // server ("host[/port]:path").
 #include <QString>
 
+#include <vector>
+
 namespace Firebird { class IAttachment; }
 
 namespace fb {
+
+class Transaction;
 
 class Connection {
 public:
@@ -34,7 +38,14 @@ public:
     // "C:\dir\file.fdb" stays a local path.
     static bool isRemotePath(const QString& path);
 
+    // The transactions on this connection end their reading before a detach.
+    void addTransaction(Transaction* tr) { transactions_.push_back(tr); }
+    void removeTransaction(Transaction* tr) { std::erase(transactions_, tr); }
+
 private:
+    void endReads();
+
+    std::vector<Transaction*> transactions_;
     Firebird::IAttachment* att_ = nullptr;
     unsigned long long serial_ = 0;
 };

@@ -116,7 +116,7 @@ void Query::prepare() {
             stmt_ = p.stmt;
             return;
         }
-    ITransaction* tra = tr_->ensure();
+    ITransaction* tra = tr_->forRead();
     const QByteArray sql = toCp1251(translated_.sql);
     Status st;
     IStatement* stmt = att->prepare(st.get(), tra, unsigned(sql.size()), sql.constData(), unsigned(db_->dialect),
@@ -149,8 +149,11 @@ RowSet Query::takeRows() {
 void Query::run(bool wantRows, const QStringList& keep) {
     close();
     prepare();
-    ITransaction* tra = tr_->ensure();
     Status st;
+    const unsigned type = stmt_->getType(st.get());
+    st.check();
+    // A plain select reads; everything else writes.
+    ITransaction* tra = type == isc_info_sql_stmt_select ? tr_->forRead() : tr_->ensure();
 
     // Input message in our own types; the engine converts to the described ones.
     const unsigned count = unsigned(translated_.names.size());
@@ -212,8 +215,6 @@ void Query::run(bool wantRows, const QStringList& keep) {
     }
     st.check();
 
-    const unsigned type = stmt_->getType(st.get());
-    st.check();
     if (type == isc_info_sql_stmt_select || type == isc_info_sql_stmt_select_for_upd) {
         Ref<IMessageMetadata> outMeta(stmt_->getOutputMetadata(st.get()));
         st.check();

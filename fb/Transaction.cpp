@@ -6,36 +6,53 @@
 
 namespace fb {
 
+namespace {
+
+// Ends a transaction whose outcome no longer matters (clean-up paths).
+void discard(Firebird::ITransaction*& tr) {
+    if (!tr) return;
+    Status st;
+    tr->rollback(st.get());
+    if (st.get()->getState() & Firebird::IStatus::STATE_ERRORS) tr->release();
+    tr = nullptr;
+}
+
+Firebird::ITransaction* startWith(Connection* db, const unsigned char* tpb, unsigned length) {
+    if (!db || !db->connected()) throw Error(QStringLiteral("Database not assigned"));
+    Status st;
+    Firebird::ITransaction* tr = db->handle()->startTransaction(st.get(), length, tpb);
+    if (st.get()->getState() & Firebird::IStatus::STATE_ERRORS) tr = nullptr;
+    st.check();
+    return tr;
+}
+
+}  // namespace
+
+Transaction::Transaction(Connection* db) : db_(db) {
+    if (db_) db_->addTransaction(this);
+}
+
 Transaction::~Transaction() {
-    if (tr_) {
-        Status st;
-        tr_->rollback(st.get());
-        if (st.get()->getState() & Firebird::IStatus::STATE_ERRORS) tr_->release();
-    }
+    discard(tr_);
+    discard(read_);
+    if (db_) db_->removeTransaction(this);
 }
 
 void Transaction::start() {
     if (tr_) return;
-    if (!db_ || !db_->connected()) throw Error(QStringLiteral("Database not assigned"));
     static const unsigned char tpb[] = {isc_tpb_version3, isc_tpb_write, isc_tpb_nowait,
                                         isc_tpb_read_committed, isc_tpb_rec_version};
-    Status st;
-    tr_ = db_->handle()->startTransaction(st.get(), sizeof tpb, tpb);
-    if (st.get()->getState() & Firebird::IStatus::STATE_ERRORS) tr_ = nullptr;
-    st.check();
+    tr_ = startWith(db_, tpb, sizeof tpb);
 }
 
 void Transaction::commit() {
-    if (!tr_) return;
+    if (!tr_ || units_ > 0) return;
     Status st;
     tr_->commit(st.get());
     if (st.get()->getState() & Firebird::IStatus::STATE_ERRORS) {
         // The work stays uncommitted: undo it so that the next statement
         // starts clean, then report the engine's text.
-        Status st2;
-        tr_->rollback(st2.get());
-        if (st2.get()->getState() & Firebird::IStatus::STATE_ERRORS) tr_->release();
-        tr_ = nullptr;
+        discard(tr_);
         st.check();
     }
     tr_ = nullptr;
@@ -53,6 +70,55 @@ void Transaction::rollback() {
 Firebird::ITransaction* Transaction::ensure() {
     start();
     return tr_;
+}
+
+Firebird::ITransaction* Transaction::forRead() {
+    if (tr_ || units_ > 0) return ensure();
+    if (read_ && readSerial_ != db_->serial()) {
+        // Started on an earlier attachment, which took it along.
+        read_->release();
+        read_ = nullptr;
+    }
+    if (!read_) {
+        static const unsigned char tpb[] = {isc_tpb_version3, isc_tpb_read, isc_tpb_nowait,
+                                            isc_tpb_read_committed, isc_tpb_rec_version};
+        read_ = startWith(db_, tpb, sizeof tpb);
+        readSerial_ = db_->serial();
+    }
+    return read_;
+}
+
+void Transaction::endRead() {
+    if (!read_) return;
+    Status st;
+    read_->commit(st.get());
+    if (st.get()->getState() & Firebird::IStatus::STATE_ERRORS) discard(read_);
+    read_ = nullptr;
+}
+
+void Transaction::beginUnit() {
+    // Whatever ran before the unit is not part of it.
+    if (units_ == 0) commit();
+    ++units_;
+}
+
+void Transaction::endUnit() {
+    if (units_ > 0 && --units_ == 0) commit();
+}
+
+void Transaction::abandonUnit() {
+    if (units_ == 0) return;
+    units_ = 0;
+    discard(tr_);
+}
+
+WriteUnit::~WriteUnit() {
+    if (!done_) tr_.abandonUnit();
+}
+
+void WriteUnit::commit() {
+    done_ = true;
+    tr_.endUnit();
 }
 
 }  // namespace fb

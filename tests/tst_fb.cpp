@@ -241,12 +241,44 @@ private slots:
         }
     }
 
-    void transactionRestartsAfterCommit() {
-        QVERIFY(DM->IBTrans.active() || !DM->IBTrans.active());
+    void readsHoldNoWriteTransactionAndWritesRestartIt() {
         DM->IBTrans.commit();
         QVERIFY(!DM->IBTrans.active());
         QCOMPARE(support::scalar("SELECT 1 FROM RDB$DATABASE"), QString("1"));
+        QVERIFY(!DM->IBTrans.active());
+        TDM::reset(DM->iSQL, "UPDATE dev SET name = name WHERE pk_id = -1");
+        DM->iSQL.execSQL();
         QVERIFY(DM->IBTrans.active());
+        DM->IBTrans.commit();
+        QVERIFY(!DM->IBTrans.active());
+    }
+
+    void writeUnitIsAllOrNothing() {
+        const auto count = [] { return support::scalar("SELECT COUNT(*) FROM dev WHERE name STARTING WITH 'UNIT'").toInt(); };
+        const auto insert = [](const char* name) {
+            TDM::reset(DM->iSQL, "INSERT INTO dev (name) VALUES (:name)");
+            DM->iSQL.setString("name", name);
+            DM->execCommit(DM->iSQL);
+        };
+        try {
+            fb::WriteUnit unit(DM->IBTrans);
+            insert("UNIT1");
+            QCOMPARE(count(), 1);  // a read in the unit sees its writes
+            insert("UNIT2");
+            throw std::runtime_error("stop");
+        } catch (const std::runtime_error&) {
+        }
+        QVERIFY(!DM->IBTrans.active());
+        QCOMPARE(count(), 0);
+        {
+            fb::WriteUnit unit(DM->IBTrans);
+            insert("UNIT1");
+            insert("UNIT2");
+            unit.commit();
+        }
+        QVERIFY(!DM->IBTrans.active());
+        QCOMPARE(count(), 2);
+        support::exec("DELETE FROM dev WHERE name STARTING WITH 'UNIT'");
     }
 
     void generatorPreviewIsTheInsertedNumber() {

@@ -26,7 +26,7 @@ void connectDataModule(const QString& path) {
     if (!DM) DM = new TDM;
     DM->IBDbase.databaseName = path;
     DM->IBDbase.open();
-    DM->IBTrans.start();
+    DM->IBTrans.forRead();
 }
 
 void dropDataModule() {
@@ -35,6 +35,7 @@ void dropDataModule() {
 }
 
 void exec(const QString& sql) {
+    DM->IBTrans.endRead();
     TDM::reset(DM->iSQL2, sql);
     DM->execCommit(DM->iSQL2);
 }
@@ -45,6 +46,15 @@ QString scalar(const QString& sql) {
     const QString v = DM->iSQL2.field(0).asString();
     DM->iSQL2.close();
     return v;
+}
+
+QStringList column(const QString& sql) {
+    TDM::reset(DM->iSQL2, sql);
+    DM->iSQL2.open();
+    QStringList values;
+    for (; !DM->iSQL2.eof(); DM->iSQL2.next()) values << DM->iSQL2.field(0).asString();
+    DM->iSQL2.close();
+    return values;
 }
 
 }  // namespace support

@@ -1,6 +1,7 @@
 #pragma once
 // Real embedded databases for the tests, made from schema/dbase.sql.
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 namespace fb { class Connection; }
@@ -14,9 +15,12 @@ QString makeDatabase(const QTemporaryDir& dir, const QString& name = QStringLite
 void connectDataModule(const QString& path);
 // Deletes the data module (detaching).
 void dropDataModule();
-// Runs one statement on the data module's connection and commits.
+// Runs one statement on the data module's connection and commits. The
+// reading transaction ends first, so that DDL finds no table in use.
 void exec(const QString& sql);
 // The first column of the first row of a query, as text.
 QString scalar(const QString& sql);
+// The first column of every row, as text.
+QStringList column(const QString& sql);
 
 }  // namespace support
