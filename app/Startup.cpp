@@ -1,5 +1,7 @@
 #include "app/Startup.h"
 
+#include "app/QuitOnSignal.h"
+
 #include "app/Forms.h"
 #include "contracts/MF.h"
 #include "widgets/Activation.h"
@@ -15,6 +17,7 @@ int runProgram(int argc, char** argv) {
     widgets::Application application(argc, argv);
     // A compact sans serif, alike on every machine (fonts-liberation2).
     application.setFont(QFont(QStringLiteral("Liberation Sans"), 9));
+    quitOnSignals();
     createForms();
     MF->show();
     if (QScreen* screen = MF->screen()) {
