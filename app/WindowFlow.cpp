@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 namespace app {
 
@@ -21,7 +22,15 @@ void centreOver(QWidget* window, QWidget* over) {
 }
 
 void openModeless(QWidget* window) {
-    if (MF) MF->setEnabled(false);
+    if (MF) {
+        MF->setEnabled(false);
+        // Transient for the main window, not its child: a window manager keeps
+        // it above the main window, and it is not disabled with it.
+        window->winId();
+        MF->winId();
+        if (window->windowHandle() && window->windowHandle()->transientParent() != MF->windowHandle())
+            window->windowHandle()->setTransientParent(MF->windowHandle());
+    }
     if (!window->isVisible()) centreOver(window, MF);
     window->show();
     window->raise();

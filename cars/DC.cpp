@@ -1,5 +1,6 @@
 #include "cars/DC.h"
 
+#include "app/RowGone.h"
 #include "app/DM.h"
 #include "app/WindowFlow.h"
 #include "cars/CarList.h"
@@ -105,7 +106,9 @@ TDC::TDC(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(ToolButton7, &QToolButton::clicked, this, &TDC::ToolButton7Click);
     connect(ToolButton14, &QToolButton::clicked, this, &TDC::ToolButton14Click);
 
-    widgets::Activation::instance().setHandler(this, [this] { FormActivate(); });
+    // Coming back from another window or program keeps the entry being typed.
+    widgets::Activation::instance().setHandler(this, [this] { FormActivate(); },
+                                               widgets::Activation::Runs::OncePerOpening);
 }
 
 QString TDC::currentKey() const { return Grid_cars->cell(0, Grid_cars->currentRow()); }
@@ -246,6 +249,7 @@ void TDC::UpdateCar() {
     bindCar(q);
     q.setInteger(QStringLiteral("pk_id"), key);
     DM->execCommit(q);
+    app::requireTouched(q, [this] { FormActivate(); });
     q.close();
 }
 
@@ -261,6 +265,7 @@ void TDC::ToolButton7Click() {
         TDM::reset(q, QStringLiteral("DELETE FROM cars WHERE pk_id = :pk_id"));
         q.setString(QStringLiteral("pk_id"), currentKey());
         DM->execCommit(q);
+        app::requireTouched(q, [this] { FormActivate(); });
     }
     FormActivate();
 }

@@ -1,7 +1,9 @@
 #include "catalogues/Dictionary2.h"
 
+#include "app/RowGone.h"
 #include "app/DM.h"
 #include "app/WindowFlow.h"
+#include "rtl/Convert.h"
 #include "catalogues/EntryKit.h"
 #include "widgets/Activation.h"
 #include "widgets/Icons.h"
@@ -127,7 +129,9 @@ Dictionary2::Dictionary2(const Dictionary2Config& config, QWidget* parent)
     connect(Edit2, &widgets::LineEdit::enterPressed, this, [this] { Edit2KeyPress(QChar(13)); });
     connect(Edit2, &widgets::LineEdit::escapePressed, this, [this] { Edit2KeyPress(QChar(27)); });
 
-    widgets::Activation::instance().setHandler(this, [this] { FormActivate(); });
+    // Coming back from another window or program keeps the entry being typed.
+    widgets::Activation::instance().setHandler(this, [this] { FormActivate(); },
+                                               widgets::Activation::Runs::OncePerOpening);
 }
 
 // ---- Statements ------------------------------------------------------------
@@ -358,6 +362,7 @@ void Dictionary2::BitBtn13Click() {
     // The operation ends once its write went through; a failed write leaves
     // it pending, to be retried or dropped with Esc.
     DM->execCommit(q);
+    if (Editing) app::requireTouched(q, [this] { FormActivate(); });
     (Adding ? BitBtn12 : BitBtn11)->setEnabled(true);
     Adding = false;
     Editing = false;
@@ -383,7 +388,15 @@ void Dictionary2::BitBtn23Click() {
     } else {
         return;
     }
+    // A detail is written only under a master that is still there.
+    fb::WriteUnit unit(DM->IBTrans);
+    if (Adding && !app::rowExists(QString::fromLatin1(config_.masterTable), rtl::StrToInt(masterKey()))) {
+        FormActivate();
+        throw app::RowGone(app::rowGoneText());
+    }
     DM->execCommit(q);
+    if (Editing) app::requireTouched(q, [this] { FormActivate(); });
+    unit.commit();
     (Adding ? BitBtn22 : BitBtn21)->setEnabled(true);
     Adding = false;
     Editing = false;
@@ -413,6 +426,7 @@ void Dictionary2::BitBtn14Click() {
     TDM::reset(q, statement("DELETE FROM {M} WHERE pk_id = :pk_id"));
     q.setString(QStringLiteral("pk_id"), key);
     DM->execCommit(q);
+    app::requireTouched(q, [this] { FormActivate(); });
     FillMasterGrid();
     Grid_devClick();
 }
@@ -426,6 +440,7 @@ void Dictionary2::BitBtn24Click() {
     TDM::reset(q, statement("DELETE FROM {D} WHERE pk_id = :pk_id"));
     q.setString(QStringLiteral("pk_id"), detailKey());
     DM->execCommit(q);
+    app::requireTouched(q, [this] { FormActivate(); });
     FillDetailGrid();
     Grid_modClick();
 }

@@ -6,6 +6,7 @@
 #include "contracts/MF.h"
 #include "fb/Error.h"
 #include "rtl/Convert.h"
+#include "support/Handlers.h"
 #include "support/TestDb.h"
 #include "widgets/Messages.h"
 #include "widgets/StringGrid.h"
@@ -276,6 +277,18 @@ private slots:
         QVERIFY(browsing());
         support::exec("DROP TRIGGER keep_cars");
         support::exec("DROP EXCEPTION no_delete");
+    }
+
+    void comingBackKeepsTheEntryBeingTyped() {
+        app::openModeless(DC);
+        DC->ToolButton2Click();
+        retype(DC->Box1, "УАЗ");
+        support::userActivates(MF);  // disabled: no activation
+        QVERIFY(!MF->isEnabled());
+        support::userActivates(DC);
+        QVERIFY(DC->Adding);
+        QCOMPARE(DC->Box1->text(), QString("УАЗ"));
+        DC->close();
     }
 
     void closingDropsTheModeAndGivesTheMainWindowBack() {

@@ -7,6 +7,7 @@
 #include "catalogues/SM.h"
 #include "contracts/MF.h"
 #include "fb/Error.h"
+#include "support/Handlers.h"
 #include "support/TestDb.h"
 #include "widgets/Messages.h"
 #include "widgets/StringGrid.h"
@@ -155,6 +156,18 @@ private slots:
         QCOMPARE(SM->Edit1->text(), QString("ВАЗ"));
         QCOMPARE(names(SM->Grid_mod), QStringList{"2107"});
         QCOMPARE(SM->Edit2->text(), QString("2107"));
+    }
+
+    void comingBackKeepsTheEntryBeingTyped() {
+        addMaster("dev", "ВАЗ");
+        app::openModeless(SM);
+        SM->BitBtn11Click();
+        typeText(SM->Edit1, "ЗИЛ");
+        support::userActivates(MF);
+        support::userActivates(SM);
+        QVERIFY(SM->Adding);
+        QCOMPARE(SM->Edit1->text(), QString("ЗИЛ"));
+        SM->close();
     }
 
     void masterSaveKeepsThePositionAndTheDetailList() {

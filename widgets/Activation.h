@@ -9,6 +9,10 @@
 // last one reported does nothing. Real WindowActivate events are reported as
 // well, but only for the windows made known here (setHandler or track), so
 // that message boxes and other passing windows do not count.
+//
+// A disabled window never becomes active: its activation is not reported,
+// and a shown window that is transient for it (the modeless window that
+// disabled it) is raised and activated instead.
 #include <QPointer>
 #include <QWidget>
 #include <functional>
@@ -22,7 +26,11 @@ public:
 
     // The handler of a window (its top-level window is taken). The entry goes
     // when the window is destroyed.
-    void setHandler(QWidget* window, std::function<void()> handler);
+    enum class Runs {
+        EveryActivation,  // each time the window becomes the active one
+        OncePerOpening,   // the first activation after the window was shown from hidden
+    };
+    void setHandler(QWidget* window, std::function<void()> handler, Runs runs = Runs::EveryActivation);
     void removeHandler(QWidget* window);
     // Makes a window without handler count as an activation.
     void track(QWidget* window) { setHandler(window, {}); }
@@ -39,9 +47,17 @@ public:
 
 private:
     Activation() = default;
+    friend class ActivationFilter;
+    struct Entry {
+        std::function<void()> handler;
+        Runs runs = Runs::EveryActivation;
+        bool openingPending = true;
+    };
     void ensureFilter();
+    void shown(QWidget* window);
+    void activatedByUser(QWidget* window);
 
-    std::unordered_map<QWidget*, std::function<void()>> handlers_;
+    std::unordered_map<QWidget*, Entry> handlers_;
     QPointer<QWidget> last_;
     QPointer<QObject> filter_;
 };

@@ -1,5 +1,10 @@
 #include "support/Handlers.h"
 
+#include "widgets/Activation.h"
+
+#include <QApplication>
+#include <QEvent>
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QTimer>
@@ -29,6 +34,12 @@ bool runInLoop(const std::function<void()>& handler, int timeoutMs) {
     const QDeadlineTimer deadline(timeoutMs);
     while (!done && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
     return done;
+}
+
+void userActivates(QWidget* window) {
+    widgets::Activation::instance().reset();  // another program was in front
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(window, &activate);
 }
 
 }  // namespace support

@@ -4,6 +4,8 @@
 
 #include <functional>
 
+class QWidget;
+
 namespace support {
 
 // The text of what `action` throws; empty when it throws nothing.
@@ -13,5 +15,9 @@ QString errorOf(const std::function<void()>& action);
 // throws goes to the program's error display; waits for it to finish, at
 // most `timeoutMs`. False when it did not finish in time.
 bool runInLoop(const std::function<void()>& handler, int timeoutMs);
+
+// What a window manager delivers when the user clicks `window`, picks it on
+// the task bar or Alt+Tabs to it after another program was in front.
+void userActivates(QWidget* window);
 
 }  // namespace support
