@@ -1,5 +1,6 @@
 #include "catalogues/MH.h"
 
+#include "app/RowGone.h"
 #include "app/DM.h"
 #include "catalogues/EntryKit.h"
 #include "widgets/Activation.h"
@@ -199,6 +200,7 @@ void TMH::RenameMechanic() {
     q.setString(QStringLiteral("name"), Edit1->text());
     q.setString(QStringLiteral("pk_id"), key);
     DM->execCommit(q);
+    app::requireTouched(q, [this] { FormActivate(); });
 }
 
 void TMH::ToolButton6Click() {
@@ -213,6 +215,7 @@ void TMH::ToolButton6Click() {
         TDM::reset(q, QStringLiteral("DELETE FROM meh WHERE pk_id = :pk_id"));
         q.setString(QStringLiteral("pk_id"), currentKey());
         DM->execCommit(q);
+        app::requireTouched(q, [this] { FormActivate(); });
     }
     FormActivate();
 }

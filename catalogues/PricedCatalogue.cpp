@@ -1,9 +1,11 @@
 #include "catalogues/PricedCatalogue.h"
 
+#include "app/RowGone.h"
 #include "app/DM.h"
 #include "app/FetchedRows.h"
 #include "catalogues/EntryKit.h"
 #include "rtl/Convert.h"
+#include "rtl/Money.h"
 #include "widgets/Activation.h"
 #include "widgets/Focus.h"
 #include "widgets/Messages.h"
@@ -221,7 +223,7 @@ void PricedCatalogue::InsertRecord() {
     fb::Query& q = DM->*config_.insert;
     q.close();
     q.setString(QStringLiteral("name"), Box1->text());
-    q.setFloat(QStringLiteral("price"), rtl::StrToFloat(Edit1->text()));
+    q.setFloat(QStringLiteral("price"), rtl::StrToPrice(Edit1->text()));
     q.setNull(QStringLiteral("sysinfo"));
     DM->execCommit(q);
     q.close();
@@ -232,8 +234,9 @@ void PricedCatalogue::UpdateRecord() {
     q.close();
     q.setInteger(QStringLiteral("pk_id"), rtl::StrToInt(currentKey()));
     q.setString(QStringLiteral("name"), Box1->text());
-    q.setFloat(QStringLiteral("price"), rtl::StrToFloat(Edit1->text()));
+    q.setFloat(QStringLiteral("price"), rtl::StrToPrice(Edit1->text()));
     DM->execCommit(q);
+    app::requireTouched(q, [this] { FormActivate(); });
     q.close();
 }
 
@@ -247,6 +250,7 @@ void PricedCatalogue::DeleteClick() {
     TDM::reset(q, QString::fromLatin1(config_.remove));
     q.setString(QStringLiteral("pk_id"), currentKey());
     DM->execCommit(q);
+    app::requireTouched(q, [this] { FormActivate(); });
     FormActivate();
 }
 

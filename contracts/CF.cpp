@@ -1,6 +1,7 @@
 #include "contracts/CF.h"
 
 #include "app/DM.h"
+#include "app/RowGone.h"
 #include "app/Lookup.h"
 #include "app/WindowFlow.h"
 #include "cars/CF2.h"
@@ -531,7 +532,9 @@ bool TCF::InsertDoc() {
         widgets::showMessage(QStringLiteral("Выберите машину!"), QStringLiteral("Ошибка"));
         return false;
     }
-    q.setInteger(QStringLiteral("cr_fk"), rtl::StrToInt(Car_id->text()));
+    const int car = rtl::StrToInt(Car_id->text());
+    app::requireCar(car);
+    q.setInteger(QStringLiteral("cr_fk"), car);
     DM->execCommit(q);
     DocId = app::readBackKey(QStringLiteral("Contracts"), marker);
     return true;
@@ -542,8 +545,10 @@ void TCF::UpdateDoc(const QString& key) {
     TDM::reset(read, QStringLiteral("SELECT cr_fk FROM Contracts WHERE pk_id = :pk_id"));
     read.setString(QStringLiteral("pk_id"), key);
     read.open();
-    const int storedCar = read.field(QStringLiteral("cr_fk")).asInteger();
+    const bool found = read.recordCount() > 0;
+    const int storedCar = found ? read.field(QStringLiteral("cr_fk")).asInteger() : 0;
     read.close();
+    if (!found) throw app::RowGone(app::contractGoneText());
 
     fb::Query& q = DM->iDoc_Upd;
     q.close();
@@ -552,58 +557,49 @@ void TCF::UpdateDoc(const QString& key) {
     q.setString(QStringLiteral("num"), Edit0->text());
     q.setString(QStringLiteral("meh"), Box0->text());
     q.setString(QStringLiteral("rem"), Memo1->toPlainText());
-    q.setInteger(QStringLiteral("cr_fk"),
-                 QString::number(storedCar) == Car_id->text() ? storedCar : rtl::StrToInt(Car_id->text()));
+    const int car = QString::number(storedCar) == Car_id->text() ? storedCar : rtl::StrToInt(Car_id->text());
+    app::requireCar(car);
+    q.setInteger(QStringLiteral("cr_fk"), car);
     DM->execCommit(q);
+    // Deleted between the read and the update: nothing may be written.
+    if (q.rowsAffected() == 0) throw app::RowGone(app::contractGoneText());
 }
 
 void TCF::ToolButton8Click() {
-    // Every typed price and quantity of the lines is converted before the
-    // first statement, so that a bad one stops the save with nothing
-    // written, rather than half-way through the lines.
-    if (MF->NewDoc || MF->EditDoc) {
-        contracts::checkWorkLines(Grid_work);
-        contracts::checkSpareLines(grid_sp);
-    }
-    if (MF->NewDoc) {
-        if (!InsertDoc()) return;
-        MF->NewDoc = false;
+    const bool writing = MF->NewDoc || MF->EditDoc;
+    if (writing) {
+        // Every typed price and quantity of the lines is converted, and every
+        // amount checked, before the first statement.
+        // The contract's total has to fit as well.
+        [[maybe_unused]] const rtl::Money total =
+            contracts::checkWorkLines(Grid_work) + contracts::checkSpareLines(grid_sp);
+        // The contract with all its lines is one unit: a failure anywhere
+        // (a refused line, a lock, a lost server) writes none of it, and the
+        // editor stays as it was, so the same save can simply be tried again.
+        const int shownId = DocId;
         try {
-            saveLines();
+            fb::WriteUnit unit(DM->IBTrans);
+            if (MF->NewDoc) {
+                if (!InsertDoc()) return;
+            } else {
+                UpdateDoc(QString::number(DocId));
+            }
+            SaveWorks(DocId);
+            SaveSpares(DocId);
+            unit.commit();
         } catch (...) {
-            // The contract is stored: saving again updates it and writes the remaining lines.
-            MF->EditDoc = true;
-            ToolButton6->setEnabled(true);
+            DocId = shownId;
             throw;
         }
-        setGroupsEnabled(false);
-        ToolButton4->setEnabled(true);
-        ToolButton6->setEnabled(true);
+        if (MF->NewDoc) {
+            MF->NewDoc = false;
+            setGroupsEnabled(false);
+            ToolButton4->setEnabled(true);
+            ToolButton6->setEnabled(true);
+        }
     }
     ToolButton8->setEnabled(false);
-    if (MF->EditDoc) {
-        try {
-            UpdateDoc(QString::number(DocId));
-        } catch (...) {
-            // Nothing of this save was written (a row held by another
-            // workstation, say): the same save can be tried again.
-            ToolButton8->setEnabled(true);
-            throw;
-        }
-        saveLines();
-    }
     LoadDoc(QString::number(DocId));
-}
-
-void TCF::saveLines() {
-    try {
-        SaveWorks(DocId);
-        SaveSpares(DocId);
-    } catch (...) {
-        // The rows written so far are stored rows now; saving again writes the rest.
-        ToolButton8->setEnabled(true);
-        throw;
-    }
 }
 
 // ---- Tool bar, car and keys --------------------------------------------------------------

@@ -90,7 +90,6 @@ private:
     void UpdateDoc(const QString& key);
     void SaveWorks(int key);
     void SaveSpares(int key);
-    void saveLines();  // both grids; the save button stays available when one fails
 
     QFrame* Panel1 = nullptr;
     bool openingPending_ = false;  // the next activation prepares the mode

@@ -79,24 +79,16 @@ int rowForNewLine(widgets::StringGrid* grid) {
     return last;
 }
 
-// After the insert of `row` was committed: the row as loaded rows are.
-void markStored(widgets::StringGrid* grid, int row, const char* table, int contractKey) {
-    fb::Query& q = DM->iSQL;
-    TDM::reset(q, QStringLiteral("SELECT MAX(pk_id) AS k FROM %1 WHERE ct_fk = :ct_fk AND name = :name")
-                      .arg(QString::fromLatin1(table)));
-    q.setInteger(QStringLiteral("ct_fk"), contractKey);
-    q.setString(QStringLiteral("name"), grid->cell(kLineName, row));
-    q.open();
-    const QString key = q.field(QStringLiteral("k")).asString();
-    q.close();
-    grid->setCell(kLineKey, row, key);
-    grid->setCell(kLineMark, row, QString::number(contractKey));
-}
-
 void deleteLine(fb::Query& statement, const widgets::StringGrid* grid, int row) {
     statement.close();
     statement.setInteger(QStringLiteral("pk_id"), rtl::StrToInt(grid->cell(kLineKey, row)));
     DM->execCommit(statement);
+}
+
+// A stored line that stays after the save.
+bool isKeptStoredLine(const widgets::StringGrid* grid, int row) {
+    return !grid->cell(kLineKey, row).isEmpty() && !isNewLine(grid, row) &&
+           grid->cell(kLineMark, row) != deleteLineMark();
 }
 
 }  // namespace
@@ -194,30 +186,39 @@ bool markOrRemoveLine(widgets::StringGrid* grid, int row) {
 
 // The checks convert exactly what the save converts, in the same order, so
 // that the save itself cannot stop half-way on a typed text.
-void checkWorkLines(const widgets::StringGrid* grid) {
+rtl::Money checkWorkLines(const widgets::StringGrid* grid) {
+    rtl::Money total;
     for (int row = 1; row < grid->rowCount(); ++row) {
         if (isNewLine(grid, row)) {
             fb::toCp1251(grid->cell(kLineName, row));
-            rtl::StrToFloat(grid->cell(kWorkPrice, row));
+            total += rtl::Money::fromDouble(rtl::StrToPrice(grid->cell(kWorkPrice, row)));
         } else if (isMarkedStoredLine(grid, row)) {
             rtl::StrToInt(grid->cell(kLineKey, row));
+        } else if (isKeptStoredLine(grid, row)) {
+            total += rtl::Money::fromDouble(rtl::StrToFloat(grid->cell(kWorkPrice, row)));
         }
     }
+    return total;
 }
 
-void checkSpareLines(const widgets::StringGrid* grid) {
+rtl::Money checkSpareLines(const widgets::StringGrid* grid) {
+    rtl::Money total;
     for (int row = 1; row < grid->rowCount(); ++row) {
         if (isNewLine(grid, row)) {
             fb::toCp1251(grid->cell(kLineName, row));
-            rtl::StrToInt(grid->cell(kSpareQuantity, row));
-            rtl::StrToFloat(grid->cell(kSparePrice, row));
+            const int quantity = rtl::StrToInt(grid->cell(kSpareQuantity, row));
+            total += rtl::Money::times(rtl::StrToPrice(grid->cell(kSparePrice, row)), quantity);
         } else if (isMarkedStoredLine(grid, row)) {
             rtl::StrToInt(grid->cell(kLineKey, row));
+        } else if (isKeptStoredLine(grid, row)) {
+            total += rtl::Money::times(rtl::StrToFloat(grid->cell(kSparePrice, row)),
+                                       rtl::StrToInt(grid->cell(kSpareQuantity, row)));
         }
     }
+    return total;
 }
 
-void saveWorkLines(widgets::StringGrid* grid, int contractKey) {
+void saveWorkLines(const widgets::StringGrid* grid, int contractKey) {
     for (int row = 1; row < grid->rowCount(); ++row) {
         if (isNewLine(grid, row)) {
             fb::Query& q = DM->iWork2_Ins;
@@ -226,13 +227,12 @@ void saveWorkLines(widgets::StringGrid* grid, int contractKey) {
             q.setString(QStringLiteral("name"), grid->cell(kLineName, row));
             q.setFloat(QStringLiteral("price"), rtl::StrToFloat(grid->cell(kWorkPrice, row)));
             DM->execCommit(q);
-            markStored(grid, row, "CT_Works", contractKey);
         }
         if (isMarkedStoredLine(grid, row)) deleteLine(DM->iWork2_Del, grid, row);
     }
 }
 
-void saveSpareLines(widgets::StringGrid* grid, int contractKey) {
+void saveSpareLines(const widgets::StringGrid* grid, int contractKey) {
     for (int row = 1; row < grid->rowCount(); ++row) {
         if (isNewLine(grid, row)) {
             fb::Query& q = DM->iSP2_ins;
@@ -242,7 +242,6 @@ void saveSpareLines(widgets::StringGrid* grid, int contractKey) {
             q.setInteger(QStringLiteral("num"), rtl::StrToInt(grid->cell(kSpareQuantity, row)));
             q.setFloat(QStringLiteral("price"), rtl::StrToFloat(grid->cell(kSparePrice, row)));
             DM->execCommit(q);
-            markStored(grid, row, "CT_Spares", contractKey);
         }
         if (isMarkedStoredLine(grid, row)) deleteLine(DM->iSP2_del, grid, row);
     }

@@ -50,15 +50,17 @@ void appendSpareLine(widgets::StringGrid* grid, const QString& name, const QStri
 bool markOrRemoveLine(widgets::StringGrid* grid, int row);
 
 // Converts every text that the save of the grid will convert, top to bottom,
-// and throws the first conversion error; nothing is written.
-void checkWorkLines(const widgets::StringGrid* grid);
-void checkSpareLines(const widgets::StringGrid* grid);
+// and throws the first conversion error; nothing is written. Returns the
+// total of the lines the contract keeps after the save (stored lines not
+// marked for deletion and new lines); a price, a line sum or a total that
+// the fixed-point amounts cannot hold is refused the same way.
+rtl::Money checkWorkLines(const widgets::StringGrid* grid);
+rtl::Money checkSpareLines(const widgets::StringGrid* grid);
 
-// Writes the marked rows for contract `contractKey`, top to bottom, each
-// insert or delete committed on its own. A row written turns into a stored
-// row (its key read back, the contract's key as its mark), so that when a
-// later row fails, saving again does not write it a second time.
-void saveWorkLines(widgets::StringGrid* grid, int contractKey);
-void saveSpareLines(widgets::StringGrid* grid, int contractKey);
+// Writes the marked rows for contract `contractKey`, top to bottom, on the
+// save's write unit; the grid is not changed (the saved contract is loaded
+// again once the unit is committed).
+void saveWorkLines(const widgets::StringGrid* grid, int contractKey);
+void saveSpareLines(const widgets::StringGrid* grid, int contractKey);
 
 }  // namespace contracts

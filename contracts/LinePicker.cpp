@@ -4,6 +4,7 @@
 #include "app/Lookup.h"
 #include "contracts/CF.h"
 #include "rtl/Convert.h"
+#include "rtl/Money.h"
 #include "rtl/Marker.h"
 #include "widgets/Activation.h"
 #include "widgets/Focus.h"
@@ -234,6 +235,7 @@ void LinePicker::BitBtn1Click() { AddLine(); }
 
 void LinePicker::AddLine() {
     if (Box1->text().isEmpty() || Edit1->text().isEmpty() || (Edit2 && Edit2->text().isEmpty())) return;
+    checkAmount();
     if (key_->text() == QStringLiteral("*")) AddToCatalogue();
     const QString name = Box1->text(), price = Edit1->text(), quantity = Edit2 ? Edit2->text() : QString();
     kind_.append(name, quantity, price);
@@ -242,8 +244,24 @@ void LinePicker::AddLine() {
     accept();
 }
 
+// A price, or a line sum, that the contract's fixed-point amounts cannot hold
+// is refused before the line is taken. Texts that are no numbers are left to
+// the save, which names them.
+void LinePicker::checkAmount() const {
+    double price = 0;
+    qint64 quantity = 1;
+    try {
+        price = rtl::StrToFloat(Edit1->text());
+        if (Edit2) quantity = rtl::StrToInt64(Edit2->text());
+    } catch (const rtl::ConvertError&) {
+        return;
+    }
+    rtl::StrToPrice(Edit1->text());
+    rtl::Money::times(price, quantity);
+}
+
 void LinePicker::AddToCatalogue() {
-    const double price = rtl::StrToFloat(Edit1->text());  // a price that is no number stops here
+    const double price = rtl::StrToPrice(Edit1->text());  // a price that is no number stops here
     fb::Query& ins = DM->*kind_.insert;
     ins.close();
     ins.setString(QStringLiteral("name"), Box1->text());

@@ -82,6 +82,7 @@ private:
     void Box1KeyPress(QWidget* field);
     void LastFieldKeyPress();
     void AddToCatalogue();
+    void checkAmount() const;
     QStringList titles() const;
 
     const LinePickerKind& kind_;

@@ -416,11 +416,14 @@ void TMF::N4Click() {
                          {"DELETE FROM ct_spares WHERE ct_fk = :ct_fk", "ct_fk"},
                          {"DELETE FROM contracts WHERE pk_id = :pk_id", "pk_id"}};
             try {
+                // The contract goes with its lines, or nothing goes.
+                fb::WriteUnit unit(DM->IBTrans);
                 for (const auto& s : steps) {
                     TDM::reset(DM->iSQL, QString::fromLatin1(s.sql));
                     DM->iSQL.setString(QString::fromLatin1(s.param), key);
                     DM->execCommit(DM->iSQL);
                 }
+                unit.commit();
             } catch (...) {
                 // The window comes back and the journal is refilled after a failed step too.
                 setEnabled(true);

@@ -131,6 +131,18 @@ void whenModalRuns(std::function<void()> inside) {
     timer->start();
 }
 
+// Everything the editor shows and the state it is in.
+QString editorState() {
+    QStringList parts{CF->Edit0->text(), CF->MaskEdit1->text(), CF->Box0->text(), CF->Memo1->toPlainText(),
+                      CF->Car_id->text(), CF->Box1->text(), CF->Box3->text(), CF->Label17->text(),
+                      QString::number(CF->DocId), QString::number(MF->NewDoc), QString::number(MF->EditDoc),
+                      QString::number(CF->ToolButton8->isEnabled())};
+    for (const widgets::StringGrid* grid : {CF->Grid_work, CF->grid_sp})
+        for (int r = 0; r < grid->rowCount(); ++r)
+            for (int c = 0; c < grid->colCount(); ++c) parts << grid->cell(c, r);
+    return parts.join(u'|');
+}
+
 bool groupsEnabled() {
     return CF->GP1->isEnabled() && CF->GP2->isEnabled() && CF->GP3->isEnabled() && CF->GP4->isEnabled();
 }
@@ -351,64 +363,109 @@ private slots:
         QVERIFY(!CF->ToolButton8->isEnabled());
     }
 
-    void aLineRefusedHalfWayIsNotWrittenTwice() {
-        // A line the database refuses stops the save after the lines above it
-        // were committed; saving again writes the rest, never those twice.
+    void aSaveFailingAtItsLastLineWritesNothing() {
+        // The contract with its lines is one unit: a refusal at the last line
+        // leaves the database and the editor exactly as they were, and the
+        // next save writes every line once.
         support::exec("CREATE EXCEPTION line_refused 'line refused'");
         auto refuse = [] {
-            support::exec("CREATE TRIGGER works_refuse FOR CT_Works BEFORE INSERT AS BEGIN "
+            support::exec("CREATE TRIGGER spares_refuse FOR CT_Spares BEFORE INSERT AS BEGIN "
                           "IF (NEW.name = 'ОТКАЗ') THEN EXCEPTION line_refused; END");
         };
-        auto works = [](int ct) {
-            fb::Query& q = DM->iSQL2;
-            TDM::reset(q, "SELECT name FROM CT_Works WHERE ct_fk = " + QString::number(ct) + " ORDER BY pk_id");
-            q.open();
-            QStringList names;
-            for (; !q.eof(); q.next()) names << q.field("name").asString();
-            q.close();
-            return names.join(u',');
+        auto allow = [] { support::exec("DROP TRIGGER spares_refuse"); };
+        auto stored = [] {
+            return support::scalar("SELECT COUNT(*) FROM Contracts") + "/" +
+                   support::column("SELECT name FROM CT_Works ORDER BY pk_id").join(u',') + "/" +
+                   support::column("SELECT name FROM CT_Spares ORDER BY pk_id").join(u',') + "/" +
+                   support::column("SELECT rem FROM Contracts").join(u',');
         };
 
-        // Edit mode.
-        refuse();
+        // Edit mode: a stored line marked for deletion, new lines, a changed remark.
         const int ct = addContract(car1, "01.04.2024", s("ИВАНОВ"), s("А"));
+        addWork(ct, s("СТАРАЯ"), "10");
         openEdit(ct);
+        CF->Memo1->setPlainText(s("НОВОЕ"));
+        CF->Grid_work->setCurrentRow(1);
+        CF->BitBtn5Click();  // marks the stored line
         CF->AppendWork(s("ПЕРВАЯ"), "100");
-        CF->AppendWork(s("ОТКАЗ"), "200");
         CF->AppendSpare(s("СВЕЧА"), "1", "50");
+        CF->AppendSpare(s("ОТКАЗ"), "2", "25");
+        refuse();
+        const QString before = stored();
+        const QString shown = editorState();
         QVERIFY(save().contains("line refused"));
-        QCOMPARE(works(ct), s("ПЕРВАЯ"));
-        QCOMPARE(count("CT_Spares", "ct_fk = " + QString::number(ct)), 0);
-        QCOMPARE(CF->Grid_work->cell(contracts::kLineKey, 1), QString::number(lastKey("CT_Works")));
-        QCOMPARE(CF->Grid_work->cell(contracts::kLineMark, 1), QString::number(ct));
-        QCOMPARE(CF->Grid_work->cell(contracts::kLineMark, 2), contracts::newLineMark());
+        QCOMPARE(stored(), before);
+        QCOMPARE(editorState(), shown);
+        QVERIFY(MF->EditDoc);
         QVERIFY(CF->ToolButton8->isEnabled());
-        support::exec("DROP TRIGGER works_refuse");
+        allow();
         QCOMPARE(save(), QString());
-        QCOMPARE(works(ct), s("ПЕРВАЯ,ОТКАЗ"));
-        QCOMPARE(count("CT_Spares", "ct_fk = " + QString::number(ct)), 1);
-        QCOMPARE(CF->Label17->text(), QString("350"));
+        QCOMPARE(stored(), s("1/ПЕРВАЯ/СВЕЧА,ОТКАЗ/НОВОЕ"));
+        QCOMPARE(CF->Label17->text(), QString("200"));
 
-        // New mode: the contract is stored; the next save updates it and writes the rest.
+        // New mode: no contract is inserted; the editor stays new.
+        CF->hide();
+        init();
         refuse();
         openNew();
         pickCar(car2);
         CF->MaskEdit1->setText("02.04.2024");
         CF->AppendWork(s("ВТОРАЯ"), "300");
-        CF->AppendWork(s("ОТКАЗ"), "400");
+        CF->AppendSpare(s("ОТКАЗ"), "1", "400");
+        const QString shownNew = editorState();
         QVERIFY(save().contains("line refused"));
-        const int key = lastKey("Contracts");
-        QCOMPARE(CF->DocId, key);
-        QCOMPARE(works(key), s("ВТОРАЯ"));
-        QVERIFY(!MF->NewDoc);
-        QVERIFY(MF->EditDoc);
-        QVERIFY(groupsEnabled());
-        QVERIFY(CF->ToolButton8->isEnabled());
-        support::exec("DROP TRIGGER works_refuse");
+        QCOMPARE(stored(), QString("0///"));
+        QCOMPARE(editorState(), shownNew);
+        QVERIFY(MF->NewDoc);
+        allow();
         QCOMPARE(save(), QString());
-        QCOMPARE(count("Contracts", "cr_fk = " + QString::number(car2)), 1);
-        QCOMPARE(works(key), s("ВТОРАЯ,ОТКАЗ"));
-        QCOMPARE(CF->Label20->text(), QString("700"));
+        QVERIFY(!MF->NewDoc);
+        QCOMPARE(stored(), s("1/ВТОРАЯ/ОТКАЗ/"));
+        QCOMPARE(CF->Label17->text(), QString("700"));
+    }
+
+    void amountsOutOfRangeAreRefusedBeforeAnythingIsWritten() {
+        openNew();
+        pickCar(car1);
+        CF->AppendWork(s("ДОРОГО"), "1E15");
+        QVERIFY(save().contains(s("«1E15» вне допустимого диапазона")));
+        contracts::clearWorkLines(CF->Grid_work);
+        CF->AppendSpare(s("МНОГО"), "1000000", "1000000000");
+        QVERIFY(save().contains(s("«1E15» вне допустимого диапазона")));
+        contracts::clearSpareLines(CF->grid_sp);
+        CF->AppendWork(s("ПОЛОВИНА"), "500000000000000");
+        CF->AppendSpare(s("ПОЛОВИНА"), "1", "500000000000000");
+        QVERIFY(save().contains(s("вне допустимого диапазона")));  // each fits, the total does not
+        QCOMPARE(count("Contracts"), 0);
+        QCOMPARE(count("CT_Works") + count("CT_Spares"), 0);
+    }
+
+    void activatingTheDisabledMainWindowChangesNothing() {
+        // A click on the greyed-out journal, the task bar or Alt+Tab while the
+        // editor is open is no activation of the main window.
+        auto activateMain = [] {
+            QEvent activate(QEvent::WindowActivate);
+            QApplication::sendEvent(MF, &activate);
+        };
+        openNew();
+        QVERIFY(!MF->isEnabled());
+        pickCar(car1);
+        CF->AppendWork(s("НОВАЯ"), "100");
+        activateMain();
+        QVERIFY(MF->NewDoc);
+        QCOMPARE(save(), QString());
+        QCOMPARE(count("CT_Works"), 1);
+
+        const int ct = lastKey("Contracts");
+        CF->hide();
+        openEdit(ct);
+        CF->Memo1->setPlainText(s("ПРАВКА"));
+        CF->ToolButton8->setEnabled(true);
+        activateMain();
+        QVERIFY(MF->EditDoc);
+        QVERIFY(CF->ToolButton8->isEnabled());
+        QCOMPARE(save(), QString());
+        QCOMPARE(support::scalar("SELECT rem FROM Contracts WHERE pk_id = " + QString::number(ct)), s("ПРАВКА"));
     }
 
     void theSameCarDoesNotEnableSaveAnotherOneIsSaved() {

@@ -263,6 +263,61 @@ private slots:
         QVERIFY(c.quit());
     }
 
+    void writesMeetRowsDeletedOnAnotherWorkstation() {
+        freshDatabase(QStringLiteral("gone.fdb"));
+        Workstation a(dbPath, QStringLiteral("A"));
+        QCOMPARE(a.start(), QString("ok ready"));
+        QCOMPARE(a.ask("register 2"), QString("ok"));
+        const QString first = support::scalar("SELECT MIN(pk_id) FROM Contracts");
+        const QString car = support::scalar("SELECT MAX(pk_id) FROM Cars");
+        QCOMPARE(a.ask("journal"), QString("ok 2"));
+
+        // The contract being edited is deleted elsewhere: nothing is written.
+        QVERIFY(a.ask("open " + first).startsWith("ok"));
+        QCOMPARE(a.ask(QString::fromUtf8("work ЛИШНЯЯ 5")), QString("ok"));
+        support::exec("DELETE FROM CT_Works WHERE ct_fk = " + first);
+        support::exec("DELETE FROM CT_Spares WHERE ct_fk = " + first);
+        support::exec("DELETE FROM Contracts WHERE pk_id = " + first);
+        const QString refused = a.ask("save");
+        QVERIFY2(refused.contains(QString::fromUtf8("Договор удалён на другом рабочем месте")), qPrintable(refused));
+        QCOMPARE(count("CT_Works WHERE ct_fk = " + first), QString("0"));
+        QCOMPARE(a.ask("close"), QString("ok"));
+
+        // The car of a new contract is deleted elsewhere: no contract without a car.
+        QCOMPARE(a.ask("new " + car), QString("ok"));
+        support::exec("DELETE FROM Cars WHERE pk_id = " + car);
+        const QString noCar = a.ask("save");
+        QVERIFY2(noCar.contains(QString::fromUtf8("Машина удалена на другом рабочем месте")), qPrintable(noCar));
+        QCOMPARE(count("Contracts"), QString("1"));
+        QCOMPARE(a.ask("close"), QString("ok"));
+
+        // A catalogue row renamed after it was deleted elsewhere.
+        support::exec(QString::fromUtf8("INSERT INTO Works (name, price) VALUES ('ПОКРАСКА', 10)"));
+        const QString work = support::scalar("SELECT MAX(pk_id) FROM Works");
+        QCOMPARE(a.ask(QString::fromUtf8("rename-work ") + work + QString::fromUtf8(" ПОКРАСКА 2")), QString("ok"));
+        support::exec("DELETE FROM Works WHERE pk_id = " + work);
+        const QString gone = a.ask("save-work");
+        QVERIFY2(gone.contains(QString::fromUtf8("Запись удалена на другом рабочем месте")), qPrintable(gone));
+        QCOMPARE(count("Works"), QString("0"));
+        QVERIFY(a.quit());
+    }
+
+    void anIdleWorkstationHoldsNoTransaction() {
+        // A workstation that has read its lists and sits idle must not hold
+        // back the server's oldest active transaction (garbage collection).
+        freshDatabase(QStringLiteral("idle.fdb"));
+        Workstation a(dbPath, QStringLiteral("A"));
+        QCOMPARE(a.start(), QString("ok ready"));
+        QCOMPARE(a.ask("register 1"), QString("ok"));
+        QCOMPARE(a.ask("journal"), QString("ok 1"));
+        for (int i = 0; i < 300; ++i) support::exec("UPDATE Contracts SET rem = 'X" + QString::number(i) + "'");
+        DM->IBTrans.endRead();  // a fresh monitoring snapshot
+        const int next = support::scalar("SELECT MON$NEXT_TRANSACTION FROM MON$DATABASE").toInt();
+        const int oldest = support::scalar("SELECT MON$OLDEST_ACTIVE FROM MON$DATABASE").toInt();
+        QVERIFY2(next - oldest < 20, qPrintable(QStringLiteral("oldest active %1, next %2").arg(oldest).arg(next)));
+        QVERIFY(a.quit());
+    }
+
     void serverChecksThePassword() {
         // Unlike the embedded engine, the server refuses a wrong password:
         // the workstations depend on SYSDBA / quillstem being set there.

@@ -22,6 +22,9 @@
 //   save | close       the editor's save and close buttons
 //   edit KEY TEXT      open, remark, a work named TEXT, save, close
 //   journal            the main window's activation; "ok ROWS"
+//   new CAR            a new contract in the editor for the car with key CAR
+//   rename-work KEY NAME  the works catalogue row KEY being renamed (not saved)
+//   save-work          the works catalogue's save button
 // Commands through the data module's connection and transaction directly:
 //   hold KEY TEXT      the contract's remark updated, not yet committed
 //   commit | rollback  of that transaction
@@ -34,6 +37,7 @@
 #include "cars/CarFields.h"
 #include "contracts/CF.h"
 #include "contracts/MF.h"
+#include "catalogues/VR.h"
 #include "support/Handlers.h"
 #include "widgets/Activation.h"
 #include "widgets/ErrorDisplay.h"
@@ -213,6 +217,28 @@ bool command(QStringList words) {
             save();
             closeEditor();
         }
+        answer();
+    } else if (cmd == QLatin1String("new")) {
+        if (!need(1)) return true;
+        inLoop([&] {
+            MF->ToolButton2Click();
+            CF->Car_id->setText(words[0]);  // the car picker's hand-over
+            CF->ToolButton8->setEnabled(true);
+        });
+        answer();
+    } else if (cmd == QLatin1String("rename-work")) {
+        if (!need(2)) return true;
+        inLoop([&] {
+            VR->FormActivate();
+            widgets::StringGrid* list = VR->Grid_work;
+            for (int r = 1; r < list->rowCount(); ++r)
+                if (list->cell(0, r) == words[0]) list->setCurrentRow(r);
+            VR->ToolButton4Click();
+            VR->Box1->setText(words.mid(1).join(u' '));
+        });
+        answer();
+    } else if (cmd == QLatin1String("save-work")) {
+        inLoop([] { VR->ToolButton8Click(); });
         answer();
     } else if (cmd == QLatin1String("journal")) {
         inLoop([] { MF->FormActivate(); });

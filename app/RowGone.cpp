@@ -1,0 +1,41 @@
+#include "app/RowGone.h"
+
+#include "app/DM.h"
+
+namespace app {
+
+QString contractGoneText() {
+    return QStringLiteral("Договор удалён на другом рабочем месте. Ничего не записано; "
+                          "введённое осталось на экране.");
+}
+
+QString carGoneText() {
+    return QStringLiteral("Машина удалена на другом рабочем месте. Ничего не записано; "
+                          "выберите машину заново.");
+}
+
+QString rowGoneText() {
+    return QStringLiteral("Запись удалена на другом рабочем месте. Ничего не записано; список обновлён.");
+}
+
+bool rowExists(const QString& table, int key) {
+    fb::Query& q = DM->iSQL2;
+    TDM::reset(q, QStringLiteral("SELECT pk_id FROM %1 WHERE pk_id = :pk_id").arg(table));
+    q.setInteger(QStringLiteral("pk_id"), key);
+    q.open();
+    const bool found = q.recordCount() > 0;
+    q.close();
+    return found;
+}
+
+void requireTouched(const fb::Query& q, const std::function<void()>& refresh) {
+    if (q.rowsAffected() > 0) return;
+    if (refresh) refresh();
+    throw RowGone(rowGoneText());
+}
+
+void requireCar(int key) {
+    if (!rowExists(QStringLiteral("Cars"), key)) throw RowGone(carGoneText());
+}
+
+}  // namespace app

@@ -1,0 +1,31 @@
+#pragma once
+// A row that this workstation writes to, or refers to, was deleted on
+// another one meanwhile. Thrown inside a write unit, it rolls the unit back;
+// its text is shown as any error is.
+#include <QString>
+#include <functional>
+#include <stdexcept>
+
+namespace fb { class Query; }
+
+namespace app {
+
+class RowGone : public std::runtime_error {
+public:
+    explicit RowGone(const QString& text) : std::runtime_error(text.toStdString()) {}
+};
+
+QString contractGoneText();  // the contract being saved
+QString carGoneText();       // the car a contract is saved for
+QString rowGoneText();       // a catalogue, dictionary or directory row
+
+// After an update or delete by key: when the statement touched no row, the
+// row is gone; `refresh` rebuilds the window's list, then RowGone is thrown.
+void requireTouched(const fb::Query& q, const std::function<void()>& refresh);
+
+// Whether `table` still has the row with key `key`.
+bool rowExists(const QString& table, int key);
+// Throws RowGone(carGoneText()) unless car `key` is in the database.
+void requireCar(int key);
+
+}  // namespace app
