@@ -4,9 +4,11 @@
 #include "fb/Connection.h"
 #include "fb/Cp1251.h"
 #include "fb/Error.h"
+#include "fb/InputMessage.h"
 #include "fb/ParamText.h"
 #include "fb/Script.h"
 #include "rtl/Marker.h"
+#include "support/Handlers.h"
 #include "support/TestDb.h"
 
 #include <QTemporaryDir>
@@ -64,6 +66,29 @@ private slots:
             QVERIFY(e.text().contains("Windows-1251"));
         }
         QCOMPARE(support::scalar("SELECT COUNT(*) FROM dev"), QString("1"));
+    }
+
+    void noFailureIsLost() {
+        // Metadata that describes no parameter, for one text value: reading the
+        // type of the parameter fails, and the calls after it succeed.
+        fb::ThrowStatus st;
+        const std::unique_ptr<Firebird::IMetadataBuilder, fb::Released> none(
+            fb::client().master->getMetadataBuilder(st.get(), 0));
+        const std::unique_ptr<Firebird::IMessageMetadata, fb::Released> described(none->getMetadata(st.get()));
+        const fb::ParamValue text = QByteArray("ABC");
+        try {
+            fb::buildInput(described.get(), {&text});
+            QFAIL("no error");
+        } catch (const fb::Error& e) {
+            QVERIFY2(!e.codes().empty() && !e.text().isEmpty(), qPrintable(e.text()));
+        }
+
+        // A text longer than a parameter carries is refused, not cut.
+        fb::Query& q = DM->iSQL;
+        TDM::reset(q, "SELECT COUNT(*) FROM dev WHERE name = :name");
+        q.setString("name", QString(65535, u'Ж'));
+        const QString refusal = support::errorOf([&q] { q.setString("name", QString(65536, u'Ж')); });
+        QVERIFY2(refusal.contains("«name»") && refusal.contains("65 535"), qPrintable(refusal));
     }
 
     void charsetNoneColumnsKeepBytes() {
