@@ -65,6 +65,17 @@ private slots:
             QVERIFY(e.text().contains(QString::fromUtf8("✓")));
             QVERIFY(e.text().contains("Windows-1251"));
         }
+        // A character beyond 16 bits is named whole, not by half of its pair.
+        const fb::EncodingError emoji = [] {
+            try {
+                fb::toCp1251(QString::fromUtf8("ЁЖ😀"));
+            } catch (const fb::EncodingError& e) {
+                return e;
+            }
+            return fb::EncodingError(0);
+        }();
+        QCOMPARE(emoji.character(), U'\U0001F600');
+        QVERIFY2(emoji.text().contains(QString::fromUtf8("«😀» (U+1F600)")), qPrintable(emoji.text()));
         QCOMPARE(support::scalar("SELECT COUNT(*) FROM dev"), QString("1"));
     }
 
@@ -89,6 +100,19 @@ private slots:
         q.setString("name", QString(65535, u'Ж'));
         const QString refusal = support::errorOf([&q] { q.setString("name", QString(65536, u'Ж')); });
         QVERIFY2(refusal.contains("«name»") && refusal.contains("65 535"), qPrintable(refusal));
+    }
+
+    void engineTextsQuoteCyrillic() {
+        fb::Query& q = DM->iSQL;
+        TDM::reset(q, "INSERT INTO models (name, dv_fk) VALUES ('X3', :fk)");
+        q.setString("fk", "ЖУК");
+        const QString conversion = support::errorOf([&q] { DM->execCommit(q); });
+        QVERIFY2(conversion.contains("conversion error from string \"ЖУК\""), qPrintable(conversion));
+        DM->IBTrans.rollback();
+        support::exec("CREATE EXCEPTION row_busy 'ЗАПИСЬ ЗАНЯТА ДРУГИМ МЕСТОМ'");
+        const QString raised = support::errorOf([] { support::exec("EXECUTE BLOCK AS BEGIN EXCEPTION row_busy; END"); });
+        QVERIFY2(raised.contains("ЗАПИСЬ ЗАНЯТА ДРУГИМ МЕСТОМ"), qPrintable(raised));
+        DM->IBTrans.rollback();
     }
 
     void charsetNoneColumnsKeepBytes() {
