@@ -1,6 +1,7 @@
 #include "app/Lookup.h"
 
 #include "app/DM.h"
+#include "fb/Cp1251.h"
 #include "widgets/UpperCombo.h"
 
 namespace app {
@@ -20,6 +21,7 @@ QStringList dictionaryNames(const QString& table) {
 }
 
 int masterKey(const QString& masterTable, const QString& name) {
+    if (!fb::fitsCp1251(name)) return 0;  // typed into a filter: no stored name has it
     fb::Query& q = DM->iSQL;
     // The name is bound, not pasted between quotes: a quote in it is just a letter.
     TDM::reset(q, QStringLiteral("SELECT pk_id FROM ") + masterTable + QStringLiteral(" WHERE name = :name ORDER BY name"));
@@ -61,6 +63,13 @@ void FillDependentCombo(widgets::UpperCombo* master, widgets::UpperCombo* detail
 
 QString prefixPattern(const QString& text, int columnLength) {
     return text.size() < columnLength ? text + u'%' : text;
+}
+
+void bindPrefix(fb::Query& q, const QString& param, const QString& text, int columnLength) {
+    if (fb::fitsCp1251(text))
+        q.setString(param, prefixPattern(text, columnLength));
+    else
+        q.setNull(param);
 }
 
 int readBackKey(const QString& table, const QString& marker) {

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+namespace fb { class Query; }
 namespace widgets { class UpperCombo; }
 
 namespace app {
@@ -25,6 +26,10 @@ void FillDependentCombo(widgets::UpperCombo* master, widgets::UpperCombo* detail
 // the text already fills its column, where the "%" would not fit the
 // parameter (and the text alone matches the same rows).
 QString prefixPattern(const QString& text, int columnLength);
+// Binds the prefix filter of a typed text. A filter writes nothing, so a
+// character that Windows-1251 cannot hold is no error there: no stored name
+// has it, and the parameter is NULL, which no "x LIKE" condition passes.
+void bindPrefix(fb::Query& q, const QString& param, const QString& text, int columnLength);
 
 // The key of the row that carries the marker; the last of several.
 int readBackKey(const QString& table, const QString& marker);

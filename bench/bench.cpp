@@ -76,7 +76,7 @@ void bindJournal(fb::Query& q) {
     widgets::UpperCombo* boxes[] = {MF->Box1, MF->Box2, MF->Box3, MF->Box4, MF->Box8,
                                     MF->Box9, MF->Box81, MF->Box91, MF->Box6};
     for (int i = 0; i < 9; ++i)
-        q.setString(QString::fromLatin1(params[i]), app::prefixPattern(boxes[i]->text(), boxes[i]->maxLength()));
+        app::bindPrefix(q, QString::fromLatin1(params[i]), boxes[i]->text(), boxes[i]->maxLength());
     const JournalPeriod p = journalPeriod(MF->Box10->currentIndex(), QDate::currentDate());
     q.setDateTime(QStringLiteral("d1"), QDateTime(p.d1, QTime(0, 0)));
     q.setDateTime(QStringLiteral("d2"), QDateTime(p.d2, QTime(0, 0)));

@@ -220,7 +220,7 @@ void CarFields::bindFilter(fb::Query& q) const {
         if (p.box == Box5)
             for (QChar& ch : text)
                 if (ch.unicode() > 127) ch = u'?';
-        q.setString(QString::fromLatin1(p.param), app::prefixPattern(text, p.box->maxLength()));
+        app::bindPrefix(q, QString::fromLatin1(p.param), text, p.box->maxLength());
     }
 }
 

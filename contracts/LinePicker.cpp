@@ -182,7 +182,7 @@ void LinePicker::FillList() {
     // The pattern may not be longer than the column; a name of full length
     // can only match itself.
     const QString name = Box1->text();
-    q.setString(QStringLiteral("name"), app::prefixPattern(name, kind_.nameLength));
+    app::bindPrefix(q, QStringLiteral("name"), name, kind_.nameLength);
     q.open();
     q.last();
     q.first();

@@ -312,7 +312,7 @@ void TMF::RefillJournal() {
     } filters[] = {{"dev", Box1},     {"mod", Box2},   {"gnum", Box3},    {"region", Box4}, {"engine", Box8},
                    {"body", Box9},    {"engine2", Box81}, {"body2", Box91}, {"vin", Box6}};
     for (const auto& f : filters)
-        q.setString(QString::fromLatin1(f.param), app::prefixPattern(f.box->text(), f.box->maxLength()));
+        app::bindPrefix(q, QString::fromLatin1(f.param), f.box->text(), f.box->maxLength());
     const JournalPeriod period = journalPeriod(Box10->currentIndex(), QDate::currentDate());
     q.setDateTime(QStringLiteral("d1"), QDateTime(period.d1, QTime(0, 0)));
     q.setDateTime(QStringLiteral("d2"), QDateTime(period.d2, QTime(0, 0)));

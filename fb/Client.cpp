@@ -12,12 +12,24 @@ const Client& client() {
     return c;
 }
 
+void ThrowingWrapper::checkException(ThrowingWrapper* status) {
+    if (status->isDirty() && (status->getState() & Firebird::IStatus::STATE_ERRORS)) {
+        Error e = Error::fromStatus(status);
+        status->clearException();
+        throw e;
+    }
+}
+
+ThrowStatus::ThrowStatus() : status_(client().master->getStatus()), wrapper_(status_) {}
+
+ThrowStatus::~ThrowStatus() { status_->dispose(); }
+
 Status::Status() : status_(client().master->getStatus()), wrapper_(status_) {}
 
 Status::~Status() { status_->dispose(); }
 
 void Status::check() {
-    if (wrapper_.getState() & Firebird::IStatus::STATE_ERRORS) {
+    if (failed()) {
         Error e = Error::fromStatus(&wrapper_);
         wrapper_.clearException();
         throw e;

@@ -6,14 +6,17 @@
 
 #include <QRegularExpression>
 
+#include <memory>
+
 namespace fb {
 
 namespace {
 
-Firebird::IXpbBuilder* buildDpb(Status& st, const Connection& c, bool creating) {
+using Dpb = std::unique_ptr<Firebird::IXpbBuilder, Disposed>;
+
+Dpb buildDpb(ThrowStatus& st, const Connection& c, bool creating) {
     using Firebird::IXpbBuilder;
-    IXpbBuilder* dpb = client().util->getXpbBuilder(st.get(), IXpbBuilder::DPB, nullptr, 0);
-    st.check();
+    Dpb dpb(client().util->getXpbBuilder(st.get(), IXpbBuilder::DPB, nullptr, 0));
     dpb->insertString(st.get(), isc_dpb_user_name, c.userName.toUtf8().constData());
     dpb->insertString(st.get(), isc_dpb_password, c.password.toUtf8().constData());
     dpb->insertInt(st.get(), isc_dpb_sql_dialect, c.dialect);
@@ -21,8 +24,19 @@ Firebird::IXpbBuilder* buildDpb(Status& st, const Connection& c, bool creating) 
         dpb->insertInt(st.get(), isc_dpb_page_size, 8192);
         dpb->insertString(st.get(), isc_dpb_set_db_charset, "WIN1251");
     }
-    st.check();
     return dpb;
+}
+
+// Attaches to (or creates) the database; the builder is disposed on every path.
+Firebird::IAttachment* attach(const Connection& c, bool creating) {
+    ThrowStatus st;
+    const Dpb dpb = buildDpb(st, c, creating);
+    const unsigned length = dpb->getBufferLength(st.get());
+    const unsigned char* buffer = dpb->getBuffer(st.get());
+    const QByteArray path = c.databaseName.toLocal8Bit();
+    Firebird::IProvider* provider = client().provider;
+    return creating ? provider->createDatabase(st.get(), path.constData(), length, buffer)
+                    : provider->attachDatabase(st.get(), path.constData(), length, buffer);
 }
 
 }  // namespace
@@ -32,34 +46,20 @@ Connection::~Connection() {
         endReads();
         Status st;
         att_->detach(st.get());
-        if (st.get()->getState() & Firebird::IStatus::STATE_ERRORS) att_->release();
+        if (st.failed()) att_->release();
     }
 }
 
 void Connection::open() {
     if (att_) return;
-    Status st;
-    Firebird::IXpbBuilder* dpb = buildDpb(st, *this, false);
-    const QByteArray path = databaseName.toLocal8Bit();
-    att_ = client().provider->attachDatabase(st.get(), path.constData(), dpb->getBufferLength(st.get()),
-                                             dpb->getBuffer(st.get()));
-    dpb->dispose();
-    if (st.get()->getState() & Firebird::IStatus::STATE_ERRORS) att_ = nullptr;
     ++serial_;
-    st.check();
+    att_ = attach(*this, false);
 }
 
 void Connection::create() {
     if (att_) throw Error(QStringLiteral("The connection is already open."));
-    Status st;
-    Firebird::IXpbBuilder* dpb = buildDpb(st, *this, true);
-    const QByteArray path = databaseName.toLocal8Bit();
-    att_ = client().provider->createDatabase(st.get(), path.constData(), dpb->getBufferLength(st.get()),
-                                             dpb->getBuffer(st.get()));
-    dpb->dispose();
-    if (st.get()->getState() & Firebird::IStatus::STATE_ERRORS) att_ = nullptr;
     ++serial_;
-    st.check();
+    att_ = attach(*this, true);
 }
 
 void Connection::endReads() {
@@ -71,7 +71,7 @@ void Connection::close() {
     endReads();
     Status st;
     att_->detach(st.get());
-    if (st.get()->getState() & Firebird::IStatus::STATE_ERRORS) {
+    if (st.failed()) {
         // A lost server: drop the handle all the same.
         att_->release();
         att_ = nullptr;

@@ -39,13 +39,23 @@ const Reverse& reverse() {
     return r;
 }
 
+// The code point at `i`, a surrogate pair taken whole; `i` moves past it.
+char32_t nextCodePoint(const QString& text, qsizetype& i) {
+    const QChar c = text.at(i++);
+    if (c.isHighSurrogate() && i < text.size() && text.at(i).isLowSurrogate())
+        return QChar::surrogateToUcs4(c, text.at(i++));
+    return c.unicode();
+}
+
 }  // namespace
 
-EncodingError::EncodingError(QChar ch)
+EncodingError::EncodingError(char32_t ch)
     : Error(QStringLiteral("Символ «%1» (U+%2) не может быть записан в базу данных: "
                            "база данных хранит текст в кодировке Windows-1251.")
-                .arg(QString(ch), QString::number(ch.unicode(), 16).toUpper().rightJustified(4, u'0'))),
+                .arg(QString::fromUcs4(&ch, 1), QString::number(ch, 16).toUpper().rightJustified(4, u'0'))),
       ch_(ch) {}
+
+bool fitsCp1251(char32_t ch) { return ch < 0x80 || (ch <= 0xFFFF && reverse().map.contains(char16_t(ch))); }
 
 QByteArray toCp1251(const QString& text) {
     QByteArray out;
@@ -59,15 +69,19 @@ QByteArray toCp1251(const QString& text) {
             continue;
         }
         const auto it = reverse().map.constFind(c);
-        if (it == reverse().map.constEnd()) throw EncodingError(src[i]);
+        if (it == reverse().map.constEnd()) {
+            qsizetype at = i;
+            throw EncodingError(nextCodePoint(text, at));
+        }
         dst[i] = char(*it);
     }
     return out;
 }
 
-bool fitsCp1251(const QString& text, QChar* bad) {
-    for (const QChar ch : text) {
-        if (ch.unicode() < 0x80 || reverse().map.contains(ch.unicode())) continue;
+bool fitsCp1251(const QString& text, char32_t* bad) {
+    for (qsizetype i = 0; i < text.size();) {
+        const char32_t ch = nextCodePoint(text, i);
+        if (fitsCp1251(ch)) continue;
         if (bad) *bad = ch;
         return false;
     }

@@ -1,10 +1,12 @@
 #include "fb/Error.h"
 
 #include "fb/Client.h"
+#include "fb/Cp1251.h"
 
 #include <firebird/Interface.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace fb {
 
@@ -25,8 +27,10 @@ Error Error::fromStatus(const Firebird::IStatus* status) {
         if (kind == isc_arg_gds) codes.push_back(long(value));
         if (kind == isc_arg_cstring) ++v;  // length, then pointer
     }
-    // The engine's message file is ASCII/Latin-1 text.
-    return Error(QString::fromLocal8Bit(buf).trimmed(), std::move(codes));
+    // The engine's own words are ASCII; what it quotes (a value that did not
+    // convert, the text of an exception) comes in the attachment's bytes,
+    // which are Windows-1251 here.
+    return Error(fromCp1251(buf, qsizetype(strnlen(buf, sizeof buf))).trimmed(), std::move(codes));
 }
 
 }  // namespace fb

@@ -6,7 +6,6 @@
 #include "fb/Error.h"
 #include "fb/Transaction.h"
 
-#include <cstring>
 #include <memory>
 
 namespace fb {
@@ -15,15 +14,6 @@ using namespace Firebird;
 
 namespace {
 
-// ISC_DATE counts days from 17.11.1858; ISC_TIME in 1/10000 s.
-ISC_DATE toIscDate(const QDate& d) { return ISC_DATE(d.toJulianDay() - 2400001); }
-ISC_TIME toIscTime(const QTime& t) { return ISC_TIME(t.msecsSinceStartOfDay()) * 10; }
-
-bool isTextType(unsigned t) { return t == SQL_VARYING || t == SQL_TEXT; }
-
-struct Released {
-    void operator()(IReferenceCounted* p) const { if (p) p->release(); }
-};
 template <class T> using Ref = std::unique_ptr<T, Released>;
 
 }  // namespace
@@ -49,7 +39,7 @@ Query::~Query() {
 void Query::drop(const Prepared& p) {
     Status st;
     p.stmt->free(st.get());
-    if (st.get()->getState() & IStatus::STATE_ERRORS) p.stmt->release();
+    if (st.failed()) p.stmt->release();
 }
 
 void Query::clearSQL() { setSQL({}); }
@@ -84,7 +74,11 @@ void Query::setValue(const QString& name, Value v) {
     values_.insert(key, std::move(v));
 }
 
-void Query::setString(const QString& name, const QString& value) { setValue(name, toCp1251(value)); }
+void Query::setString(const QString& name, const QString& value) {
+    QByteArray bytes = toCp1251(value);
+    if (bytes.size() > kMaxParamBytes) throw paramTooLong(name);
+    setValue(name, std::move(bytes));
+}
 void Query::setInteger(const QString& name, qint64 value) { setValue(name, value); }
 void Query::setFloat(const QString& name, double value) { setValue(name, value); }
 void Query::setDateTime(const QString& name, const QDateTime& value) {
@@ -149,106 +143,56 @@ RowSet Query::takeRows() {
 void Query::run(bool wantRows, const QStringList& keep) {
     close();
     prepare();
-    Status st;
+    ThrowStatus st;
     const unsigned type = stmt_->getType(st.get());
-    st.check();
     // A plain select reads; everything else writes.
     ITransaction* tra = type == isc_info_sql_stmt_select ? tr_->forRead() : tr_->ensure();
 
     // Input message in our own types; the engine converts to the described ones.
     const unsigned count = unsigned(translated_.names.size());
-    Ref<IMessageMetadata> described(stmt_->getInputMetadata(st.get()));
-    st.check();
-    Ref<IMetadataBuilder> builder(client().master->getMetadataBuilder(st.get(), count));
-    st.check();
     std::vector<const Value*> vals(count);
     static const Value kNullValue;
     for (unsigned i = 0; i < count; ++i) {
         auto it = values_.constFind(translated_.names[int(i)]);
-        const Value& v = it == values_.constEnd() ? kNullValue : *it;
-        vals[i] = &v;
-        if (const auto* s = std::get_if<QByteArray>(&v)) {
-            builder->setType(st.get(), i, SQL_VARYING + 1);
-            builder->setLength(st.get(), i, unsigned(std::max<qsizetype>(1, s->size())));
-            const unsigned dt = described->getType(st.get(), i) & ~1u;
-            builder->setCharSet(st.get(), i, isTextType(dt) ? described->getCharSet(st.get(), i) : 0);
-        } else if (std::holds_alternative<qint64>(v)) {
-            builder->setType(st.get(), i, SQL_INT64 + 1);
-            builder->setLength(st.get(), i, sizeof(ISC_INT64));
-            builder->setScale(st.get(), i, 0);
-        } else if (std::holds_alternative<double>(v)) {
-            builder->setType(st.get(), i, SQL_DOUBLE + 1);
-            builder->setLength(st.get(), i, sizeof(double));
-        } else if (std::holds_alternative<QDateTime>(v)) {
-            builder->setType(st.get(), i, SQL_TIMESTAMP + 1);
-            builder->setLength(st.get(), i, sizeof(ISC_TIMESTAMP));
-        } else {
-            builder->setType(st.get(), i, SQL_VARYING + 1);
-            builder->setLength(st.get(), i, 1);
-            builder->setCharSet(st.get(), i, 0);
-        }
-        st.check();
+        vals[i] = it == values_.constEnd() ? &kNullValue : &*it;
     }
-    Ref<IMessageMetadata> inMeta(builder->getMetadata(st.get()));
-    st.check();
-    const unsigned inLen = inMeta->getMessageLength(st.get());
-    std::vector<unsigned char> in(std::max(1u, inLen));
-    for (unsigned i = 0; i < count; ++i) {
-        const unsigned off = inMeta->getOffset(st.get(), i);
-        auto* nullFlag = reinterpret_cast<short*>(in.data() + inMeta->getNullOffset(st.get(), i));
-        const Value& v = *vals[i];
-        *nullFlag = 0;
-        if (const auto* s = std::get_if<QByteArray>(&v)) {
-            const auto n = static_cast<unsigned short>(s->size());
-            std::memcpy(in.data() + off, &n, 2);
-            std::memcpy(in.data() + off + 2, s->constData(), n);
-        } else if (const auto* i64 = std::get_if<qint64>(&v)) {
-            std::memcpy(in.data() + off, i64, sizeof *i64);
-        } else if (const auto* d = std::get_if<double>(&v)) {
-            std::memcpy(in.data() + off, d, sizeof *d);
-        } else if (const auto* dt = std::get_if<QDateTime>(&v)) {
-            ISC_TIMESTAMP ts{toIscDate(dt->date()), toIscTime(dt->time())};
-            std::memcpy(in.data() + off, &ts, sizeof ts);
-        } else {
-            *nullFlag = -1;
-        }
-    }
-    st.check();
+    Ref<IMessageMetadata> described(stmt_->getInputMetadata(st.get()));
+    InputMessage in = buildInput(described.get(), vals);
+    IMessageMetadata* inMeta = in.meta.get();
+    unsigned char* inData = in.data.data();
 
     if (type == isc_info_sql_stmt_select || type == isc_info_sql_stmt_select_for_upd) {
         Ref<IMessageMetadata> outMeta(stmt_->getOutputMetadata(st.get()));
-        st.check();
         rows_.reset(outMeta.get(), keep);
-        IResultSet* rs = stmt_->openCursor(st.get(), tra, inMeta.get(), in.data(), outMeta.get(), 0);
-        st.check();
         std::vector<unsigned char> out(outMeta->getMessageLength(st.get()));
+        IResultSet* rs = stmt_->openCursor(st.get(), tra, inMeta, inData, outMeta.get(), 0);
         try {
             while (rs->fetchNext(st.get(), out.data()) == IStatus::RESULT_OK) rows_.append(out.data());
-            st.check();
         } catch (...) {
             Status st2;
             rs->close(st2.get());
-            if (st2.get()->getState() & IStatus::STATE_ERRORS) rs->release();
+            if (st2.failed()) rs->release();
             rows_.clear();
             throw;
         }
-        rs->close(st.get());
-        if (st.get()->getState() & IStatus::STATE_ERRORS) rs->release();
-        st.check();
+        Status closing;
+        rs->close(closing.get());
+        if (closing.failed()) rs->release();
+        closing.check();
         affected_ = 0;
         open_ = wantRows;
         if (!wantRows) rows_.clear();
     } else {
         // Statements with a result row (EXECUTE PROCEDURE, RETURNING) keep it.
         Ref<IMessageMetadata> outMeta(stmt_->getOutputMetadata(st.get()));
-        st.check();
         const unsigned outCount = outMeta->getCount(st.get());
         std::vector<unsigned char> out(std::max(1u, outMeta->getMessageLength(st.get())));
-        stmt_->execute(st.get(), tra, inMeta.get(), in.data(), outCount ? outMeta.get() : nullptr,
+        stmt_->execute(st.get(), tra, inMeta, inData, outCount ? outMeta.get() : nullptr,
                        outCount ? out.data() : nullptr);
-        st.check();
-        affected_ = int(stmt_->getAffectedRecords(st.get()));
-        st.clear();
+        // The count is a report, not part of the work: a statement without one gives 0.
+        Status counting;
+        affected_ = int(stmt_->getAffectedRecords(counting.get()));
+        if (counting.failed()) affected_ = 0;
         if (outCount) {
             rows_.reset(outMeta.get());
             rows_.append(out.data());

@@ -1,6 +1,7 @@
 #pragma once
 // A statement on the program's connection and transaction: text as lines,
 // named parameters, the whole result fetched at open, fields by name.
+#include "fb/InputMessage.h"
 #include "fb/ParamText.h"
 #include "fb/RowSet.h"
 
@@ -56,7 +57,7 @@ public:
     void freeStatements();
 
     // Parameters; a name may stand several times in the text. Unset → NULL.
-    void setString(const QString& name, const QString& value);  // throws EncodingError
+    void setString(const QString& name, const QString& value);  // throws EncodingError; over 65,535 bytes, Error
     void setInteger(const QString& name, qint64 value);
     void setFloat(const QString& name, double value);
     void setDateTime(const QString& name, const QDateTime& value);
@@ -90,7 +91,7 @@ public:
 
 private:
     friend class Field;
-    using Value = std::variant<std::monostate, QByteArray, qint64, double, QDateTime>;
+    using Value = ParamValue;
 
     struct Prepared {
         QString sql;  // as sent, parameters translated

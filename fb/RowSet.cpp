@@ -19,6 +19,13 @@ constexpr qint64 kIscDateBase = 2400001;
 QDate iscDate(std::int32_t d) { return QDate::fromJulianDay(d + kIscDateBase); }
 QTime iscTime(std::uint32_t t) { return QTime::fromMSecsSinceStartOfDay(int(t / 10)); }
 
+// The packed bytes keep no alignment: a number is copied out, never read in place.
+template <class T> T load(const unsigned char* p) {
+    T v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
 double scaled(qint64 v, int scale) { return scale ? double(v) * std::pow(10.0, scale) : double(v); }
 
 }  // namespace
@@ -43,9 +50,8 @@ RowSet& RowSet::operator=(RowSet&& o) noexcept {
 
 void RowSet::reset(Firebird::IMessageMetadata* meta, const QStringList& keep) {
     clear();
-    Status st;
+    ThrowStatus st;
     const unsigned n = meta->getCount(st.get());
-    st.check();
     std::vector<Column> all(n);
     for (unsigned i = 0; i < n; ++i) {
         Column& c = all[i];
@@ -56,7 +62,6 @@ void RowSet::reset(Firebird::IMessageMetadata* meta, const QStringList& keep) {
         c.length = meta->getLength(st.get(), i);
         c.offset = meta->getOffset(st.get(), i);
         c.nullOffset = meta->getNullOffset(st.get(), i);
-        st.check();
     }
     std::vector<Column> kept;
     for (const QString& name : keep) {
@@ -84,14 +89,14 @@ void RowSet::clear() {
 
 void RowSet::append(const unsigned char* msg) {
     for (const Column& c : cols_) {
-        if (*reinterpret_cast<const short*>(msg + c.nullOffset)) {
+        if (load<short>(msg + c.nullOffset)) {
             offsets_.push_back(kNull);
             continue;
         }
         offsets_.push_back(std::uint32_t(data_.size()));
         const unsigned char* v = msg + c.offset;
         size_t len = c.length;
-        if (c.type == SQL_VARYING) len = 2 + *reinterpret_cast<const unsigned short*>(v);
+        if (c.type == SQL_VARYING) len = 2 + load<unsigned short>(v);
         data_.insert(data_.end(), v, v + len);
     }
     ++rows_;
@@ -113,7 +118,7 @@ QString RowSet::text(int row, int col) const {
     const Column& c = cols_[size_t(col)];
     switch (c.type) {
     case SQL_VARYING:
-        return fromCp1251(reinterpret_cast<const char*>(v + 2), *reinterpret_cast<const unsigned short*>(v));
+        return fromCp1251(reinterpret_cast<const char*>(v + 2), load<unsigned short>(v));
     case SQL_TEXT:
         return fromCp1251(reinterpret_cast<const char*>(v), c.length);
     case SQL_SHORT:
@@ -126,9 +131,9 @@ QString RowSet::text(int row, int col) const {
     case SQL_D_FLOAT:
         return rtl::FloatToStr(number(row, col));
     case SQL_TYPE_DATE:
-        return rtl::DateToStr(iscDate(*reinterpret_cast<const std::int32_t*>(v)));
+        return rtl::DateToStr(iscDate(load<std::int32_t>(v)));
     case SQL_TYPE_TIME:
-        return rtl::TimeToStr(iscTime(*reinterpret_cast<const std::uint32_t*>(v)));
+        return rtl::TimeToStr(iscTime(load<std::uint32_t>(v)));
     case SQL_TIMESTAMP:
         return rtl::DateTimeToStr(dateTime(row, col));
     case SQL_BOOLEAN:
@@ -145,13 +150,13 @@ qint64 RowSet::integer(int row, int col) const {
     switch (c.type) {
     case SQL_SHORT:
         if (c.scale) return std::llround(number(row, col));
-        return *reinterpret_cast<const short*>(v);
+        return load<short>(v);
     case SQL_LONG:
         if (c.scale) return std::llround(number(row, col));
-        return *reinterpret_cast<const std::int32_t*>(v);
+        return load<std::int32_t>(v);
     case SQL_INT64:
         if (c.scale) return std::llround(number(row, col));
-        return *reinterpret_cast<const std::int64_t*>(v);
+        return load<std::int64_t>(v);
     case SQL_FLOAT:
     case SQL_DOUBLE:
     case SQL_D_FLOAT:
@@ -168,12 +173,12 @@ double RowSet::number(int row, int col) const {
     if (!v) return 0;
     const Column& c = cols_[size_t(col)];
     switch (c.type) {
-    case SQL_SHORT: return scaled(*reinterpret_cast<const short*>(v), c.scale);
-    case SQL_LONG: return scaled(*reinterpret_cast<const std::int32_t*>(v), c.scale);
-    case SQL_INT64: return scaled(*reinterpret_cast<const std::int64_t*>(v), c.scale);
-    case SQL_FLOAT: return *reinterpret_cast<const float*>(v);
+    case SQL_SHORT: return scaled(load<short>(v), c.scale);
+    case SQL_LONG: return scaled(load<std::int32_t>(v), c.scale);
+    case SQL_INT64: return scaled(load<std::int64_t>(v), c.scale);
+    case SQL_FLOAT: return load<float>(v);
     case SQL_DOUBLE:
-    case SQL_D_FLOAT: return *reinterpret_cast<const double*>(v);
+    case SQL_D_FLOAT: return load<double>(v);
     case SQL_BOOLEAN: return *v ? 1 : 0;
     default: return rtl::StrToFloat(text(row, col));
     }
@@ -185,10 +190,9 @@ QDateTime RowSet::dateTime(int row, int col) const {
     const Column& c = cols_[size_t(col)];
     switch (c.type) {
     case SQL_TYPE_DATE:
-        return QDateTime(iscDate(*reinterpret_cast<const std::int32_t*>(v)), QTime(0, 0));
+        return QDateTime(iscDate(load<std::int32_t>(v)), QTime(0, 0));
     case SQL_TIMESTAMP: {
-        const auto* ts = reinterpret_cast<const std::int32_t*>(v);
-        return QDateTime(iscDate(ts[0]), iscTime(std::uint32_t(ts[1])));
+        return QDateTime(iscDate(load<std::int32_t>(v)), iscTime(load<std::uint32_t>(v + 4)));
     }
     default:
         return rtl::StrToDateTime(text(row, col));

@@ -4,9 +4,11 @@
 #include "fb/Connection.h"
 #include "fb/Cp1251.h"
 #include "fb/Error.h"
+#include "fb/InputMessage.h"
 #include "fb/ParamText.h"
 #include "fb/Script.h"
 #include "rtl/Marker.h"
+#include "support/Handlers.h"
 #include "support/TestDb.h"
 
 #include <QTemporaryDir>
@@ -63,7 +65,54 @@ private slots:
             QVERIFY(e.text().contains(QString::fromUtf8("✓")));
             QVERIFY(e.text().contains("Windows-1251"));
         }
+        // A character beyond 16 bits is named whole, not by half of its pair.
+        const fb::EncodingError emoji = [] {
+            try {
+                fb::toCp1251(QString::fromUtf8("ЁЖ😀"));
+            } catch (const fb::EncodingError& e) {
+                return e;
+            }
+            return fb::EncodingError(0);
+        }();
+        QCOMPARE(emoji.character(), U'\U0001F600');
+        QVERIFY2(emoji.text().contains(QString::fromUtf8("«😀» (U+1F600)")), qPrintable(emoji.text()));
         QCOMPARE(support::scalar("SELECT COUNT(*) FROM dev"), QString("1"));
+    }
+
+    void noFailureIsLost() {
+        // Metadata that describes no parameter, for one text value: reading the
+        // type of the parameter fails, and the calls after it succeed.
+        fb::ThrowStatus st;
+        const std::unique_ptr<Firebird::IMetadataBuilder, fb::Released> none(
+            fb::client().master->getMetadataBuilder(st.get(), 0));
+        const std::unique_ptr<Firebird::IMessageMetadata, fb::Released> described(none->getMetadata(st.get()));
+        const fb::ParamValue text = QByteArray("ABC");
+        try {
+            fb::buildInput(described.get(), {&text});
+            QFAIL("no error");
+        } catch (const fb::Error& e) {
+            QVERIFY2(!e.codes().empty() && !e.text().isEmpty(), qPrintable(e.text()));
+        }
+
+        // A text longer than a parameter carries is refused, not cut.
+        fb::Query& q = DM->iSQL;
+        TDM::reset(q, "SELECT COUNT(*) FROM dev WHERE name = :name");
+        q.setString("name", QString(65535, u'Ж'));
+        const QString refusal = support::errorOf([&q] { q.setString("name", QString(65536, u'Ж')); });
+        QVERIFY2(refusal.contains("«name»") && refusal.contains("65 535"), qPrintable(refusal));
+    }
+
+    void engineTextsQuoteCyrillic() {
+        fb::Query& q = DM->iSQL;
+        TDM::reset(q, "INSERT INTO models (name, dv_fk) VALUES ('X3', :fk)");
+        q.setString("fk", "ЖУК");
+        const QString conversion = support::errorOf([&q] { DM->execCommit(q); });
+        QVERIFY2(conversion.contains("conversion error from string \"ЖУК\""), qPrintable(conversion));
+        DM->IBTrans.rollback();
+        support::exec("CREATE EXCEPTION row_busy 'ЗАПИСЬ ЗАНЯТА ДРУГИМ МЕСТОМ'");
+        const QString raised = support::errorOf([] { support::exec("EXECUTE BLOCK AS BEGIN EXCEPTION row_busy; END"); });
+        QVERIFY2(raised.contains("ЗАПИСЬ ЗАНЯТА ДРУГИМ МЕСТОМ"), qPrintable(raised));
+        DM->IBTrans.rollback();
     }
 
     void charsetNoneColumnsKeepBytes() {

@@ -97,6 +97,13 @@ void TestWidgets::upperEditTypesCapitals() {
     QCOMPARE(edit.text(), QStringLiteral("АБВ"));
 
     QCOMPARE(upperChars(QStringLiteral("straße ёж")), QStringLiteral("STRAßE ЁЖ"));
+    // Only into capitals the database stores: "µ" (its Greek capital is not
+    // in Windows-1251) and letters beyond it stay as typed.
+    edit.clear();
+    edit.setMaxLength(32767);
+    typeText(&edit, QStringLiteral("5µм"));
+    QCOMPARE(edit.text(), QStringLiteral("5µМ"));
+    QCOMPARE(upperChars(QStringLiteral("ä ы 𐐨")), QStringLiteral("ä Ы 𐐨"));
 }
 
 void TestWidgets::upperEditEnterAndEscape() {

@@ -433,19 +433,20 @@ void fillContracts(fb::Connection& db, fb::Transaction& tr, Rng& rng, const Benc
 // bulk filling goes many times faster without. The flag is a property of the
 // database, set through an attachment of its own.
 void setForcedWrites(const fb::Connection& db, bool on) {
-    fb::Status st;
-    Firebird::IXpbBuilder* dpb = fb::client().util->getXpbBuilder(st.get(), Firebird::IXpbBuilder::DPB, nullptr, 0);
-    st.check();
+    fb::ThrowStatus st;
+    const std::unique_ptr<Firebird::IXpbBuilder, fb::Disposed> dpb(
+        fb::client().util->getXpbBuilder(st.get(), Firebird::IXpbBuilder::DPB, nullptr, 0));
     dpb->insertString(st.get(), isc_dpb_user_name, db.userName.toUtf8().constData());
     dpb->insertString(st.get(), isc_dpb_password, db.password.toUtf8().constData());
     dpb->insertInt(st.get(), isc_dpb_force_write, on ? 1 : 0);
+    const unsigned length = dpb->getBufferLength(st.get());
+    const unsigned char* buffer = dpb->getBuffer(st.get());
     const QByteArray path = db.databaseName.toLocal8Bit();
-    Firebird::IAttachment* att = fb::client().provider->attachDatabase(
-        st.get(), path.constData(), dpb->getBufferLength(st.get()), dpb->getBuffer(st.get()));
-    dpb->dispose();
-    st.check();
-    att->detach(st.get());
-    st.check();
+    Firebird::IAttachment* att = fb::client().provider->attachDatabase(st.get(), path.constData(), length, buffer);
+    fb::Status detaching;
+    att->detach(detaching.get());
+    if (detaching.failed()) att->release();
+    detaching.check();
 }
 
 }  // namespace

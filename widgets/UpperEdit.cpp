@@ -1,5 +1,7 @@
 #include "widgets/UpperEdit.h"
 
+#include "fb/Cp1251.h"
+
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 
@@ -9,17 +11,11 @@ QString upperChars(const QString& text) {
     QString result = text;
     for (qsizetype i = 0; i < result.size(); ++i) {
         const QChar c = result.at(i);
-        if (c.isHighSurrogate() && i + 1 < result.size() && result.at(i + 1).isLowSurrogate()) {
-            const char32_t code = QChar::surrogateToUcs4(c, result.at(i + 1));
-            const char32_t upper = QChar::toUpper(code);
-            if (upper != code && QChar::requiresSurrogates(upper)) {
-                result[i] = QChar(QChar::highSurrogate(upper));
-                result[i + 1] = QChar(QChar::lowSurrogate(upper));
-            }
-            ++i;
-        } else if (!c.isSurrogate()) {
-            result[i] = c.toUpper();
-        }
+        if (c.isSurrogate())
+            continue;  // beyond the database's code page: kept as typed
+        const QChar upper = c.toUpper();
+        if (upper != c && fb::fitsCp1251(upper.unicode()))
+            result[i] = upper;
     }
     return result;
 }
