@@ -8,6 +8,7 @@
 #include "contracts/MF.h"
 #include "widgets/StringGrid.h"
 #include "widgets/UpperCombo.h"
+#include "support/Program.h"
 #include "support/TestDb.h"
 #include "support/TestMain.h"
 #include "widgets/Activation.h"
@@ -16,6 +17,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <csignal>
 
 namespace {
 
@@ -88,6 +91,19 @@ private slots:
         // Creating the windows does not touch the database.
         QVERIFY(!DM->IBDbase.connected());
         QVERIFY(MF->FirstActivation);
+    }
+
+    void endingSignalsEndTheProgramCleanly() {
+        // Logout, shutdown or Ctrl+C: the program ends with code 0, although
+        // the embedded engine put handlers of its own on these signals.
+        for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
+            QTemporaryDir program;
+            const QString db = program.filePath("dbase.fdb");
+            QVERIFY(QFile::copy(dbPath, db));
+            QCOMPARE(support::endProgramWithSignal(program.path(), sig,
+                                                   [&](qint64 pid) { return support::hasFileOpen(pid, db); }),
+                     0);
+        }
     }
 
     void databaseBesideTheProgramWins() {

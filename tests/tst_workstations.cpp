@@ -6,6 +6,7 @@
 #include "fb/Connection.h"
 #include "fb/Error.h"
 #include "support/FbServer.h"
+#include "support/Program.h"
 #include "support/TestDb.h"
 
 #include <QDeadlineTimer>
@@ -15,6 +16,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <csignal>
 
 namespace {
 
@@ -316,6 +319,22 @@ private slots:
         const int oldest = support::scalar("SELECT MON$OLDEST_ACTIVE FROM MON$DATABASE").toInt();
         QVERIFY2(next - oldest < 20, qPrintable(QStringLiteral("oldest active %1, next %2").arg(oldest).arg(next)));
         QVERIFY(a.quit());
+    }
+
+    void sigtermEndsAProgramOnTheServer() {
+        freshDatabase(QStringLiteral("signal.fdb"));
+        QTemporaryDir program;
+        QFile f(program.filePath(QStringLiteral("path.txt")));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(dbPath.toUtf8() + "\n");
+        f.close();
+        auto attachments = [] {
+            DM->IBTrans.endRead();  // a fresh monitoring snapshot
+            return support::scalar("SELECT COUNT(*) FROM MON$ATTACHMENTS WHERE MON$SYSTEM_FLAG = 0").toInt();
+        };
+        const int before = attachments();
+        QCOMPARE(support::endProgramWithSignal(program.path(), SIGTERM, [&](qint64) { return attachments() > before; }),
+                 0);
     }
 
     void serverChecksThePassword() {
