@@ -686,7 +686,7 @@ private slots:
 
         CF->Memo1->setFocus();
         QTest::keyClick(CF->Memo1, Qt::Key_Return);
-        QVERIFY(CF->BitBtn1->hasFocus());
+        QCOMPARE(CF->focusWidget(), CF->BitBtn1);
         QString picker;
         whenModalRuns([&picker] { picker = QApplication::activeModalWidget()->objectName(); });
         QTest::keyClick(CF->BitBtn1, Qt::Key_Return);

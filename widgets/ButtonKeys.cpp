@@ -2,7 +2,7 @@
 
 #include "widgets/Focus.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QToolButton>
@@ -14,7 +14,8 @@ bool ButtonEnterFilter::eventFilter(QObject* watched, QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (!isEnterKey(key) || key->isAutoRepeat() || (key->modifiers() & ~Qt::KeypadModifier)) return false;
     auto* button = qobject_cast<QAbstractButton*>(watched);
-    if (!button || button != QApplication::focusWidget() || !button->isEnabled() || !button->isVisible()) return false;
+    if (!button || button->window()->focusWidget() != button || !button->isEnabled() || !button->isVisible())
+        return false;
     if (auto* push = qobject_cast<QPushButton*>(button)) {
         if (push->autoDefault() || push->isDefault()) return false;  // Qt presses these itself
     } else if (!qobject_cast<QToolButton*>(button)) {
@@ -26,9 +27,9 @@ bool ButtonEnterFilter::eventFilter(QObject* watched, QEvent* event) {
 
 void installButtonEnter() {
     static ButtonEnterFilter* filter = nullptr;
-    if (filter || !qApp) return;
-    filter = new ButtonEnterFilter(qApp);
-    qApp->installEventFilter(filter);
+    if (filter || !QCoreApplication::instance()) return;
+    filter = new ButtonEnterFilter(QCoreApplication::instance());
+    QCoreApplication::instance()->installEventFilter(filter);
 }
 
 }  // namespace widgets
