@@ -189,19 +189,19 @@ CarValues CarFields::values() const {
 }
 
 void CarFields::setValues(const CarValues& v) const {
-    Box1->setText(v.dev);
-    Box2->setText(v.mod);
-    Box3->setText(v.gnum);
-    Box4->setText(v.region);
-    Box5->setText(v.d_year);
-    Box6->setText(v.vin);
-    Box7->setText(v.color);
-    Box8->setText(v.engine);
-    Box81->setText(v.engine2);
-    Box9->setText(v.body);
-    Box91->setText(v.body2);
-    Box10->setText(v.owner);
-    Box11->setText(v.phone);
+    Box1->fill(v.dev);
+    Box2->fill(v.mod);
+    Box3->fill(v.gnum);
+    Box4->fill(v.region);
+    Box5->fill(v.d_year);
+    Box6->fill(v.vin);
+    Box7->fill(v.color);
+    Box8->fill(v.engine);
+    Box81->fill(v.engine2);
+    Box9->fill(v.body);
+    Box91->fill(v.body2);
+    Box10->fill(v.owner);
+    Box11->fill(v.phone);
     Edit1->setText(v.km);
 }
 

@@ -68,8 +68,9 @@ struct CarFields {
     QList<widgets::UpperCombo*> boxes() const;
 
     CarValues values() const;
-    // Box1 ... Box11 first, Edit1 last; no userChanged, Edit1's textChanged
-    // when its text changes. The item lists stay.
+    // Box1 ... Box11 first (each showing the beginning of its text), Edit1
+    // last; no userChanged, Edit1's textChanged when its text changes. The
+    // item lists stay.
     void setValues(const CarValues& v) const;
     void clear() const { setValues(CarValues()); }
 

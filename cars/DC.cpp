@@ -9,6 +9,7 @@
 #include "widgets/Activation.h"
 #include "widgets/Focus.h"
 #include "widgets/Messages.h"
+#include "widgets/SaveShortcut.h"
 #include "widgets/StringGrid.h"
 #include "widgets/ToolBar.h"
 #include "widgets/UpperCombo.h"
@@ -103,6 +104,7 @@ TDC::TDC(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(ToolButton2, &QToolButton::clicked, this, &TDC::ToolButton2Click);
     connect(ToolButton4, &QToolButton::clicked, this, &TDC::ToolButton4Click);
     connect(ToolButton8, &QToolButton::clicked, this, &TDC::ToolButton8Click);
+    widgets::addSaveShortcut(this, {ToolButton8});
     connect(ToolButton7, &QToolButton::clicked, this, &TDC::ToolButton7Click);
     connect(ToolButton14, &QToolButton::clicked, this, &TDC::ToolButton14Click);
 

@@ -8,6 +8,7 @@
 #include "widgets/Activation.h"
 #include "widgets/Icons.h"
 #include "widgets/Messages.h"
+#include "widgets/SaveShortcut.h"
 #include "widgets/StringGrid.h"
 #include "widgets/UpperEdit.h"
 
@@ -122,6 +123,7 @@ Dictionary2::Dictionary2(const Dictionary2Config& config, QWidget* parent)
     connect(BitBtn22, &QPushButton::clicked, this, &Dictionary2::BitBtn22Click);
     connect(BitBtn23, &QPushButton::clicked, this, &Dictionary2::BitBtn23Click);
     connect(BitBtn24, &QPushButton::clicked, this, &Dictionary2::BitBtn24Click);
+    widgets::addSaveShortcut(this, {BitBtn13, BitBtn23});
     connect(Edit1, &QLineEdit::textChanged, this, &Dictionary2::Edit1Change);
     connect(Edit2, &QLineEdit::textChanged, this, &Dictionary2::Edit2Change);
     connect(Edit1, &widgets::LineEdit::enterPressed, this, [this] { Edit1KeyPress(QChar(13)); });

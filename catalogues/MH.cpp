@@ -5,6 +5,7 @@
 #include "catalogues/EntryKit.h"
 #include "widgets/Activation.h"
 #include "widgets/Messages.h"
+#include "widgets/SaveShortcut.h"
 #include "widgets/StringGrid.h"
 #include "widgets/ToolBar.h"
 #include "widgets/UpperEdit.h"
@@ -82,6 +83,7 @@ TMH::TMH(QWidget* parent) : QDialog(parent) {
     connect(ToolButton2, &QToolButton::clicked, this, &TMH::ToolButton2Click);
     connect(ToolButton4, &QToolButton::clicked, this, &TMH::ToolButton4Click);
     connect(ToolButton8, &QToolButton::clicked, this, &TMH::ToolButton8Click);
+    widgets::addSaveShortcut(this, {ToolButton8});
     connect(ToolButton6, &QToolButton::clicked, this, &TMH::ToolButton6Click);
     connect(ToolButton14, &QToolButton::clicked, this, &TMH::ToolButton14Click);
 

@@ -9,6 +9,7 @@
 #include "widgets/Activation.h"
 #include "widgets/Focus.h"
 #include "widgets/Messages.h"
+#include "widgets/SaveShortcut.h"
 #include "widgets/StringGrid.h"
 #include "widgets/ToolBar.h"
 #include "widgets/UpperCombo.h"
@@ -103,6 +104,7 @@ PricedCatalogue::PricedCatalogue(const PricedCatalogueConfig& config, QWidget* p
     connect(ToolButton2, &QToolButton::clicked, this, &PricedCatalogue::ToolButton2Click);
     connect(ToolButton4, &QToolButton::clicked, this, &PricedCatalogue::ToolButton4Click);
     connect(ToolButton8, &QToolButton::clicked, this, &PricedCatalogue::ToolButton8Click);
+    widgets::addSaveShortcut(this, {ToolButton8});
     connect(ToolButton14, &QToolButton::clicked, this, &PricedCatalogue::ToolButton14Click);
     // The name counts when the user edits it, the price on every change.
     connect(Box1, &widgets::UpperCombo::userChanged, this, &PricedCatalogue::Box1Change);

@@ -16,6 +16,7 @@
 #include "widgets/Focus.h"
 #include "widgets/Icons.h"
 #include "widgets/Messages.h"
+#include "widgets/SaveShortcut.h"
 #include "widgets/StringGrid.h"
 #include "widgets/ToolBar.h"
 #include "widgets/UpperCombo.h"
@@ -162,6 +163,7 @@ TCF::TCF(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(ToolButton8, &QToolButton::clicked, this, &TCF::ToolButton8Click);
     connect(ToolButton6, &QToolButton::clicked, this, &TCF::ToolButton6Click);
     connect(ToolButton14, &QToolButton::clicked, this, &TCF::ToolButton14Click);
+    widgets::addSaveShortcut(this, {ToolButton8});
 
     widgets::Activation::instance().setHandler(this, [this] { FormActivate(); });
 }
@@ -466,7 +468,7 @@ void TCF::LoadDoc(const QString& key) {
     q.first();
     auto text = [&q](const char* column) { return q.field(QString::fromLatin1(column)).asString(); };
     MaskEdit1->setText(text("c_date"));
-    Box0->setText(text("meh"));
+    Box0->fill(text("meh"));
     Edit0->setText(text("num"));
     {
         // Remarks written elsewhere may carry Windows line ends.
@@ -480,7 +482,7 @@ void TCF::LoadDoc(const QString& key) {
         {"dev", Box1},     {"mod", Box2},   {"gnum", Box3},   {"region", Box4}, {"d_year", Box5},
         {"vin", Box6},     {"color", Box7}, {"engine", Box8}, {"engine2", Box81}, {"body", Box9},
         {"body2", Box91},  {"owner", Box10}, {"phone", Box11}};
-    for (const auto& [column, box] : car) box->setText(text(column));
+    for (const auto& [column, box] : car) box->fill(text(column));
     Edit1->setText(text("km"));
     Car_id->setText(text("cr_fk"));
     q.close();

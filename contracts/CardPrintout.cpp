@@ -5,6 +5,8 @@
 #include "office/Spreadsheet.h"
 #include "reports/ShowResult.h"
 
+#include <QFileInfo>
+
 namespace contracts {
 
 namespace {
@@ -86,9 +88,12 @@ void PrintContractCard(const QString& key) {
     }
     q.close();
 
-    // The template's own copy holds the last card printed; the user gets a
-    // fresh file of it, which opens even while an earlier card is still open.
-    xl.activeWorkbook().save();
+    // The template's own copy holds the last card printed where the program
+    // folder lets the user write (an installed program's does not); the user
+    // gets a fresh file of it in any case, which opens even while an earlier
+    // card is still open.
+    if (QFileInfo(QFileInfo(book.path()).absolutePath()).isWritable() && QFileInfo(book.path()).isWritable())
+        xl.activeWorkbook().save();
     if (found && !num.isEmpty()) xl.setOutputStem(QStringLiteral("Заказ-наряд-") + num);
     reports::ShowResult(xl);
 }

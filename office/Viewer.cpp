@@ -1,11 +1,13 @@
 #include "office/Viewer.h"
 #include "office/Error.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
-#include <QDesktopServices>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
-#include <QUrl>
+#include <QProcess>
+#include <QTimer>
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
@@ -19,7 +21,31 @@ QString chosenDir;
 
 bool DesktopViewer::show(const QString& path)
 {
-    return QFileInfo(path).isFile() && QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    if (!QFileInfo(path).isFile())
+        return false;
+    // Owned by the application: an opener still running after the wait
+    // lives on until it finishes.
+    auto* opener = new QProcess(QCoreApplication::instance());
+    opener->setProcessChannelMode(QProcess::ForwardedChannels);
+    QEventLoop loop;
+    QObject::connect(opener, &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(opener, &QProcess::errorOccurred, &loop, [&loop](QProcess::ProcessError e) {
+        if (e == QProcess::FailedToStart)
+            loop.quit();
+    });
+    QTimer::singleShot(waitMs_, &loop, &QEventLoop::quit);
+    opener->start(opener_, {path});
+    if (opener->state() != QProcess::NotRunning)
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+
+    if (opener->state() != QProcess::NotRunning) {
+        QObject::connect(opener, &QProcess::finished, opener, &QObject::deleteLater);
+        return true; // the application runs in front of the user
+    }
+    const bool shown = opener->error() == QProcess::UnknownError && opener->exitStatus() == QProcess::NormalExit
+        && opener->exitCode() == 0;
+    delete opener;
+    return shown;
 }
 
 Viewer& viewer()

@@ -1,8 +1,9 @@
 #pragma once
 // Showing a filled workbook to the user. The program's default hands the
-// file to the desktop (the spreadsheet application registered for .xlsx);
-// tests install a RecordingViewer. show() returns false when nothing could
-// show the file: the caller then tells the user where the file is.
+// file to the desktop's opener (xdg-open: the spreadsheet application
+// registered for .xlsx); tests install a RecordingViewer. show() returns false
+// when nothing could show the file: the caller then tells the user where the
+// file is.
 #include <QString>
 #include <QStringList>
 
@@ -14,9 +15,21 @@ public:
     virtual bool show(const QString& path) = 0;
 };
 
+// Runs the opener on the file and judges by its exit code: 0 is shown; a
+// failure to start or any other code is not (xdg-open: 3 when nothing can
+// open the file, 4 when the application failed). An opener that runs the
+// application in the foreground (xdg-open outside a desktop environment) is
+// still running after `waitMs`: it is showing the file, and it is left to
+// finish on its own. Input to the program's windows waits meanwhile.
 class DesktopViewer : public Viewer {
 public:
+    explicit DesktopViewer(const QString& opener = QStringLiteral("xdg-open"), int waitMs = 2000)
+        : opener_(opener), waitMs_(waitMs) {}
     bool show(const QString& path) override;
+
+private:
+    QString opener_;
+    int waitMs_;
 };
 
 class RecordingViewer : public Viewer {

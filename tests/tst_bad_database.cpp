@@ -15,6 +15,7 @@
 #include "support/Handlers.h"
 #include "support/TestDb.h"
 #include "support/TestMain.h"
+#include "support/Unwritable.h"
 #include "widgets/Activation.h"
 #include "widgets/Messages.h"
 #include "widgets/StringGrid.h"
@@ -59,23 +60,7 @@ QStringList errors(const widgets::MessageRecorder& rec) {
     return texts;
 }
 
-// A file the program cannot write to, whoever runs the test: no write
-// permission, and for root (whom permissions do not stop) the immutable flag.
-class UnwritableFile {
-public:
-    explicit UnwritableFile(const QString& path) : path_(path) {
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-        if (::geteuid() == 0) immutable_ = QProcess::execute("chattr", {"+i", path}) == 0;
-    }
-    ~UnwritableFile() {
-        if (immutable_) QProcess::execute("chattr", {"-i", path_});
-        QFile::setPermissions(path_, QFile::ReadOwner | QFile::WriteOwner);
-    }
-
-private:
-    QString path_;
-    bool immutable_ = false;
-};
+using support::UnwritableFile;
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 #include "rtl/Convert.h"
 #include "support/Skip.h"
 #include "support/TestMain.h"
+#include "support/Unwritable.h"
 #include "tst_reports_util.h"
 #include "widgets/Messages.h"
 #include "widgets/StringGrid.h"
@@ -247,6 +248,75 @@ private slots:
         QVERIFY(QFileInfo::exists(printed()));
         QCOMPARE(rec.count(), 1);
         QVERIFY2(rec.lastText().contains(QDir::toNativeSeparators(printed())), qPrintable(rec.lastText()));
+    }
+
+    // The desktop's opener is judged by its exit code: 0 shows the card; a
+    // failure to start, "nothing opens .xlsx" (3) or a failed application (4)
+    // gets the message with the file's place; an opener still running (the
+    // application in the foreground) shows it.
+    void theOpenersExitCodeDecides() {
+        const QString ct = fullContract(QDate(2024, 3, 5));
+        const QString log = fx.dir->filePath("opened.txt");
+        auto opener = [&](const QString& name, const QString& body) {
+            const QString path = fx.dir->filePath(name);
+            QFile f(path);
+            f.open(QIODevice::WriteOnly);
+            f.write(("#!/bin/sh\necho \"$1\" >> '" + log + "'\n" + body + "\n").toUtf8());
+            f.close();
+            f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            return path;
+        };
+        const struct {
+            QString opener;
+            bool shown;
+        } cases[] = {{opener("ok.sh", "exit 0"), true},
+                     {opener("nothing.sh", "exit 3"), false},
+                     {opener("failed.sh", "exit 4"), false},
+                     {fx.dir->filePath("no-such-opener"), false},
+                     {opener("foreground.sh", "sleep 2"), true}};
+        int opened = 0;
+        for (const auto& c : cases) {
+            office::DesktopViewer desktop(c.opener, 500);
+            office::setViewer(&desktop);
+            widgets::MessageRecorder rec;
+            contracts::PrintContractCard(ct);
+            office::setViewer(&fx.viewer);
+            const QString file = QDir(fx.outDir()).entryInfoList({"*.xlsx"}, QDir::Files, QDir::Time).first().filePath();
+            QVERIFY(QFileInfo(file).fileName().startsWith("Заказ-наряд-"));
+            if (QFileInfo(c.opener).exists()) ++opened;
+            QFile l(log);
+            l.open(QIODevice::ReadOnly);
+            QCOMPARE(QString::fromUtf8(l.readAll()).split(u'\n', Qt::SkipEmptyParts).size(), opened);
+            if (c.shown) {
+                QVERIFY2(rec.isEmpty(), qPrintable(c.opener));
+            } else {
+                QCOMPARE(rec.count(), 1);
+                QVERIFY2(rec.lastText().contains(QDir::toNativeSeparators(file)), qPrintable(rec.lastText()));
+            }
+        }
+    }
+
+    // An installed program's folder is not the clerk's to write: the card is
+    // shown all the same, and the template stays as it is.
+    void aReadOnlyFormsFolderStillShowsTheCard() {
+        const QString ct = fullContract(QDate::currentDate());  // within the journal's period
+        const QString forms = fx.dir->filePath("Forms");
+        const QByteArray before = digest(fx.formPath("print.xlsx"));
+        {
+            support::UnwritableFile file(fx.formPath("print.xlsx"));
+            support::UnwritableFile folder(forms);
+            QVERIFY2(!QFileInfo(forms).isWritable(), "the folder stays writable for this user (chattr +i refused?)");
+            widgets::MessageRecorder rec;
+            MF->show();
+            MF->FormActivate();
+            QCOMPARE(MF->Grid_doc->cell(0, MF->Grid_doc->currentRow()), ct);
+            MF->ToolButton8Click();
+            QVERIFY2(rec.isEmpty(), qPrintable(rec.lastText()));
+            QCOMPARE(fx.viewer.shown.size(), 1);
+            verifyLines(Workbook(printed()));
+            QCOMPARE(QDir(forms).entryList(QDir::Files), (QStringList{"print.xlsx", "svod.xlsx"}));
+        }
+        QCOMPARE(digest(fx.formPath("print.xlsx")), before);
     }
 
     void aMissingTemplateStopsThePrintout() {

@@ -1,6 +1,7 @@
 // The demo and benchmark databases that torquil-db makes: what they hold and
 // that the program's own statements see all of it.
 #include "app/DM.h"
+#include "cars/CarFields.h"
 #include "fb/Connection.h"
 #include "fb/Error.h"
 #include "fb/Query.h"
@@ -125,7 +126,7 @@ private slots:
             QVERIFY2(vin.match(c[2]).hasMatch(), qPrintable(row));
             QVERIFY2(owner.match(c[3]).hasMatch(), qPrintable(row));
             QVERIFY2(phone.match(c[4]).hasMatch(), qPrintable(row));
-            QCOMPARE(c[5], c[5].toUpper());
+            QVERIFY2(cars::colourNames().contains(c[5]), qPrintable(row));  // a typed colour finds it
             QVERIFY2(c[6].toInt() >= 1990 && c[6].toInt() < today.year(), qPrintable(row));
             QVERIFY2(c[7].toInt() > 0, qPrintable(row));
             plates.insert(c[0]);

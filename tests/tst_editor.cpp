@@ -13,6 +13,7 @@
 #include "support/Handlers.h"
 #include "support/TestDb.h"
 #include "widgets/Activation.h"
+#include "widgets/ButtonKeys.h"
 #include "widgets/DateEdit.h"
 #include "widgets/Focus.h"
 #include "widgets/Messages.h"
@@ -723,6 +724,43 @@ private slots:
         QCOMPARE(CF->Box3->maxLength(), 15);
         QVERIFY(!CF->Box1->isEnabled());
         QCOMPARE(CF->Box1->focusPolicy(), Qt::NoFocus);
+    }
+
+    // The keyboard as the clerk uses it (the program's application presses a
+    // focused button on Enter): Enter in the remark goes to "Выбрать машину"
+    // and the next Enter opens the car picker; Ctrl+S saves only while the
+    // save button is enabled. A loaded mechanic longer than the box shows its
+    // beginning.
+    void enterOnButtonsAndCtrlS() {
+        widgets::installButtonEnter();
+        const QString meh = s("ВОЛКОВ АНДРЕЙ ПАВЛОВИЧ-ЗАДУНАЙСКИЙ");
+        const int ct = addContract(car1, "05.03.2024", meh, s("СТУК"));
+        openEdit(ct);
+        CF->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(CF));
+        QCOMPARE(CF->Box0->text(), meh);
+        QCOMPARE(CF->Box0->lineEdit()->cursorPosition(), 0);
+
+        CF->Memo1->setFocus();
+        QTest::keyClick(CF->Memo1, Qt::Key_Return);
+        QCOMPARE(CF->focusWidget(), CF->BitBtn1);
+        QString picker;
+        whenModalRuns([&picker] { picker = QApplication::activeModalWidget()->objectName(); });
+        QTest::keyClick(CF->BitBtn1, Qt::Key_Return);
+        QCOMPARE(picker, QString("CF2"));
+
+        CF->activateWindow();  // offscreen gives it back to no window after the picker
+        QVERIFY(QTest::qWaitForWindowActive(CF));
+        CF->Memo1->setFocus();
+        QVERIFY(!CF->ToolButton8->isEnabled());
+        QTest::keyClick(CF->Memo1, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(support::scalar("SELECT rem FROM Contracts WHERE pk_id = " + QString::number(ct)), s("СТУК"));
+        CF->Memo1->setPlainText(s("СТУК СПРАВА"));
+        QVERIFY(CF->ToolButton8->isEnabled());
+        QTest::keyClick(CF->Memo1, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(support::scalar("SELECT rem FROM Contracts WHERE pk_id = " + QString::number(ct)), s("СТУК СПРАВА"));
+        QVERIFY(!CF->ToolButton8->isEnabled());
+        QCOMPARE(CF->Memo1->toPlainText(), s("СТУК СПРАВА"));
     }
 };
 

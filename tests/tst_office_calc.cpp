@@ -99,9 +99,20 @@ private slots:
             SKIP_OR_FAIL_UNDER_CI(QStringLiteral("LibreOffice (soffice) is not installed"));
     }
 
+    // The card as a shop keeps it: its name, address and phone typed over the
+    // blanks of A1 and A2, saved by Calc.
     void resavedCardFills()
     {
-        const QString resaved = convert(formCopy(dir, card::File), "xlsx", "xlsx");
+        const QString shop = QStringLiteral("Автосервис «Колесо»");
+        const QString address = QStringLiteral("Адрес: г. Тула, ул. Заводская, 12   Тел.: +7 4872 55-12-34");
+        const QString edited = formCopy(dir, card::File);
+        {
+            Workbook book(edited);
+            book.setCell("A1", shop);
+            book.setCell("A2", address);
+            book.save();
+        }
+        const QString resaved = convert(edited, "xlsx", "xlsx");
         QVERIFY(QFileInfo(resaved).isFile());
         officetest::RawPart types(resaved, "[Content_Types].xml");
         QVERIFY(QString::fromUtf8(office::serializeXml(types.doc)).contains("sharedStrings"));
@@ -123,6 +134,8 @@ private slots:
             book.save();
         }
         Workbook book(path);
+        QCOMPARE(book.cellText("A1"), shop);
+        QCOMPARE(book.cellText("A2"), address);
         QCOMPARE(book.cellText("Q1"), QStringLiteral("2417"));
         QCOMPARE(book.cellText("B29"), QStringLiteral("МАСЛО МОТОРНОЕ 5W-40, Л"));
         QCOMPARE(book.cellText("A45"), QStringLiteral("Рекомендуется замена задних тормозных колодок при следующем ТО."));

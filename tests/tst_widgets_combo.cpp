@@ -39,6 +39,7 @@ private slots:
     void deletingKeysDoNotComplete();
     void noCompletionInTheMiddleOrWithoutItems();
     void programChangesAreSilent();
+    void aFilledTextShowsItsBeginning();
     void listChangesKeepTheEditText();
     void choicesFromTheList();
     void leavingTheBoxIsNoChoice();
@@ -162,6 +163,20 @@ void TestWidgetsCombo::programChangesAreSilent() {
     box.setText(QStringLiteral("X"));
     typeText(&box, QStringLiteral("6"));
     QCOMPARE(log.seen, QStringList{QStringLiteral("X6")});
+}
+
+void TestWidgetsCombo::aFilledTextShowsItsBeginning() {
+    UpperCombo box;
+    ChangeLog log(&box);
+    box.setFixedWidth(80);
+    box.setItems({QStringLiteral("ВОЛКОВ АНДРЕЙ ПАВЛОВИЧ")});
+    box.fill(QStringLiteral("ВОЛКОВ АНДРЕЙ ПАВЛОВИЧ"));
+    QCOMPARE(box.currentIndex(), 0);
+    QCOMPARE(box.lineEdit()->cursorPosition(), 0);
+    box.fill(QStringLiteral("СМИРНОВ ВИКТОР СЕРГЕЕВИЧ"));
+    QCOMPARE(box.text(), QStringLiteral("СМИРНОВ ВИКТОР СЕРГЕЕВИЧ"));
+    QCOMPARE(box.lineEdit()->cursorPosition(), 0);
+    QVERIFY(log.seen.isEmpty());
 }
 
 void TestWidgetsCombo::listChangesKeepTheEditText() {

@@ -1,6 +1,8 @@
 #include "widgets/ErrorDisplay.h"
 
+#include "widgets/ButtonKeys.h"
 #include "widgets/Messages.h"
+#include "widgets/QtTranslation.h"
 
 namespace widgets {
 
@@ -10,7 +12,12 @@ QString lastShownError;
 
 }  // namespace
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+    // Qt's own texts in Russian and Enter on a focused button, in the
+    // program and under the tests alike.
+    loadQtTranslation();
+    installButtonEnter();
+}
 
 bool Application::notify(QObject* receiver, QEvent* event) {
     try {

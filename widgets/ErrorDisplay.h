@@ -2,7 +2,9 @@
 // The application-wide error display. Handlers throw; Application::notify
 // catches what escapes an event handler, a slot or a timer and shows its text
 // in an error box captioned with the program's name. The event is then
-// dropped and the event loop goes on.
+// dropped and the event loop goes on. The application also speaks Russian in
+// Qt's own texts (QtTranslation.h) and presses a focused button on Enter
+// (ButtonKeys.h).
 #include <QApplication>
 #include <QString>
 #include <exception>

@@ -62,6 +62,11 @@ void UpperCombo::setText(const QString& text) {
     shown_ = this->text();
 }
 
+void UpperCombo::fill(const QString& text) {
+    setText(text);
+    if (lineEdit()) lineEdit()->setCursorPosition(0);
+}
+
 QStringList UpperCombo::items() const {
     QStringList result;
     result.reserve(count());

@@ -33,6 +33,9 @@ public:
     QString text() const;
     void setText(const QString& text);   // no userChanged
     void clearText() { setText(QString()); }
+    // setText for a field the program fills (a loaded record): the cursor
+    // goes to the start, so that a text longer than the box shows its beginning.
+    void fill(const QString& text);
 
     QStringList items() const;
     void setItems(const QStringList& items);  // keeps the edit text
