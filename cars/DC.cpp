@@ -3,6 +3,8 @@
 #include "app/DM.h"
 #include "app/WindowFlow.h"
 #include "cars/CarList.h"
+#include "cars/CarSearch.h"
+#include "cars/HS.h"
 #include "catalogues/EntryKit.h"
 #include "rtl/Convert.h"
 #include "widgets/Activation.h"
@@ -14,7 +16,10 @@
 #include "widgets/UpperEdit.h"
 
 #include <QCloseEvent>
+#include <QEvent>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -32,6 +37,22 @@ QStringList titles() {
     for (const char* t : kTitles) list << QString::fromUtf8(t);
     return list;
 }
+
+// The search field follows the list: it is disabled with it while a car is
+// added or edited, so that the current row stays the car being edited.
+class EnabledWith : public QObject {
+public:
+    EnabledWith(QWidget* follower, QWidget* leader) : QObject(follower), follower_(follower) {
+        leader->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::EnabledChange) follower_->setEnabled(static_cast<QWidget*>(watched)->isEnabled());
+        return false;
+    }
+
+private:
+    QWidget* follower_;
+};
 
 }  // namespace
 
@@ -59,6 +80,8 @@ TDC::TDC(QWidget* parent) : QWidget(parent, Qt::Window) {
     ToolButton8 = widgets::addToolButton(ToolBar1, "ToolButton8", Glyph::Save, "Сохранение изменений");
     widgets::addGap(ToolBar1);
     ToolButton7 = widgets::addToolButton(ToolBar1, "ToolButton7", Glyph::Delete, nullptr);
+    widgets::addGap(ToolBar1);
+    ToolButton16 = widgets::addToolButton(ToolBar1, "ToolButton16", Glyph::History, "История обслуживания");
     widgets::addRightSpacer(ToolBar1);
     ToolButton14 = widgets::addToolButton(ToolBar1, "ToolButton14", Glyph::Exit, nullptr);
     layout->addWidget(ToolBar1);
@@ -67,6 +90,18 @@ TDC::TDC(QWidget* parent) : QWidget(parent, Qt::Window) {
     GP->setObjectName(QStringLiteral("GP"));
     createFields(GP);
     layout->addWidget(GP);
+
+    auto* find = new QHBoxLayout;
+    auto* findLabel = new QLabel(QStringLiteral("ПОИСК"), this);
+    EditFind = new widgets::UpperEdit(this);
+    EditFind->setObjectName(QStringLiteral("EditFind"));
+    EditFind->setMaxLength(60);
+    EditFind->setToolTip(QStringLiteral("Гос. номер, владелец, телефон, VIN, марка или модель"));
+    findLabel->setBuddy(EditFind);
+    find->addWidget(findLabel);
+    find->addWidget(EditFind, 1);
+    layout->addLayout(find);
+    new EnabledWith(EditFind, this);
 
     Grid_cars = new widgets::StringGrid(this);
     Grid_cars->setObjectName(QStringLiteral("Grid_cars"));
@@ -104,6 +139,13 @@ TDC::TDC(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(ToolButton8, &QToolButton::clicked, this, &TDC::ToolButton8Click);
     connect(ToolButton7, &QToolButton::clicked, this, &TDC::ToolButton7Click);
     connect(ToolButton14, &QToolButton::clicked, this, &TDC::ToolButton14Click);
+    connect(ToolButton16, &QToolButton::clicked, this, &TDC::ToolButton16Click);
+    connect(EditFind, &QLineEdit::textEdited, this, &TDC::EditFindChange);
+    connect(EditFind, &widgets::LineEdit::enterPressed, this, [this] { Grid_cars->setFocus(); });
+    connect(EditFind, &widgets::LineEdit::escapePressed, this, [this] {
+        EditFind->clear();
+        EditFindChange();
+    });
 
     widgets::Activation::instance().setHandler(this, [this] { FormActivate(); });
 }
@@ -119,8 +161,7 @@ void TDC::FormActivate() {
     Grid_cars->setEnabled(true);
     GP->setEnabled(false);
 
-    fb::Query& q = DM->iCar;
-    q.close();
+    fb::Query& q = cars::carListQuery(EditFind->text());
     q.open(cars::carListColumns());
     q.last();
     const int n = q.recordCount();
@@ -266,6 +307,21 @@ void TDC::ToolButton7Click() {
 }
 
 void TDC::ToolButton14Click() { hide(); }
+
+// ---- Search and history ----------------------------------------------------------
+
+void TDC::EditFindChange() {
+    if (Adding || Editing) return;
+    fb::Query& q = cars::carListQuery(EditFind->text());
+    q.open(cars::carListColumns());
+    Grid_cars->fill(cars::carListRows(q.takeRows(), {QStringLiteral("  "), false}));
+    if (!currentKey().isEmpty()) ShowCurrentCar();
+}
+
+void TDC::ToolButton16Click() {
+    if (Adding || Editing || currentKey().isEmpty()) return;
+    HS->ShowCar(currentKey(), this);
+}
 
 // ---- Closing -----------------------------------------------------------------------
 

@@ -9,7 +9,10 @@
 class QGroupBox;
 class QToolBar;
 class QToolButton;
-namespace widgets { class StringGrid; }
+namespace widgets {
+class StringGrid;
+class UpperEdit;
+}
 
 class TDC : public QWidget, public cars::CarFields {
     Q_OBJECT
@@ -22,7 +25,9 @@ public:
 
     QToolBar* ToolBar1;
     QToolButton *ToolButton2, *ToolButton4, *ToolButton8, *ToolButton7, *ToolButton14;
+    QToolButton* ToolButton16;  // the service history of the current car
     QGroupBox* GP;  // holds Box1 ... Edit1
+    widgets::UpperEdit* EditFind;  // "ПОИСК": narrows the list as it is typed
     widgets::StringGrid* Grid_cars;
 
     void ShowCurrentCar();
@@ -44,6 +49,8 @@ public slots:
     void ToolButton8Click();
     void ToolButton7Click();
     void ToolButton14Click();
+    void ToolButton16Click();
+    void EditFindChange();
     void FormHide();
 
 protected:
