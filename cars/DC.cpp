@@ -101,7 +101,6 @@ TDC::TDC(QWidget* parent) : QWidget(parent, Qt::Window) {
     find->addWidget(findLabel);
     find->addWidget(EditFind, 1);
     layout->addLayout(find);
-    new EnabledWith(EditFind, this);
 
     Grid_cars = new widgets::StringGrid(this);
     Grid_cars->setObjectName(QStringLiteral("Grid_cars"));
@@ -110,7 +109,8 @@ TDC::TDC(QWidget* parent) : QWidget(parent, Qt::Window) {
     Grid_cars->setTitles(titles());
     Grid_cars->setTitleColor(QColor(catalogues::kTitleYellow));
     Grid_cars->clearToBlankRow();
-    layout->addWidget(Grid_cars, 1);  // the rest of the window: 1057 x 403
+    layout->addWidget(Grid_cars, 1);  // the rest of the window
+    new EnabledWith(EditFind, Grid_cars);
 
     GP->setEnabled(false);
     ToolButton8->setEnabled(false);
