@@ -1,64 +1,93 @@
 #include "cars/CarSearch.h"
 
-#include "app/DM.h"
+#include "app/FetchedRows.h"
+#include "cars/CarList.h"
+#include "fb/Error.h"
 #include "widgets/UpperEdit.h"
 
 #include <QRegularExpression>
+#include <QStringMatcher>
 
 namespace cars {
 
 namespace {
 
-// Values are compared in capitals; a missing part counts as empty, so that a
-// car without a region is still found by its number. The parameters are cast
-// to one length that any pattern of the search field fits.
-const char* const kSearch =
-    "SELECT * FROM Cars WHERE "
-    "(UPPER(COALESCE(gnum, '') || ' ' || COALESCE(region, '')) LIKE CAST(:find AS VARCHAR(200)) ESCAPE '\\') "
-    "or (UPPER(COALESCE(gnum, '') || COALESCE(region, '')) LIKE CAST(:find AS VARCHAR(200)) ESCAPE '\\') "
-    "or (UPPER(owner) LIKE CAST(:find AS VARCHAR(200)) ESCAPE '\\') "
-    "or (UPPER(vin) LIKE CAST(:find AS VARCHAR(200)) ESCAPE '\\') "
-    "or (UPPER(COALESCE(dev, '') || ' ' || COALESCE(mod, '')) LIKE CAST(:find AS VARCHAR(200)) ESCAPE '\\') "
-    "or (REPLACE(REPLACE(REPLACE(REPLACE(REPLACE(phone, ' ', ''), '+', ''), '-', ''), '(', ''), ')', '') "
-    "LIKE CAST(:phone AS VARCHAR(200)) ESCAPE '\\') "
-    "ORDER BY dev, mod";
+// The columns as carListColumns() opens them.
+enum { Key, Dev, Mod, Gnum, Region, Year, Km, Color, Engine, Engine2, Body, Body2, Owner, Phone, Vin };
+
+// Between the values of one car, so that no match spans two of them.
+constexpr QChar kGap(0x1F);
+
+// The rows of a list that a search kept.
+class Found : public widgets::GridRows {
+public:
+    Found(std::shared_ptr<const widgets::GridRows> all, std::vector<int> rows)
+        : all_(std::move(all)), rows_(std::move(rows)) {}
+    int count() const override { return int(rows_.size()); }
+    QString text(int col, int row) const override { return all_->text(col, rows_[size_t(row)]); }
+
+private:
+    std::shared_ptr<const widgets::GridRows> all_;
+    std::vector<int> rows_;
+};
 
 }  // namespace
 
-QString containsPattern(const QString& text) {
-    QString p;
-    p.reserve(text.size() * 2 + 2);
-    p += u'%';
-    for (QChar c : text) {
-        if (c == u'%' || c == u'_' || c == u'\\') p += u'\\';
-        p += c;
-    }
-    p += u'%';
-    return p;
-}
-
 QString phoneText(const QString& text) {
+    static const QRegularExpression signs(QStringLiteral("[ +()\\-]"));
     QString t = text;
-    t.remove(QRegularExpression(QStringLiteral("[ +()\\-]")));
+    t.remove(signs);
     return t;
 }
 
-fb::Query& carListQuery(const QString& search) {
-    const QString text = widgets::upperChars(search.trimmed());
-    if (text.isEmpty()) {
-        DM->iCar.close();
-        return DM->iCar;
+const QStringList& searchColumns() {
+    static const QStringList names = carListColumns() + QStringList{QStringLiteral("VIN")};
+    return names;
+}
+
+CarSearch::CarSearch(std::shared_ptr<const widgets::GridRows> list) : list_(std::move(list)) {
+    const auto* fetched = dynamic_cast<const app::FetchedRows*>(list_.get());
+    if (!fetched || fetched->rows().columnCount() <= Vin)
+        throw fb::Error(QStringLiteral("The car search needs the rows of searchColumns()"));
+    rows_ = &fetched->rows();
+}
+
+void CarSearch::index() const {
+    if (!text_.empty() || rows_->rowCount() == 0) return;
+    const int n = rows_->rowCount();
+    text_.resize(size_t(n));
+    phone_.resize(size_t(n));
+    for (int r = 0; r < n; ++r) {
+        const QString gnum = rows_->text(r, Gnum), region = rows_->text(r, Region);
+        const QString all = gnum + u' ' + region + kGap + gnum + region + kGap + rows_->text(r, Owner) + kGap +
+                            rows_->text(r, Vin) + kGap + rows_->text(r, Dev) + u' ' + rows_->text(r, Mod);
+        text_[size_t(r)] = widgets::upperChars(all);
+        phone_[size_t(r)] = widgets::upperChars(phoneText(rows_->text(r, Phone)));
     }
-    fb::Query& q = DM->iSQL;
-    TDM::reset(q, QString::fromLatin1(kSearch));
-    q.setString(QStringLiteral("find"), containsPattern(text));
-    // A text of blanks and signs alone is no phone number: it finds no phone.
-    const QString phone = phoneText(text);
-    if (phone.isEmpty())
-        q.setNull(QStringLiteral("phone"));
-    else
-        q.setString(QStringLiteral("phone"), containsPattern(phone));
-    return q;
+}
+
+std::vector<int> CarSearch::matches(const QString& search) const {
+    const QString text = widgets::upperChars(search.trimmed());
+    std::vector<int> out;
+    const int n = rows_->rowCount();
+    if (text.isEmpty()) {
+        out.resize(size_t(n));
+        for (int r = 0; r < n; ++r) out[size_t(r)] = r;
+        return out;
+    }
+    index();
+    const QStringMatcher inText(text);
+    const QString digits = phoneText(text);  // signs alone find no phone
+    const QStringMatcher inPhone(digits);
+    for (int r = 0; r < n; ++r)
+        if (inText.indexIn(text_[size_t(r)]) >= 0 || (!digits.isEmpty() && inPhone.indexIn(phone_[size_t(r)]) >= 0))
+            out.push_back(r);
+    return out;
+}
+
+std::shared_ptr<const widgets::GridRows> CarSearch::rows(const QString& text) const {
+    if (text.trimmed().isEmpty()) return list_;
+    return std::make_shared<Found>(list_, matches(text));
 }
 
 }  // namespace cars

@@ -161,13 +161,13 @@ void TDC::FormActivate() {
     Grid_cars->setEnabled(true);
     GP->setEnabled(false);
 
-    fb::Query& q = cars::carListQuery(EditFind->text());
-    q.open(cars::carListColumns());
+    fb::Query& q = DM->iCar;
+    q.close();
+    q.open(cars::searchColumns());
     q.last();
-    const int n = q.recordCount();
     Grid_cars->setTitles(titles());
-    Grid_cars->fill(cars::carListRows(q.takeRows(), {QStringLiteral("  "), false}));
-    if (n > 0) ShowCurrentCar();
+    showCars(q.takeRows());
+    if (!currentKey().isEmpty()) ShowCurrentCar();
     fillNameLists();
 }
 
@@ -310,11 +310,14 @@ void TDC::ToolButton14Click() { hide(); }
 
 // ---- Search and history ----------------------------------------------------------
 
+void TDC::showCars(fb::RowSet rows) {
+    search_ = std::make_shared<const cars::CarSearch>(cars::carListRows(std::move(rows), {QStringLiteral("  "), false}));
+    Grid_cars->fill(search_->rows(EditFind->text()));
+}
+
 void TDC::EditFindChange() {
-    if (Adding || Editing) return;
-    fb::Query& q = cars::carListQuery(EditFind->text());
-    q.open(cars::carListColumns());
-    Grid_cars->fill(cars::carListRows(q.takeRows(), {QStringLiteral("  "), false}));
+    if (Adding || Editing || !search_) return;
+    Grid_cars->fill(search_->rows(EditFind->text()));
     if (!currentKey().isEmpty()) ShowCurrentCar();
 }
 

@@ -6,9 +6,13 @@
 
 #include <QWidget>
 
+#include <memory>
+
 class QGroupBox;
 class QToolBar;
 class QToolButton;
+namespace cars { class CarSearch; }
+namespace fb { class RowSet; }
 namespace widgets {
 class StringGrid;
 class UpperEdit;
@@ -62,6 +66,9 @@ private:
     void UpdateCar();
     void leaveMode();
     QString currentKey() const;
+    void showCars(fb::RowSet rows);  // the list, narrowed by the search field
+
+    std::shared_ptr<const cars::CarSearch> search_;  // over the rows last read
 };
 
 extern TDC* DC;

@@ -168,7 +168,9 @@ void THS::ShowCarHeader() {
 
 // The contracts of the car's key, newest first. The totals are summed here in
 // fixed point from the lines, as the editor sums them: one read of all the
-// car's lines instead of one per contract.
+// car's lines instead of one per contract. "+ 0" keeps the engine on the
+// car's contracts first (by their index), then on their lines; left to
+// itself it reads every line of every contract (a second at 500,000 lines).
 void THS::FillHistory() {
     const qint64 car = CarKey.isEmpty() ? -1 : rtl::StrToInt(CarKey);
     auto fetch = [car](const char* sql) {
@@ -180,10 +182,10 @@ void THS::FillHistory() {
     };
     QHash<int, rtl::Money> works, spares;
     const fb::RowSet w = fetch("SELECT w.ct_fk, w.price FROM CT_Works w INNER JOIN Contracts ct "
-                               "ON w.ct_fk = ct.pk_id WHERE ct.cr_fk = :cr_fk");
+                               "ON w.ct_fk = ct.pk_id + 0 WHERE ct.cr_fk = :cr_fk");
     for (int i = 0; i < w.rowCount(); ++i) works[int(w.integer(i, 0))] += rtl::Money::fromDouble(w.number(i, 1));
     const fb::RowSet s = fetch("SELECT s.ct_fk, s.price, s.num FROM CT_Spares s INNER JOIN Contracts ct "
-                               "ON s.ct_fk = ct.pk_id WHERE ct.cr_fk = :cr_fk");
+                               "ON s.ct_fk = ct.pk_id + 0 WHERE ct.cr_fk = :cr_fk");
     for (int i = 0; i < s.rowCount(); ++i)
         spares[int(s.integer(i, 0))] += rtl::Money::times(s.number(i, 1), s.integer(i, 2));
     const fb::RowSet r = fetch("SELECT pk_id, num, c_date, meh FROM Contracts WHERE cr_fk = :cr_fk "

@@ -2,6 +2,7 @@
 // database with the whole set of windows.
 #include "app/DM.h"
 #include "app/Forms.h"
+#include "cars/CarList.h"
 #include "cars/CarSearch.h"
 #include "cars/DC.h"
 #include "cars/HS.h"
@@ -36,11 +37,13 @@ int addCar(const QString& dev, const QString& mod, const QString& gnum, const QS
 
 // The owners of the cars a search finds, in list order.
 QStringList found(const QString& text) {
-    fb::Query& q = cars::carListQuery(text);
-    q.open();
-    QStringList owners;
-    for (; !q.eof(); q.next()) owners << q.field("owner").asString();
+    fb::Query& q = DM->iCar;
     q.close();
+    q.open(cars::searchColumns());
+    const cars::CarSearch search(cars::carListRows(q.takeRows(), {"  ", false}));
+    const auto rows = search.rows(text);
+    QStringList owners;
+    for (int r = 0; r < rows->count(); ++r) owners << rows->text(8, r).mid(2);
     return owners;
 }
 
