@@ -159,6 +159,11 @@ int main(int argc, char** argv) {
         // digits of a phone (a handful); it searches the rows the list read,
         // so the engine's figure is the read of that list, for scale
         DC->FormActivate();
+        if (wanted("car_search_first")) {
+            // The first keystroke after the list is read also makes the search's index.
+            DC->EditFind->setText(QStringLiteral("8421"));
+            std::printf("car_search_after_read app_ms=%.2f\n", msOf([] { DC->EditFindChange(); }));
+        }
         for (const auto& [name, text] : {std::pair{"car_search_first", "В"}, std::pair{"car_search", "8421"}}) {
             DC->EditFind->setText(QString::fromUtf8(text));
             report(name, [] { DC->EditFindChange(); }, engineFetch(DM->iCar, [](fb::Query&) {}));

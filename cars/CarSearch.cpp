@@ -3,9 +3,7 @@
 #include "app/FetchedRows.h"
 #include "cars/CarList.h"
 #include "fb/Error.h"
-#include "widgets/UpperEdit.h"
 
-#include <QRegularExpression>
 #include <QStringMatcher>
 
 namespace cars {
@@ -34,9 +32,10 @@ private:
 }  // namespace
 
 QString phoneText(const QString& text) {
-    static const QRegularExpression signs(QStringLiteral("[ +()\\-]"));
-    QString t = text;
-    t.remove(signs);
+    QString t;
+    t.reserve(text.size());
+    for (QChar c : text)
+        if (c != u' ' && c != u'+' && c != u'-' && c != u'(' && c != u')') t += c;
     return t;
 }
 
@@ -57,17 +56,20 @@ void CarSearch::index() const {
     const int n = rows_->rowCount();
     text_.resize(size_t(n));
     phone_.resize(size_t(n));
+    QString all;
     for (int r = 0; r < n; ++r) {
         const QString gnum = rows_->text(r, Gnum), region = rows_->text(r, Region);
-        const QString all = gnum + u' ' + region + kGap + gnum + region + kGap + rows_->text(r, Owner) + kGap +
-                            rows_->text(r, Vin) + kGap + rows_->text(r, Dev) + u' ' + rows_->text(r, Mod);
-        text_[size_t(r)] = widgets::upperChars(all);
-        phone_[size_t(r)] = widgets::upperChars(phoneText(rows_->text(r, Phone)));
+        all.clear();
+        all.append(gnum).append(u' ').append(region).append(kGap).append(gnum).append(region).append(kGap);
+        all.append(rows_->text(r, Owner)).append(kGap).append(rows_->text(r, Vin)).append(kGap);
+        all.append(rows_->text(r, Dev)).append(u' ').append(rows_->text(r, Mod));
+        text_[size_t(r)] = all.toUpper();
+        phone_[size_t(r)] = phoneText(rows_->text(r, Phone)).toUpper();
     }
 }
 
 std::vector<int> CarSearch::matches(const QString& search) const {
-    const QString text = widgets::upperChars(search.trimmed());
+    const QString text = search.trimmed().toUpper();
     std::vector<int> out;
     const int n = rows_->rowCount();
     if (text.isEmpty()) {
