@@ -11,6 +11,7 @@
 #include "tools/DbTools.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -120,6 +121,27 @@ private slots:
         const QString target = dir.filePath("fromjunk.fdb");
         QVERIFY_THROWS_EXCEPTION(fb::Error, app::restoreDatabase(junk, target));
         QVERIFY(!QFile::exists(target));
+    }
+
+    // The command line, for a scheduled copy: 0 only for a checked copy.
+    void commandLine() {
+        const QString tool = QStringLiteral(TORQUIL_BINARY_DIR "/torquil-db");
+        auto run = [&](const QStringList& args, QString* out) {
+            QProcess p;
+            p.start(tool, args);
+            if (!p.waitForFinished(120000)) return -1;
+            *out = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+            return p.exitCode();
+        };
+        const QString db = support::makeDatabase(dir, "cli.fdb");
+        const QString copy = dir.filePath("cli.fbk"), target = dir.filePath("cli-restored.fdb");
+        QString out;
+        QCOMPARE(run({"backup", db, copy}, &out), 0);
+        QVERIFY2(out.contains("CARS  0") && out.contains("checked"), qPrintable(out));
+        QCOMPARE(run({"restore", copy, target}, &out), 0);
+        QCOMPARE(run({"restore", copy, target}, &out), 1);
+        QVERIFY2(out.contains("уже существует"), qPrintable(out));
+        QCOMPARE(run({"backup", dir.filePath("missing.fdb"), dir.filePath("m.fbk")}, &out), 1);
     }
 
     // A server database: the server sends the backup, which is written here
