@@ -145,6 +145,8 @@ void Service::backup(const QString& database, const QString& file, const Lines& 
     Spb spb(IXpbBuilder::SPB_START);
     spb.tag(isc_action_svc_backup).text(isc_spb_dbname, pathOf(database));
     spb.text(isc_spb_bkp_file, remote_ ? QStringLiteral("stdout") : part);
+    // No garbage collection on the way: the backup only reads the database.
+    spb.number(isc_spb_options, isc_spb_bkp_no_garbage_collect);
     if (!remote_) spb.tag(isc_spb_verbose);
     try {
         start(spb.bytes());
