@@ -5,6 +5,7 @@
 #include "app/DM.h"
 #include "cars/CF2.h"
 #include "cars/DC.h"
+#include "cars/HS.h"
 #include "catalogues/MH.h"
 #include "catalogues/SB.h"
 #include "catalogues/SE.h"
@@ -54,10 +55,15 @@ void createForms() {
     make(SV, MF);
     make(AboutBox, MF);
     make(Hst, MF);
+    // Modal over the car directory or the contract editor: it takes the
+    // window that opens it as its parent then.
+    make(HS, nullptr);
 }
 
 void destroyForms() {
     // The modal windows go with their parents; the data module goes last.
+    delete HS;
+    HS = nullptr;
     delete SB;
     delete SE;
     delete SM;

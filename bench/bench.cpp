@@ -5,6 +5,8 @@
 #include "app/Lookup.h"
 #include "app/ProgramFolder.h"
 #include "cars/CF2.h"
+#include "cars/DC.h"
+#include "cars/HS.h"
 #include "catalogues/SP.h"
 #include "contracts/CF.h"
 #include "contracts/CF3.h"
@@ -14,6 +16,8 @@
 #include "tools/DbTools.h"
 #include "widgets/ErrorDisplay.h"
 #include "widgets/UpperCombo.h"
+#include "widgets/StringGrid.h"
+#include "widgets/UpperEdit.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -151,6 +155,22 @@ int main(int argc, char** argv) {
                engineFetch(DM->iCar_f, [](fb::Query& q) { CF2->bindFilter(q); }));
         CF2->Box1->setText(QString());
 
+        // the directory's search: a first letter (most cars), then a few
+        // digits of a phone (a handful); it searches the rows the list read,
+        // so the engine's figure is the read of that list, for scale
+        DC->FormActivate();
+        if (wanted("car_search_first")) {
+            // The first keystroke after the list is read also makes the search's index.
+            DC->EditFind->setText(QStringLiteral("8421"));
+            std::printf("car_search_after_read app_ms=%.2f\n", msOf([] { DC->EditFindChange(); }));
+        }
+        for (const auto& [name, text] : {std::pair{"car_search_first", "В"}, std::pair{"car_search", "8421"}}) {
+            DC->EditFind->setText(QString::fromUtf8(text));
+            report(name, [] { DC->EditFindChange(); }, engineFetch(DM->iCar, [](fb::Query&) {}));
+        }
+        std::printf("car_search rows=%d\n", DC->Grid_cars->rowCount() - 1);
+        DC->EditFind->clear();
+
         // works
         CF3->Box1->setText(QStringLiteral("З"));
         const QString wp = app::prefixPattern(CF3->Box1->text(), CF3->kind().nameLength);
@@ -193,6 +213,39 @@ int main(int argc, char** argv) {
                 }
             };
             report("load_doc", [&] { CF->LoadDoc(key); }, eng);
+        }
+
+        // the service history of a car with 200 contracts (the first 200
+        // contracts given to one car, their lines with them)
+        {
+            fb::Query& q = DM->iSQL;
+            TDM::reset(q, QStringLiteral("SELECT MIN(pk_id) AS k FROM Cars"));
+            q.open();
+            const int car = q.field(QStringLiteral("k")).asInteger();
+            q.close();
+            TDM::reset(q, QStringLiteral("UPDATE Contracts SET cr_fk = :car WHERE pk_id IN "
+                                         "(SELECT FIRST 200 pk_id FROM Contracts ORDER BY pk_id)"));
+            q.setInteger(QStringLiteral("car"), car);
+            DM->execCommit(q);
+            HS->CarKey = QString::number(car);
+            std::vector<std::shared_ptr<fb::Query>> e;
+            for (const char* sql : {"SELECT w.ct_fk, w.price FROM CT_Works w INNER JOIN Contracts ct "
+                                    "ON w.ct_fk = ct.pk_id + 0 WHERE ct.cr_fk = :cr_fk",
+                                    "SELECT s.ct_fk, s.price, s.num FROM CT_Spares s INNER JOIN Contracts ct "
+                                    "ON s.ct_fk = ct.pk_id + 0 WHERE ct.cr_fk = :cr_fk",
+                                    "SELECT pk_id, num, c_date, meh FROM Contracts WHERE cr_fk = :cr_fk "
+                                    "ORDER BY c_date DESC, num DESC, pk_id DESC"}) {
+                e.push_back(std::make_shared<fb::Query>(&DM->IBDbase, &DM->IBTrans));
+                e.back()->setSQL({QString::fromLatin1(sql)});
+            }
+            report("history_200", [] { HS->FormActivate(); }, [e, car] {
+                for (const auto& x : e) {
+                    x->close();
+                    x->setInteger(QStringLiteral("cr_fk"), car);
+                    x->open();
+                }
+            });
+            std::printf("history_200 rows=%d\n", HS->Grid_hist->rowCount() - 1);
         }
 
         // the spares catalogue

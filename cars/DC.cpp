@@ -4,6 +4,8 @@
 #include "app/DM.h"
 #include "app/WindowFlow.h"
 #include "cars/CarList.h"
+#include "cars/CarSearch.h"
+#include "cars/HS.h"
 #include "catalogues/EntryKit.h"
 #include "rtl/Convert.h"
 #include "widgets/Activation.h"
@@ -16,7 +18,10 @@
 #include "widgets/UpperEdit.h"
 
 #include <QCloseEvent>
+#include <QEvent>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -34,6 +39,22 @@ QStringList titles() {
     for (const char* t : kTitles) list << QString::fromUtf8(t);
     return list;
 }
+
+// The search field follows the list: it is disabled with it while a car is
+// added or edited, so that the current row stays the car being edited.
+class EnabledWith : public QObject {
+public:
+    EnabledWith(QWidget* follower, QWidget* leader) : QObject(follower), follower_(follower) {
+        leader->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::EnabledChange) follower_->setEnabled(static_cast<QWidget*>(watched)->isEnabled());
+        return false;
+    }
+
+private:
+    QWidget* follower_;
+};
 
 }  // namespace
 
@@ -61,6 +82,8 @@ TDC::TDC(QWidget* parent) : QWidget(parent, Qt::Window) {
     ToolButton8 = widgets::addToolButton(ToolBar1, "ToolButton8", Glyph::Save, "Сохранение изменений");
     widgets::addGap(ToolBar1);
     ToolButton7 = widgets::addToolButton(ToolBar1, "ToolButton7", Glyph::Delete, nullptr);
+    widgets::addGap(ToolBar1);
+    ToolButton16 = widgets::addToolButton(ToolBar1, "ToolButton16", Glyph::History, "История обслуживания");
     widgets::addRightSpacer(ToolBar1);
     ToolButton14 = widgets::addToolButton(ToolBar1, "ToolButton14", Glyph::Exit, nullptr);
     layout->addWidget(ToolBar1);
@@ -70,6 +93,17 @@ TDC::TDC(QWidget* parent) : QWidget(parent, Qt::Window) {
     createFields(GP);
     layout->addWidget(GP);
 
+    auto* find = new QHBoxLayout;
+    auto* findLabel = new QLabel(QStringLiteral("ПОИСК"), this);
+    EditFind = new widgets::UpperEdit(this);
+    EditFind->setObjectName(QStringLiteral("EditFind"));
+    EditFind->setMaxLength(60);
+    EditFind->setToolTip(QStringLiteral("Гос. номер, владелец, телефон, VIN, марка или модель"));
+    findLabel->setBuddy(EditFind);
+    find->addWidget(findLabel);
+    find->addWidget(EditFind, 1);
+    layout->addLayout(find);
+
     Grid_cars = new widgets::StringGrid(this);
     Grid_cars->setObjectName(QStringLiteral("Grid_cars"));
     Grid_cars->setColCount(10);
@@ -77,7 +111,8 @@ TDC::TDC(QWidget* parent) : QWidget(parent, Qt::Window) {
     Grid_cars->setTitles(titles());
     Grid_cars->setTitleColor(QColor(catalogues::kTitleYellow));
     Grid_cars->clearToBlankRow();
-    layout->addWidget(Grid_cars, 1);  // the rest of the window: 1057 x 403
+    layout->addWidget(Grid_cars, 1);  // the rest of the window
+    new EnabledWith(EditFind, Grid_cars);
 
     GP->setEnabled(false);
     ToolButton8->setEnabled(false);
@@ -107,6 +142,13 @@ TDC::TDC(QWidget* parent) : QWidget(parent, Qt::Window) {
     widgets::addSaveShortcut(this, {ToolButton8});
     connect(ToolButton7, &QToolButton::clicked, this, &TDC::ToolButton7Click);
     connect(ToolButton14, &QToolButton::clicked, this, &TDC::ToolButton14Click);
+    connect(ToolButton16, &QToolButton::clicked, this, &TDC::ToolButton16Click);
+    connect(EditFind, &QLineEdit::textEdited, this, &TDC::EditFindChange);
+    connect(EditFind, &widgets::LineEdit::enterPressed, this, [this] { Grid_cars->setFocus(); });
+    connect(EditFind, &widgets::LineEdit::escapePressed, this, [this] {
+        EditFind->clear();
+        EditFindChange();
+    });
 
     // Coming back from another window or program keeps the entry being typed.
     widgets::Activation::instance().setHandler(this, [this] { FormActivate(); },
@@ -126,12 +168,11 @@ void TDC::FormActivate() {
 
     fb::Query& q = DM->iCar;
     q.close();
-    q.open(cars::carListColumns());
+    q.open(cars::searchColumns());
     q.last();
-    const int n = q.recordCount();
     Grid_cars->setTitles(titles());
-    Grid_cars->fill(cars::carListRows(q.takeRows(), {QStringLiteral("  "), false}));
-    if (n > 0) ShowCurrentCar();
+    showCars(q.takeRows());
+    if (!currentKey().isEmpty()) ShowCurrentCar();
     fillNameLists();
 }
 
@@ -273,6 +314,24 @@ void TDC::ToolButton7Click() {
 }
 
 void TDC::ToolButton14Click() { hide(); }
+
+// ---- Search and history ----------------------------------------------------------
+
+void TDC::showCars(fb::RowSet rows) {
+    search_ = std::make_shared<const cars::CarSearch>(cars::carListRows(std::move(rows), {QStringLiteral("  "), false}));
+    Grid_cars->fill(search_->rows(EditFind->text()));
+}
+
+void TDC::EditFindChange() {
+    if (Adding || Editing || !search_) return;
+    Grid_cars->fill(search_->rows(EditFind->text()));
+    if (!currentKey().isEmpty()) ShowCurrentCar();
+}
+
+void TDC::ToolButton16Click() {
+    if (Adding || Editing || currentKey().isEmpty()) return;
+    HS->ShowCar(currentKey(), this);
+}
 
 // ---- Closing -----------------------------------------------------------------------
 

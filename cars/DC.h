@@ -6,10 +6,17 @@
 
 #include <QWidget>
 
+#include <memory>
+
 class QGroupBox;
 class QToolBar;
 class QToolButton;
-namespace widgets { class StringGrid; }
+namespace cars { class CarSearch; }
+namespace fb { class RowSet; }
+namespace widgets {
+class StringGrid;
+class UpperEdit;
+}
 
 class TDC : public QWidget, public cars::CarFields {
     Q_OBJECT
@@ -22,7 +29,9 @@ public:
 
     QToolBar* ToolBar1;
     QToolButton *ToolButton2, *ToolButton4, *ToolButton8, *ToolButton7, *ToolButton14;
+    QToolButton* ToolButton16;  // the service history of the current car
     QGroupBox* GP;  // holds Box1 ... Edit1
+    widgets::UpperEdit* EditFind;  // "ПОИСК": narrows the list as it is typed
     widgets::StringGrid* Grid_cars;
 
     void ShowCurrentCar();
@@ -44,6 +53,8 @@ public slots:
     void ToolButton8Click();
     void ToolButton7Click();
     void ToolButton14Click();
+    void ToolButton16Click();
+    void EditFindChange();
     void FormHide();
 
 protected:
@@ -55,6 +66,9 @@ private:
     void UpdateCar();
     void leaveMode();
     QString currentKey() const;
+    void showCars(fb::RowSet rows);  // the list, narrowed by the search field
+
+    std::shared_ptr<const cars::CarSearch> search_;  // over the rows last read
 };
 
 extern TDC* DC;

@@ -5,6 +5,7 @@
 #include "app/Lookup.h"
 #include "app/WindowFlow.h"
 #include "cars/CF2.h"
+#include "cars/HS.h"
 #include "contracts/CF3.h"
 #include "contracts/CF4.h"
 #include "contracts/ContractLines.h"
@@ -107,7 +108,7 @@ TCF::TCF(QWidget* parent) : QWidget(parent, Qt::Window) {
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(1067, 615);
 
-    Car_id = new QLabel(QStringLiteral("*"), this);
+    Car_id = new widgets::KeyLabel(QStringLiteral("*"), this);
     Car_id->setObjectName(QStringLiteral("Car_id"));
     Car_id->hide();
 
@@ -155,6 +156,9 @@ TCF::TCF(QWidget* parent) : QWidget(parent, Qt::Window) {
         connect(box, &widgets::UpperCombo::enterPressed, this, [this, box] { MaskEdit1KeyPress(box); });
     Memo1->installEventFilter(new EnterFilter(Memo1, [this] { Memo1KeyPress(); }));
     connect(BitBtn1, &QPushButton::clicked, this, &TCF::BitBtn1Click);
+    connect(BitBtn9, &QPushButton::clicked, this, &TCF::BitBtn9Click);
+    connect(Car_id, &widgets::KeyLabel::textChanged, BitBtn9,
+            [this](const QString& key) { BitBtn9->setEnabled(key != QStringLiteral("*")); });
     connect(BitBtn3, &QPushButton::clicked, this, &TCF::BitBtn3Click);
     connect(BitBtn5, &QPushButton::clicked, this, &TCF::BitBtn5Click);
     connect(BitBtn6, &QPushButton::clicked, this, &TCF::BitBtn6Click);
@@ -323,7 +327,13 @@ void TCF::buildCar() {
     grid->addWidget(Box10, 2, 3);
     grid->addWidget(caption(QStringLiteral("ТЕЛЕФОН"), GP2), 3, 2);
     grid->addWidget(Box11, 3, 3);
-    grid->addWidget(BitBtn1, 4, 3);
+    BitBtn9 = new QPushButton(QStringLiteral("История"), GP2);
+    BitBtn9->setObjectName(QStringLiteral("BitBtn9"));
+    BitBtn9->setToolTip(QStringLiteral("История обслуживания"));
+    BitBtn9->setIcon(widgets::icon(widgets::Glyph::History));
+    BitBtn9->setIconSize(QSize(24, 24));
+    BitBtn9->setEnabled(false);
+    grid->addLayout(row({{BitBtn1, 1}, {BitBtn9, 0}}), 4, 3);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
     grid->setColumnMinimumWidth(2, 84);
@@ -617,6 +627,10 @@ void TCF::ToolButton6Click() { MF->PrintContractCard(QString::number(DocId)); }
 void TCF::ToolButton14Click() { hide(); }
 
 void TCF::BitBtn1Click() { app::openModal(CF2, this); }
+
+void TCF::BitBtn9Click() {
+    if (Car_id->text() != QStringLiteral("*")) HS->ShowCar(Car_id->text(), this);
+}
 
 void TCF::MaskEdit1Change() { ToolButton8->setEnabled(true); }
 

@@ -1,6 +1,8 @@
 #pragma once
 // The contract editor: one contract's header, its car and its work and
 // spare-part lines, opened by the main window in new, view or edit mode.
+#include "widgets/KeyLabel.h"
+
 #include <QWidget>
 
 class QFrame;
@@ -24,7 +26,7 @@ public:
 
     // State of the contract in the editor.
     int DocId = -1;
-    QLabel* Car_id;  // hidden; "*" while no car is chosen
+    widgets::KeyLabel* Car_id;  // hidden; "*" while no car is chosen
 
     // Groups and header.
     QGroupBox *GP1, *GP2, *GP3, *GP4;
@@ -40,6 +42,7 @@ public:
         *Box11;
     widgets::UpperEdit* Edit1;  // mileage
     QPushButton* BitBtn1;       // "Выбрать машину"
+    QPushButton* BitBtn9;       // the service history of the car; off while none is chosen
 
     // Lines.
     widgets::StringGrid *Grid_work, *grid_sp;
@@ -63,6 +66,7 @@ public slots:
     void ToolButton6Click();
     void ToolButton14Click();
     void BitBtn1Click();
+    void BitBtn9Click();
     void BitBtn3Click();
     void BitBtn5Click();
     void BitBtn6Click();

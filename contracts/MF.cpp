@@ -133,6 +133,8 @@ TMF::TMF(QWidget* parent) : QMainWindow(parent) {
     connect(WEB1, &QAction::triggered, this, &TMF::WEB1Click);
     connect(N20, &QAction::triggered, this, &TMF::N20Click);
     connect(N19, &QAction::triggered, this, &TMF::N19Click);
+    connect(N41, &QAction::triggered, this, &TMF::N41Click);
+    connect(N42, &QAction::triggered, this, &TMF::N42Click);
 
     widgets::Activation::instance().setHandler(this, [this] { FormActivate(); });
 }
@@ -251,6 +253,10 @@ void TMF::buildMenu() {
     QMenu* reports = bar->addMenu(QStringLiteral("Отчеты"));
     N2 = item(reports, "N2", "Печать карточки");
     N6 = item(reports, "N6", "Итоговый свод");
+    N40 = bar->addMenu(QStringLiteral("Сервис"));
+    N40->setObjectName(QStringLiteral("N40"));
+    N41 = item(N40, "N41", "Резервная копия базы данных…");
+    N42 = item(N40, "N42", "Восстановление из копии…");
     QMenu* help = bar->addMenu(QStringLiteral("Помощь"));
     WEB1 = item(help, "WEB1", "WEB-сайт программы");
     N20 = item(help, "N20", "История версий");

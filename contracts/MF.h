@@ -4,6 +4,7 @@
 #include <QMainWindow>
 
 class QAction;
+class QMenu;
 class QLabel;
 class QPushButton;
 class QStatusBar;
@@ -34,6 +35,8 @@ public:
     QToolButton *ToolButton2, *ToolButton4, *ToolButton6, *ToolButton8, *ToolButton24, *ToolButton26,
         *ToolButton28, *ToolButton30, *ToolButton32, *ToolButton34, *ToolButton36, *ToolButton14;
     QAction *N9, *N16, *N18, *N4, *N11111, *N31, *N7, *N10, *N5, *N11, *N12, *N13, *N2, *N6, *WEB1, *N20, *N19;
+    QMenu* N40;         // "Сервис"
+    QAction *N41, *N42;  // backup, restore (contracts/MFService.cpp)
 
     // Shared with the other windows.
     void FillNameCombo(widgets::UpperCombo* box, const QString& table);
@@ -65,6 +68,8 @@ public slots:
     void WEB1Click();
     void N20Click();
     void N19Click();
+    void N41Click();
+    void N42Click();
 
 private slots:
     void Box1Change();

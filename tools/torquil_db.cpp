@@ -2,6 +2,9 @@
 //   torquil-db create PATH                       an empty database from the schema
 //   torquil-db demo PATH                         the schema and believable demo data
 //   torquil-db bench PATH [--contracts N] [--cars M] [--works W] [--spares S]
+//   torquil-db backup DATABASE FILE              a checked backup (the database may be in use)
+//   torquil-db restore FILE DATABASE             a checked restore into a new database
+#include "app/BackupCheck.h"
 #include "tools/DbTools.h"
 
 #include <QCoreApplication>
@@ -19,8 +22,31 @@ int usage(const QString& why) {
     err << "usage:\n"
            "  torquil-db create PATH\n"
            "  torquil-db demo PATH\n"
-           "  torquil-db bench PATH [--contracts N] [--cars M] [--works W] [--spares S]\n";
+           "  torquil-db bench PATH [--contracts N] [--cars M] [--works W] [--spares S]\n"
+           "  torquil-db backup DATABASE FILE\n"
+           "  torquil-db restore FILE DATABASE\n";
     return 2;
+}
+
+// backup / restore: the engine's lines as they come, then the check; 0 only
+// when the copy was made and every table holds the same rows.
+int copyCommand(const QString& cmd, const QString& from, const QString& to) {
+    QTextStream out(stdout);
+    auto progress = [&out](const QString& line) { out << line << Qt::endl; };
+    try {
+        const app::CopyCheck check = cmd == QLatin1String("backup") ? app::backupDatabase(from, to, progress)
+                                                                    : app::restoreDatabase(from, to, progress);
+        out << check.report() << Qt::endl;
+        if (!check.ok()) {
+            std::fprintf(stderr, "torquil-db: the check failed: the row counts differ\n");
+            return 1;
+        }
+        out << (cmd == QLatin1String("backup") ? "backup " : "restore ") << to << " checked" << Qt::endl;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "torquil-db: %s\n", e.what());
+        return 1;
+    }
+    return 0;
 }
 
 }  // namespace
@@ -31,6 +57,10 @@ int main(int argc, char** argv) {
     if (args.size() < 2) return usage(args.isEmpty() ? QString() : QStringLiteral("a database path is needed"));
     const QString cmd = args[0];
     const QString path = args[1];
+    if (cmd == QLatin1String("backup") || cmd == QLatin1String("restore")) {
+        if (args.size() != 3) return usage(QStringLiteral("%1 needs two paths").arg(cmd));
+        return copyCommand(cmd, args[1], args[2]);
+    }
     if (cmd != QLatin1String("create") && cmd != QLatin1String("demo") && cmd != QLatin1String("bench"))
         return usage(QStringLiteral("unknown command '%1'").arg(cmd));
 

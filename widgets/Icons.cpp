@@ -76,6 +76,17 @@ void magnifier(QPainter& p) {
     p.drawEllipse(QPointF(19, 19), 6.5, 6.5);
 }
 
+// A clock face over a page: the history of a car.
+void clock(QPainter& p) {
+    const QPointF c(20, 20);
+    p.setPen(QPen(kInk, 1.5));
+    p.setBrush(QColor(230, 240, 252));
+    p.drawEllipse(c, 9, 9);
+    p.setPen(QPen(kBlue, 2));
+    p.drawLine(c, c + QPointF(0, -6));
+    p.drawLine(c, c + QPointF(4.5, 2));
+}
+
 void car(QPainter& p, bool outline) {
     QPainterPath body;
     body.moveTo(2, 21);
@@ -262,6 +273,7 @@ QIcon icon(Glyph glyph) {
     case Glyph::Choose: car(p, false); check(p, kGreen); break;
     case Glyph::Ok: check(p, kGreen); break;
     case Glyph::Cancel: cross(p, QPointF(16, 16), kRed); break;
+    case Glyph::History: page(p); clock(p); break;
     }
     p.end();
     return QIcon(pm);

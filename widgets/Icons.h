@@ -8,7 +8,7 @@ namespace widgets {
 enum class Glyph {
     NewDocument, EditDocument, ViewDocument, Print, Save, Close, Exit,
     Car, Works, Spares, Mechanic, Makes, Engine, Body,
-    ClearFilter, Add, Delete, Choose, Ok, Cancel
+    ClearFilter, Add, Delete, Choose, Ok, Cancel, History
 };
 
 QIcon icon(Glyph glyph);

@@ -1,0 +1,39 @@
+#pragma once
+// The service history of one car: the car, every contract of it newest
+// first with its totals, the lines of the chosen contract, and the number of
+// visits with the sum of them all. Opened modal from the car directory and
+// from the contract editor; rebuilt from the database each time it is shown.
+#include <QDialog>
+
+class QLabel;
+namespace widgets { class StringGrid; }
+
+class THS : public QDialog {
+    Q_OBJECT
+public:
+    explicit THS(QWidget* parent = nullptr);
+
+    QString CarKey;  // the car shown (its key as text)
+
+    QLabel *Label1, *Label2, *Label3, *Label4, *Label5;  // car, number, VIN, owner, phone
+    widgets::StringGrid* Grid_hist;   // the contracts; column 0 the contract key
+    widgets::StringGrid* Grid_hwork;  // the work lines of the current contract
+    widgets::StringGrid* Grid_hsp;    // its spare-part lines
+    QLabel* LabelTotal;               // visits and their sum
+
+    // Shows the history of car `key` modal over `owner`.
+    void ShowCar(const QString& key, QWidget* owner);
+
+    void FormActivate();
+    void FillHistory();
+
+public slots:
+    void Grid_histClick();
+    void Grid_histKeyPress();  // Enter: the contract's card
+
+private:
+    void ShowCarHeader();
+    QString currentKey() const;
+};
+
+extern THS* HS;
