@@ -63,9 +63,11 @@ bool ConnectDatabase() {
         return false;
     }
     DM->IBDbase.databaseName = path;
-    DM->IBDbase.open();
-    // The engine has just put its own handlers on the ending signals.
-    quitOnSignals();
+    {
+        // The engine puts its own handlers on the ending signals as it attaches.
+        EndingSignalsHeld held;
+        DM->IBDbase.open();
+    }
     // Reading starts at once (a database that refuses transactions says so
     // here); no read-write transaction stays open until the first write.
     DM->IBTrans.forRead();

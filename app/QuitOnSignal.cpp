@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <pthread.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -40,6 +41,28 @@ bool listen() {
 }
 
 }  // namespace
+
+namespace {
+
+sigset_t endingSignals() {
+    sigset_t set;
+    sigemptyset(&set);
+    for (int sig : {SIGTERM, SIGINT, SIGHUP}) sigaddset(&set, sig);
+    return set;
+}
+
+}  // namespace
+
+EndingSignalsHeld::EndingSignalsHeld() {
+    const sigset_t set = endingSignals();
+    pthread_sigmask(SIG_BLOCK, &set, nullptr);
+}
+
+EndingSignalsHeld::~EndingSignalsHeld() {
+    quitOnSignals();
+    const sigset_t set = endingSignals();
+    pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+}
 
 void quitOnSignals() {
     if (!listen()) return;

@@ -10,4 +10,15 @@ namespace app {
 
 void quitOnSignals();
 
+// Around an attach: the ending signals wait (blocked) while the engine puts
+// its handlers on them, and are handled by ours once they are back; threads
+// the engine starts meanwhile never take them.
+class EndingSignalsHeld {
+public:
+    EndingSignalsHeld();
+    ~EndingSignalsHeld();  // quitOnSignals(), then the signals are let through
+    EndingSignalsHeld(const EndingSignalsHeld&) = delete;
+    EndingSignalsHeld& operator=(const EndingSignalsHeld&) = delete;
+};
+
 }  // namespace app
