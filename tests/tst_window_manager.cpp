@@ -1,0 +1,74 @@
+// Window behaviour under a real window manager (openbox on Xvfb, see
+// tests/with-window-manager): the user clicks the greyed-out main window, or
+// Alt+Tabs to it, while a modeless window is open and being typed in.
+#include "app/DM.h"
+#include "app/Forms.h"
+#include "app/WindowFlow.h"
+#include "cars/DC.h"
+#include "contracts/CF.h"
+#include "contracts/MF.h"
+#include "support/TestDb.h"
+#include "support/TestMain.h"
+#include "widgets/UpperCombo.h"
+
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QWindow>
+
+class TestWindowManager : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+
+    // What the window manager does on a click on `window`, on the task bar
+    // or on Alt+Tab: activate it (and raise it over the others).
+    static void userActivates(QWidget* window) {
+        window->windowHandle()->requestActivate();
+        QTest::qWait(400);
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(dir.isValid());
+        QVERIFY2(QGuiApplication::platformName() == "xcb", "run through tests/with-window-manager");
+        app::createForms();
+        MF->FirstActivation = false;
+        support::connectDataModule(support::makeDatabase(dir));
+        support::exec(QString::fromUtf8("INSERT INTO Cars (dev, mod, gnum, d_year) VALUES ('ВАЗ', '2107', 'А1', 2010)"));
+        MF->show();
+        QVERIFY(QTest::qWaitForWindowActive(MF));
+    }
+    void cleanupTestCase() { app::destroyForms(); }
+
+    void theEditorStaysInFrontAndKeepsItsMode() {
+        MF->ToolButton2Click();
+        QVERIFY(QTest::qWaitForWindowActive(CF));
+        CF->Memo1->setPlainText(QString::fromUtf8("НЕ ПОТЕРЯТЬ"));
+        CF->Car_id->setText(support::scalar("SELECT MAX(pk_id) FROM Cars"));
+        userActivates(MF);
+        QVERIFY(MF->NewDoc);
+        QCOMPARE(QApplication::activeWindow(), static_cast<QWidget*>(CF));
+        QCOMPARE(CF->Memo1->toPlainText(), QString::fromUtf8("НЕ ПОТЕРЯТЬ"));
+        CF->ToolButton8Click();
+        QCOMPARE(support::scalar("SELECT rem FROM Contracts"), QString::fromUtf8("НЕ ПОТЕРЯТЬ"));
+        CF->close();
+        QVERIFY(QTest::qWaitForWindowActive(MF));
+        QVERIFY(!MF->NewDoc);
+    }
+
+    void theDirectoryKeepsTheCarBeingTyped() {
+        app::openModeless(DC);
+        QVERIFY(QTest::qWaitForWindowActive(DC));
+        DC->ToolButton2Click();
+        DC->Box1->setText(QString::fromUtf8("УАЗ"));
+        userActivates(MF);
+        QCOMPARE(QApplication::activeWindow(), static_cast<QWidget*>(DC));
+        userActivates(DC);
+        QVERIFY(DC->Adding);
+        QCOMPARE(DC->Box1->text(), QString::fromUtf8("УАЗ"));
+        DC->close();
+        QVERIFY(QTest::qWaitForWindowActive(MF));
+    }
+};
+
+TORQUIL_TEST_MAIN(TestWindowManager)
+#include "tst_window_manager.moc"
