@@ -183,6 +183,9 @@ private slots:
         typeText(cw.w->Edit1, "abc");
         QVERIFY_THROWS_EXCEPTION(rtl::ConvertError, cw.w->ToolButton8Click());
         QCOMPARE(cw.count(), 1);
+        cw.w->Edit1->setText("1E15");  // beyond what a contract's amounts hold
+        QVERIFY_THROWS_EXCEPTION(rtl::ConvertError, cw.w->ToolButton8Click());
+        QCOMPARE(cw.count(), 1);
         cw.w->Edit1->setText("300");
         cw.w->ToolButton8Click();
         QCOMPARE(cw.count(), 2);

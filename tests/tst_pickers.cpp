@@ -193,6 +193,15 @@ private slots:
             QCOMPARE(e.text(), QString("'12.5' is not a valid floating point value"));
         }
         QVERIFY(CF4->isVisible());
+        CF4->Edit1->setText("1000000000");
+        CF4->Edit2->setText("1000000");  // the line's sum does not fit
+        try {
+            CF4->BitBtn1Click();
+            QFAIL("no error");
+        } catch (const rtl::ConvertError& e) {
+            QVERIFY2(e.text().contains(QString::fromUtf8("«1E15» вне допустимого диапазона")), qPrintable(e.text()));
+        }
+        QVERIFY(CF4->isVisible());
         QCOMPARE(count("Spares"), 1);
         // A name that fills its column is still a valid filter.
         CF4->Box1->setText(QString(150, QChar(u'Ж')));

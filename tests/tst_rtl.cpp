@@ -3,6 +3,8 @@
 #include "rtl/Marker.h"
 #include "rtl/Money.h"
 
+#include <cmath>
+
 #include <QtTest>
 
 class TestRtl : public QObject {
@@ -95,6 +97,18 @@ private slots:
         Money m;
         for (int i = 0; i < 1000; ++i) m += Money::fromDouble(0.1);
         QCOMPARE(m.toString(), QString("100"));
+
+        // Out of range is refused, never wrapped around.
+        QCOMPARE(Money::fromDouble(900000000000000.5).toString(), QString("900000000000000,5"));
+        QVERIFY_THROWS_EXCEPTION(rtl::ConvertError, Money::fromDouble(1E15));
+        QVERIFY_THROWS_EXCEPTION(rtl::ConvertError, Money::fromDouble(-1E15));
+        QVERIFY_THROWS_EXCEPTION(rtl::ConvertError, Money::fromDouble(std::nan("")));
+        QVERIFY_THROWS_EXCEPTION(rtl::ConvertError, Money::times(1000000000, 1000000));
+        Money big = Money::fromDouble(900000000000000.0);
+        QVERIFY_THROWS_EXCEPTION(rtl::ConvertError, big += big);
+        QCOMPARE(big.toString(), QString("900000000000000"));  // unchanged
+        QVERIFY_THROWS_EXCEPTION(rtl::ConvertError, rtl::StrToPrice("1E15"));
+        QCOMPARE(rtl::StrToPrice("12,5"), 12.5);
     }
 };
 
