@@ -99,7 +99,7 @@ private slots:
         QCOMPARE(m.toString(), QString("100"));
 
         // Out of range is refused, never wrapped around.
-        QCOMPARE(Money::fromDouble(900000000000000.5).toString(), QString("900000000000000,5"));
+        QCOMPARE(Money::fromDouble(900000000000000.0).toString(), QString("900000000000000"));
         QVERIFY_THROWS_EXCEPTION(rtl::ConvertError, Money::fromDouble(1E15));
         QVERIFY_THROWS_EXCEPTION(rtl::ConvertError, Money::fromDouble(-1E15));
         QVERIFY_THROWS_EXCEPTION(rtl::ConvertError, Money::fromDouble(std::nan("")));
