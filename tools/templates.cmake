@@ -3,6 +3,7 @@
 add_executable(torquil-templates ${CMAKE_CURRENT_LIST_DIR}/make_templates.cpp)
 target_include_directories(torquil-templates PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(torquil-templates PRIVATE PkgConfig::XLSXWRITER Qt6::Core)
+target_compile_options(torquil-templates PRIVATE ${TORQUIL_WARNINGS})
 
 set(TORQUIL_FORMS ${CMAKE_BINARY_DIR}/Forms/print.xlsx ${CMAKE_BINARY_DIR}/Forms/svod.xlsx)
 add_custom_command(
