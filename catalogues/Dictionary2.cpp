@@ -4,7 +4,7 @@
 #include "app/DM.h"
 #include "app/WindowFlow.h"
 #include "rtl/Convert.h"
-#include "catalogues/EntryKit.h"
+#include "widgets/DisabledWhile.h"
 #include "widgets/Activation.h"
 #include "widgets/Icons.h"
 #include "widgets/Messages.h"
@@ -414,7 +414,7 @@ void Dictionary2::BitBtn23Click() {
 
 void Dictionary2::BitBtn14Click() {
     if (Adding || Editing) return;
-    catalogues::DisabledWhile disabled(this);
+    widgets::DisabledWhile disabled(this);
     const QString key = masterKey();
     if (key.isEmpty()) return;  // no masters
     // The table decides, not the detail list: that list is not refilled after
@@ -435,7 +435,7 @@ void Dictionary2::BitBtn14Click() {
 
 void Dictionary2::BitBtn24Click() {
     if (Adding || Editing) return;
-    catalogues::DisabledWhile disabled(this);
+    widgets::DisabledWhile disabled(this);
     if (Grid_mod->cell(0, 1).isEmpty()) return;
     if (!widgets::askYesNo(kDeleteQuestion, kDeleteCaption)) return;
     fb::Query& q = DM->iSQL;

@@ -5,6 +5,7 @@
 #include "app/Lookup.h"
 #include "app/WindowFlow.h"
 #include "cars/CF2.h"
+#include "cars/CarFields.h"
 #include "cars/HS.h"
 #include "contracts/CF3.h"
 #include "contracts/CF4.h"
@@ -505,6 +506,12 @@ void TCF::LoadDoc(const QString& key) {
 }
 
 // ---- Lines --------------------------------------------------------------------------
+
+void TCF::TakeCar(const cars::CarValues& car, const QString& key) {
+    cars::CarFields::of(this).setValues(car);
+    if (Car_id->text() != key) ToolButton8->setEnabled(true);
+    Car_id->setText(key);
+}
 
 void TCF::AppendWork(const QString& name, const QString& price) {
     contracts::appendWorkLine(Grid_work, name, price);

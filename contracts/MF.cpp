@@ -2,6 +2,7 @@
 
 #include "about/AboutBox.h"
 #include "about/Hst.h"
+#include "app/Addresses.h"
 #include "app/Connect.h"
 #include "app/DM.h"
 #include "app/FetchedRows.h"
@@ -288,8 +289,8 @@ void TMF::FillDependentCombo(widgets::UpperCombo* master, widgets::UpperCombo* d
 
 void TMF::PrintContractCard(const QString& key) { contracts::PrintContractCard(key); }
 
-QString TMF::siteAddress() { return QStringLiteral("https://www.torquil.example"); }
-QString TMF::supportAddress() { return QStringLiteral("support@torquil.example"); }
+QString TMF::siteAddress() { return app::siteAddress(); }
+QString TMF::supportAddress() { return app::supportAddress(); }
 
 // ---- Activation and the journal -------------------------------------------
 

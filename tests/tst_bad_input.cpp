@@ -4,7 +4,7 @@
 // refused with their texts before anything is written; no field takes more
 // characters than its column holds.
 #include "app/DM.h"
-#include "app/Forms.h"
+#include "app/Windows.h"
 #include "app/Lookup.h"
 #include "cars/CF2.h"
 #include "cars/DC.h"

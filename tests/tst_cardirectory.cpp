@@ -1,6 +1,6 @@
 // The car directory over a real database, with the whole set of windows.
 #include "app/DM.h"
-#include "app/Forms.h"
+#include "app/Windows.h"
 #include "app/WindowFlow.h"
 #include "cars/DC.h"
 #include "contracts/MF.h"

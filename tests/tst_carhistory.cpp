@@ -1,7 +1,7 @@
 // Finding a car in the directory and a car's service history, over a real
 // database with the whole set of windows.
 #include "app/DM.h"
-#include "app/Forms.h"
+#include "app/Windows.h"
 #include "cars/CarList.h"
 #include "cars/CarSearch.h"
 #include "cars/DC.h"

@@ -1,7 +1,7 @@
 // The car picker over a real database, with the whole set of windows.
 #include "app/DM.h"
 #include "app/DictionaryPair.h"
-#include "app/Forms.h"
+#include "app/Windows.h"
 #include "app/WindowFlow.h"
 #include "cars/CF2.h"
 #include "contracts/CF.h"

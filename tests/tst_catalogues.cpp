@@ -1,7 +1,7 @@
 // The works and spare-parts catalogues over a real database, with the whole
 // set of windows. Every case runs in both windows.
 #include "app/DM.h"
-#include "app/Forms.h"
+#include "app/Windows.h"
 #include "catalogues/SP.h"
 #include "catalogues/VR.h"
 #include "contracts/MF.h"

@@ -3,7 +3,7 @@
 // pickers with a catalogue row and new catalogue items, the save, and the
 // journal again. Nothing is written by the test itself.
 #include "app/DM.h"
-#include "app/Forms.h"
+#include "app/Windows.h"
 #include "cars/CF2.h"
 #include "contracts/CF.h"
 #include "contracts/CF3.h"

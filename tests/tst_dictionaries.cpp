@@ -1,6 +1,6 @@
 // The two-level dictionaries over a real database, with the whole set of windows.
 #include "app/DM.h"
-#include "app/Forms.h"
+#include "app/Windows.h"
 #include "app/WindowFlow.h"
 #include "catalogues/SB.h"
 #include "catalogues/SE.h"

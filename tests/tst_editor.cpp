@@ -2,7 +2,7 @@
 // set of windows. The pickers' hand-over is played by the tests: they write
 // the car fields and Car_id, or call AppendWork/AppendSpare, as the pickers do.
 #include "app/DM.h"
-#include "app/Forms.h"
+#include "app/Windows.h"
 #include "cars/CF2.h"
 #include "contracts/CF.h"
 #include "contracts/CF3.h"

@@ -1,6 +1,6 @@
 // The main window's journal: filters, periods, opening the editor, deleting.
 #include "app/DM.h"
-#include "app/Forms.h"
+#include "app/Windows.h"
 #include "contracts/CF.h"
 #include "contracts/JournalPeriod.h"
 #include "contracts/MF.h"

@@ -1,6 +1,6 @@
 // The mechanics directory over a real database, with the whole set of windows.
 #include "app/DM.h"
-#include "app/Forms.h"
+#include "app/Windows.h"
 #include "catalogues/MH.h"
 #include "contracts/MF.h"
 #include "fb/Error.h"

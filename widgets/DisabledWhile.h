@@ -1,14 +1,12 @@
 #pragma once
-// Pieces shared by the catalogue and directory windows: the guard that gives
-// a window back after a delete, and the colour of their list headers.
+// The guard that gives a window back after a delete: disables the window for
+// its lifetime and enables it again on the way out, a failing statement
+// included.
 #include <QPointer>
-#include <QRgb>
 #include <QWidget>
 
-namespace catalogues {
+namespace widgets {
 
-// Disables a window for its lifetime and enables it again on the way out,
-// a failing statement included.
 class DisabledWhile {
 public:
     explicit DisabledWhile(QWidget* window) : window_(window) { window->setEnabled(false); }
@@ -22,7 +20,4 @@ private:
     QPointer<QWidget> window_;
 };
 
-// The header colour of the directory lists.
-inline constexpr QRgb kTitleYellow = 0xFFFFB3;
-
-}  // namespace catalogues
+}  // namespace widgets

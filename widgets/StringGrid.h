@@ -21,6 +21,9 @@
 
 namespace widgets {
 
+// The header colour of the directory and catalogue lists.
+inline constexpr QRgb kTitleYellow = 0xFFFFB3;
+
 class StringGridModel;
 
 class StringGrid : public QTableView {
