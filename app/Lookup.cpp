@@ -74,7 +74,9 @@ void bindPrefix(fb::Query& q, const QString& param, const QString& text, int col
 
 int readBackKey(const QString& table, const QString& marker) {
     fb::Query& q = DM->iSQL;
-    TDM::reset(q, QStringLiteral("SELECT pk_id FROM ") + table + QStringLiteral(" WHERE sysinfo=:sysinfo"));
+    // Ordered by key: with no order the engine returns rows in storage order,
+    // and a new row may fill the space of a deleted one.
+    TDM::reset(q, QStringLiteral("SELECT pk_id FROM ") + table + QStringLiteral(" WHERE sysinfo=:sysinfo ORDER BY pk_id"));
     q.setString(QStringLiteral("sysinfo"), marker);
     q.open();
     q.first();

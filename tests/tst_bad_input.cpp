@@ -28,6 +28,7 @@
 #include "widgets/StringGrid.h"
 #include "widgets/UpperCombo.h"
 #include "widgets/UpperEdit.h"
+#include "support/Typing.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -40,9 +41,7 @@
 
 namespace {
 
-void typeText(QWidget* w, const QString& text) {
-    for (QChar ch : text) QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-}
+using support::typeText;
 
 // Rows of `table` whose `column` equals `value`; the value is bound, so the
 // count itself is not fooled by the characters under test.

@@ -13,6 +13,7 @@
 #include "widgets/StringGrid.h"
 #include "widgets/UpperCombo.h"
 #include "widgets/UpperEdit.h"
+#include "support/Typing.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -24,9 +25,7 @@
 
 namespace {
 
-void typeText(QWidget* w, const QString& text) {
-    for (QChar ch : text) QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-}
+using support::typeText;
 
 int addCar(const QString& dev, const QString& mod, const QString& gnum, const QString& region, const QString& vin,
            const QString& owner, const QString& phone) {

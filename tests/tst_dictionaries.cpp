@@ -12,6 +12,7 @@
 #include "widgets/Messages.h"
 #include "widgets/StringGrid.h"
 #include "widgets/UpperEdit.h"
+#include "support/Typing.h"
 
 #include <QGroupBox>
 #include <QPushButton>
@@ -20,9 +21,7 @@
 
 namespace {
 
-void typeText(QWidget* w, const QString& text) {
-    for (QChar ch : text) QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-}
+using support::typeText;
 
 int count(const QString& table) { return support::scalar("SELECT COUNT(*) FROM " + table).toInt(); }
 
