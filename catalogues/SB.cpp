@@ -3,7 +3,7 @@
 TSB* SB = nullptr;
 
 namespace {
-const Dictionary2Config kConfig{
+const TwoLevelDictionaryConfig kConfig{
     "SB",
     "Справочник кузовов",
     "body",
@@ -16,4 +16,4 @@ const Dictionary2Config kConfig{
 };
 }  // namespace
 
-TSB::TSB(QWidget* parent) : Dictionary2(kConfig, parent) {}
+TSB::TSB(QWidget* parent) : TwoLevelDictionary(kConfig, parent) {}

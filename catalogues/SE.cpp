@@ -3,7 +3,7 @@
 TSE* SE = nullptr;
 
 namespace {
-const Dictionary2Config kConfig{
+const TwoLevelDictionaryConfig kConfig{
     "SE",
     "Справочник двигателей",
     "engines",
@@ -16,4 +16,4 @@ const Dictionary2Config kConfig{
 };
 }  // namespace
 
-TSE::TSE(QWidget* parent) : Dictionary2(kConfig, parent) {}
+TSE::TSE(QWidget* parent) : TwoLevelDictionary(kConfig, parent) {}

@@ -3,7 +3,7 @@
 TSM* SM = nullptr;
 
 namespace {
-const Dictionary2Config kConfig{
+const TwoLevelDictionaryConfig kConfig{
     "SM",
     "Справочник фирм-производителей, моделей машин",
     "dev",
@@ -16,4 +16,4 @@ const Dictionary2Config kConfig{
 };
 }  // namespace
 
-TSM::TSM(QWidget* parent) : Dictionary2(kConfig, parent) {}
+TSM::TSM(QWidget* parent) : TwoLevelDictionary(kConfig, parent) {}

@@ -1,7 +1,7 @@
 #include "contracts/CardPrintout.h"
 
 #include "app/DM.h"
-#include "office/Forms.h"
+#include "office/Templates.h"
 #include "office/Spreadsheet.h"
 #include "app/ShowResult.h"
 

@@ -294,8 +294,6 @@ QString TMF::supportAddress() { return app::supportAddress(); }
 
 // ---- Activation and the journal -------------------------------------------
 
-void TMF::ConnectDatabase() { app::ConnectDatabase(); }
-
 void TMF::FormActivate() {
     if (FirstActivation) {
         FirstActivation = false;

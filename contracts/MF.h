@@ -87,7 +87,6 @@ private:
     void buildToolBar();
     void buildMenu();
     void buildStatusBar();
-    void ConnectDatabase();
 };
 
 extern TMF* MF;

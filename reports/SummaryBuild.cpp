@@ -1,7 +1,7 @@
 #include "reports/SummaryBuild.h"
 
 #include "app/DM.h"
-#include "office/Forms.h"
+#include "office/Templates.h"
 #include "office/Spreadsheet.h"
 #include "app/ShowResult.h"
 

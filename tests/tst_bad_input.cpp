@@ -75,8 +75,8 @@ int rowShowing(widgets::StringGrid* grid, int col, const QString& text) {
     return 0;
 }
 
-Dictionary2* dictionary(const QString& name) {
-    return name == "SM" ? static_cast<Dictionary2*>(SM) : name == "SE" ? static_cast<Dictionary2*>(SE) : SB;
+TwoLevelDictionary* dictionary(const QString& name) {
+    return name == "SM" ? static_cast<TwoLevelDictionary*>(SM) : name == "SE" ? static_cast<TwoLevelDictionary*>(SE) : SB;
 }
 
 PricedCatalogue* catalogue(const QString& name) {
@@ -174,7 +174,7 @@ private slots:
     void dictionaryNames() {
         QFETCH(QString, window);
         QFETCH(QString, name);
-        Dictionary2* w = dictionary(window);
+        TwoLevelDictionary* w = dictionary(window);
         const QString detail = name + " ;2";
         w->FormActivate();
         w->BitBtn11Click();

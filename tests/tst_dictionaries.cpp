@@ -34,7 +34,7 @@ void addDetail(const QString& table, const QString& link, int master, const QStr
     support::exec("INSERT INTO " + table + " (name, " + link + ") VALUES ('" + name + "', " + QString::number(master) + ")");
 }
 
-void selectMaster(Dictionary2* w, int row) {
+void selectMaster(TwoLevelDictionary* w, int row) {
     w->Grid_dev->setCurrentRow(row);
     w->Grid_devClick();
 }
@@ -45,7 +45,7 @@ QStringList names(widgets::StringGrid* grid) {
     return list;
 }
 
-bool allUnlocked(Dictionary2* w) {
+bool allUnlocked(TwoLevelDictionary* w) {
     for (QWidget* c : {static_cast<QWidget*>(w->Gp1), static_cast<QWidget*>(w->Gp2), static_cast<QWidget*>(w->Gp4),
                        static_cast<QWidget*>(w->Gp5), static_cast<QWidget*>(w->BitBtn11),
                        static_cast<QWidget*>(w->BitBtn12), static_cast<QWidget*>(w->BitBtn21),
@@ -108,8 +108,8 @@ private slots:
         QFETCH(QString, detail);
         QFETCH(QString, link);
         QFETCH(QString, detailTitle);
-        Dictionary2* w = name == "SM" ? static_cast<Dictionary2*>(SM) : name == "SE" ? static_cast<Dictionary2*>(SE)
-                                                                                      : static_cast<Dictionary2*>(SB);
+        TwoLevelDictionary* w = name == "SM" ? static_cast<TwoLevelDictionary*>(SM) : name == "SE" ? static_cast<TwoLevelDictionary*>(SE)
+                                                                                      : static_cast<TwoLevelDictionary*>(SB);
         QCOMPARE(w->objectName(), name);
         w->FormActivate();
         w->BitBtn11Click();

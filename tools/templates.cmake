@@ -9,7 +9,7 @@ set(TORQUIL_FORMS ${CMAKE_BINARY_DIR}/Forms/print.xlsx ${CMAKE_BINARY_DIR}/Forms
 add_custom_command(
   OUTPUT ${TORQUIL_FORMS}
   COMMAND torquil-templates ${CMAKE_BINARY_DIR}/Forms
-  DEPENDS torquil-templates ${CMAKE_SOURCE_DIR}/office/Forms.h
+  DEPENDS torquil-templates ${CMAKE_SOURCE_DIR}/office/Templates.h
   COMMENT "Generating the forms print.xlsx and svod.xlsx"
   VERBATIM)
 add_custom_target(torquil-forms ALL DEPENDS ${TORQUIL_FORMS})

@@ -1,4 +1,4 @@
-#include "office/Forms.h"
+#include "office/Templates.h"
 #include "rtl/ProgramFolder.h"
 #include "office/Workbook.h"
 
