@@ -1,5 +1,6 @@
 #include "cars/CarFields.h"
 
+#include "app/Columns.h"
 #include "app/DictionaryPair.h"
 #include "app/Lookup.h"
 #include "fb/Query.h"
@@ -16,9 +17,12 @@ namespace cars {
 namespace {
 
 // Lengths of the columns of Cars; the two integer columns get the length of
-// the widest INTEGER text ("-2147483648").
-constexpr int kDev = 40, kMod = 40, kGnum = 15, kRegion = 5, kInteger = 11, kVin = 20, kColor = 40, kEngine = 40,
-              kEngine2 = 60, kBody = 40, kBody2 = 60, kOwner = 100, kPhone = 30;
+// the widest INTEGER text.
+namespace col = app::columns::cars;
+using app::columns::kInteger;
+constexpr int kDev = col::dev, kMod = col::mod, kGnum = col::gnum, kRegion = col::region, kVin = col::vin,
+              kColor = col::color, kEngine = col::engine, kEngine2 = col::engine2, kBody = col::body,
+              kBody2 = col::body2, kOwner = col::owner, kPhone = col::phone;
 
 const char* const kColours[] = {
     "БЕЖЕВО-ЖЁЛТЫЙ", "БЕЖЕВО-КРАСНЫЙ МЕТАЛЛИК", "БЕЖЕВО-РОЗОВЫЙ", "БЕЖЕВЫЙ", "БЕЛАЯ ДВУХСЛОЙНАЯ", "БЕЛО-ЖЁЛТЫЙ",

@@ -1,6 +1,7 @@
 // The contract editor's controls and layouts, built once by its constructor.
 #include "contracts/CF.h"
 
+#include "app/Columns.h"
 #include "app/DM.h"
 #include "app/RowGone.h"
 #include "app/Lookup.h"
@@ -39,11 +40,11 @@
 
 namespace {
 
-// Column lengths of Contracts and Cars; an INTEGER column takes at most 11
-// characters ("-2147483648").
-constexpr int kIntegerLength = 11;
-constexpr int kMehLength = 60;
-constexpr int kRemLength = 1000;
+// Column lengths of Contracts and Cars.
+namespace col = app::columns::cars;
+constexpr int kIntegerLength = app::columns::kInteger;
+constexpr int kMehLength = app::columns::contracts::meh;
+constexpr int kRemLength = app::columns::contracts::rem;
 
 QFont fieldFont() {
     QFont font(QStringLiteral("Times New Roman"));
@@ -174,11 +175,13 @@ void TCF::buildCar() {
         const char* name;
         int length;
     };
-    const Field fields[] = {{&Box1, "Box1", 40},  {&Box2, "Box2", 40},   {&Box3, "Box3", 15},
-                            {&Box4, "Box4", 5},   {&Box5, "Box5", kIntegerLength},
-                            {&Box6, "Box6", 20},  {&Box7, "Box7", 40},   {&Box8, "Box8", 40},
-                            {&Box81, "Box81", 60}, {&Box9, "Box9", 40},  {&Box91, "Box91", 60},
-                            {&Box10, "Box10", 100}, {&Box11, "Box11", 30}};
+    const Field fields[] = {{&Box1, "Box1", col::dev},       {&Box2, "Box2", col::mod},
+                            {&Box3, "Box3", col::gnum},      {&Box4, "Box4", col::region},
+                            {&Box5, "Box5", kIntegerLength}, {&Box6, "Box6", col::vin},
+                            {&Box7, "Box7", col::color},     {&Box8, "Box8", col::engine},
+                            {&Box81, "Box81", col::engine2}, {&Box9, "Box9", col::body},
+                            {&Box91, "Box91", col::body2},   {&Box10, "Box10", col::owner},
+                            {&Box11, "Box11", col::phone}};
     const QFont font = fieldFont();
     auto displayOnly = [&font](QWidget* w, QLineEdit* edit) {
         w->setEnabled(false);

@@ -3,6 +3,7 @@
 #include "about/AboutBox.h"
 #include "about/Hst.h"
 #include "app/Addresses.h"
+#include "app/Columns.h"
 #include "app/Connect.h"
 #include "app/DM.h"
 #include "app/FetchedRows.h"
@@ -163,8 +164,10 @@ void TMF::buildFilters(QWidget* area) {
     // The filters match what was typed: no inline completion here.
     for (widgets::UpperCombo* box : {Box1, Box2, Box3, Box4, Box8, Box81, Box9, Box91, Box6}) box->setAutoComplete(false);
     // A filter is never longer than the column it matches.
-    const std::pair<widgets::UpperCombo*, int> lengths[] = {{Box1, 40}, {Box2, 40}, {Box3, 15}, {Box4, 5},  {Box8, 40},
-                                                            {Box81, 60}, {Box9, 40}, {Box91, 60}, {Box6, 20}};
+    namespace col = app::columns::cars;
+    const std::pair<widgets::UpperCombo*, int> lengths[] = {
+        {Box1, col::dev},     {Box2, col::mod}, {Box3, col::gnum},   {Box4, col::region}, {Box8, col::engine},
+        {Box81, col::engine2}, {Box9, col::body}, {Box91, col::body2}, {Box6, col::vin}};
     for (const auto& [box, length] : lengths) box->setMaxLength(length);
     Box10->setChoiceOnly(true);
     Box10->setItems(journalPeriodNames());
