@@ -1,5 +1,7 @@
 #include "app/Lookup.h"
 
+#include "app/Dictionaries.h"
+
 #include "app/DM.h"
 #include "fb/Cp1251.h"
 #include "widgets/UpperCombo.h"
@@ -84,6 +86,11 @@ int readBackKey(const QString& table, const QString& marker) {
     const int key = q.field(QStringLiteral("pk_id")).asInteger();
     q.close();
     return key;
+}
+
+void FillDependentCombo(widgets::UpperCombo* master, widgets::UpperCombo* detail, const DictionaryTables& tables) {
+    FillDependentCombo(master, detail, QString::fromLatin1(tables.master), QString::fromLatin1(tables.detail),
+                       QString::fromLatin1(tables.link));
 }
 
 }  // namespace app

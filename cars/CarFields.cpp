@@ -1,6 +1,7 @@
 #include "cars/CarFields.h"
 
 #include "app/Columns.h"
+#include "app/Dictionaries.h"
 #include "app/DictionaryPair.h"
 #include "app/Lookup.h"
 #include "fb/Query.h"
@@ -260,25 +261,21 @@ void CarFields::fillNameLists() const {
 }
 
 void CarFields::fillModels() const {
-    app::FillDependentCombo(Box1, Box2, QStringLiteral("dev"), QStringLiteral("models"), QStringLiteral("dv_fk"));
+    app::FillDependentCombo(Box1, Box2, app::kMakes);
 }
 
 void CarFields::fillEngineSpecs() const {
-    app::FillDependentCombo(Box8, Box81, QStringLiteral("engines"), QStringLiteral("engine_sp"),
-                            QStringLiteral("en_fk"));
+    app::FillDependentCombo(Box8, Box81, app::kEngines);
 }
 
 void CarFields::fillBodySpecs() const {
-    app::FillDependentCombo(Box9, Box91, QStringLiteral("body"), QStringLiteral("body_sp"), QStringLiteral("bd_fk"));
+    app::FillDependentCombo(Box9, Box91, app::kBodies);
 }
 
 void CarFields::ensureDictionaries() const {
-    app::EnsureDictionaryPair(Box1->text(), Box2->text(), QStringLiteral("dev"), QStringLiteral("models"),
-                              QStringLiteral("dv_fk"));
-    app::EnsureDictionaryPair(Box8->text(), Box81->text(), QStringLiteral("engines"), QStringLiteral("engine_sp"),
-                              QStringLiteral("en_fk"));
-    app::EnsureDictionaryPair(Box9->text(), Box91->text(), QStringLiteral("body"), QStringLiteral("body_sp"),
-                              QStringLiteral("bd_fk"));
+    app::EnsureDictionaryPair(Box1->text(), Box2->text(), app::kMakes);
+    app::EnsureDictionaryPair(Box8->text(), Box81->text(), app::kEngines);
+    app::EnsureDictionaryPair(Box9->text(), Box91->text(), app::kBodies);
 }
 
 }  // namespace cars

@@ -6,9 +6,7 @@ namespace {
 const TwoLevelDictionaryConfig kConfig{
     "SB",
     "Справочник кузовов",
-    "body",
-    "body_sp",
-    "bd_fk",
+    app::kBodies,
     " КУЗОВ",
     " СПЕЦИФИКАЦИИ",
     "Невозможно удалить кузов - сперва удалите спецификации",

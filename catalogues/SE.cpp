@@ -6,9 +6,7 @@ namespace {
 const TwoLevelDictionaryConfig kConfig{
     "SE",
     "Справочник двигателей",
-    "engines",
-    "engine_sp",
-    "en_fk",
+    app::kEngines,
     " ДВИГАТЕЛЬ",
     " СПЕЦИФИКАЦИИ",
     "Невозможно удалить двигатель - сперва удалите спецификации",

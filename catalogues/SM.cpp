@@ -6,9 +6,7 @@ namespace {
 const TwoLevelDictionaryConfig kConfig{
     "SM",
     "Справочник фирм-производителей, моделей машин",
-    "dev",
-    "models",
-    "dv_fk",
+    app::kMakes,
     " ФИРМА",
     " МОДЕЛИ",
     "Невозможно удалить фирму - сперва удалите модели",

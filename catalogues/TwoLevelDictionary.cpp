@@ -141,9 +141,9 @@ TwoLevelDictionary::TwoLevelDictionary(const TwoLevelDictionaryConfig& config, Q
 // The patterns name the tables as M (master), D (detail) and K (link column).
 QString TwoLevelDictionary::statement(const char* pattern) const {
     QString s = QString::fromLatin1(pattern);
-    s.replace(QLatin1String("{M}"), QLatin1String(config_.masterTable));
-    s.replace(QLatin1String("{D}"), QLatin1String(config_.detailTable));
-    s.replace(QLatin1String("{K}"), QLatin1String(config_.link));
+    s.replace(QLatin1String("{M}"), QLatin1String(config_.tables.master));
+    s.replace(QLatin1String("{D}"), QLatin1String(config_.tables.detail));
+    s.replace(QLatin1String("{K}"), QLatin1String(config_.tables.link));
     return s;
 }
 
@@ -382,7 +382,7 @@ void TwoLevelDictionary::BitBtn23Click() {
     if (Adding) {
         TDM::reset(q, statement("INSERT INTO {D} (name, {K}) VALUES (:name, :{K})"));
         q.setString(QStringLiteral("name"), Edit2->text());
-        q.setString(QString::fromLatin1(config_.link), masterKey());
+        q.setString(QString::fromLatin1(config_.tables.link), masterKey());
     } else if (Editing) {
         TDM::reset(q, statement("UPDATE {D} SET name = :name WHERE pk_id = :pk_id"));
         q.setString(QStringLiteral("name"), Edit2->text());
@@ -392,7 +392,7 @@ void TwoLevelDictionary::BitBtn23Click() {
     }
     // A detail is written only under a master that is still there.
     fb::WriteUnit unit(DM->IBTrans);
-    if (Adding && !app::rowExists(QString::fromLatin1(config_.masterTable), rtl::StrToInt(masterKey()))) {
+    if (Adding && !app::rowExists(QString::fromLatin1(config_.tables.master), rtl::StrToInt(masterKey()))) {
         FormActivate();
         throw app::RowGone(app::rowGoneText());
     }

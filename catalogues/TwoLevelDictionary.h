@@ -4,6 +4,8 @@
 // (SB): master names on the left, the detail names of the selected master on
 // the right, each level with add, rename, save and delete. The three windows
 // differ in one table of TwoLevelDictionaryConfig.
+#include "app/Dictionaries.h"
+
 #include <QWidget>
 
 class QGroupBox;
@@ -16,9 +18,7 @@ class UpperEdit;
 struct TwoLevelDictionaryConfig {
     const char* objectName;
     const char* caption;
-    const char* masterTable;
-    const char* detailTable;
-    const char* link;          // the detail column holding the master key
+    app::DictionaryTables tables;
     const char* masterTitle;   // " ФИРМА"
     const char* detailTitle;   // " МОДЕЛИ"
     const char* refusal;       // deleting a master that has details

@@ -5,6 +5,7 @@
 #include "app/Addresses.h"
 #include "app/Columns.h"
 #include "app/Connect.h"
+#include "app/Dictionaries.h"
 #include "app/DM.h"
 #include "app/FetchedRows.h"
 #include "app/Lookup.h"
@@ -285,11 +286,6 @@ void TMF::buildStatusBar() {
 
 void TMF::FillNameCombo(widgets::UpperCombo* box, const QString& table) { app::FillNameCombo(box, table); }
 
-void TMF::FillDependentCombo(widgets::UpperCombo* master, widgets::UpperCombo* detail, const QString& masterTable,
-                             const QString& detailTable, const QString& link) {
-    app::FillDependentCombo(master, detail, masterTable, detailTable, link);
-}
-
 void TMF::PrintContractCard(const QString& key) { contracts::PrintContractCard(key); }
 
 QString TMF::siteAddress() { return app::siteAddress(); }
@@ -354,17 +350,17 @@ void TMF::RefillJournal() {
 
 void TMF::Box1Change() {
     RefillJournal();
-    FillDependentCombo(Box1, Box2, QStringLiteral("dev"), QStringLiteral("models"), QStringLiteral("dv_fk"));
+    app::FillDependentCombo(Box1, Box2, app::kMakes);
 }
 
 void TMF::Box8Change() {
     RefillJournal();
-    FillDependentCombo(Box8, Box81, QStringLiteral("engines"), QStringLiteral("engine_sp"), QStringLiteral("en_fk"));
+    app::FillDependentCombo(Box8, Box81, app::kEngines);
 }
 
 void TMF::Box9Change() {
     RefillJournal();
-    FillDependentCombo(Box9, Box91, QStringLiteral("body"), QStringLiteral("body_sp"), QStringLiteral("bd_fk"));
+    app::FillDependentCombo(Box9, Box91, app::kBodies);
 }
 
 void TMF::Box3Change() { RefillJournal(); }
