@@ -1,54 +1,16 @@
 #include "about/AboutBox.h"
 
-#include "contracts/MF.h"
+#include "app/Addresses.h"
 #include "widgets/Icons.h"
 #include "widgets/Links.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 TAboutBox* AboutBox = nullptr;
-
-// ---- LinkLabel ---------------------------------------------------------------
-
-LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QWidget(parent), text_(text), colour_(Qt::blue) {
-    setCursor(Qt::PointingHandCursor);
-    QFont f = font();
-    f.setUnderline(true);
-    setFont(f);
-}
-
-QString LinkLabel::text() const { return text_; }
-QColor LinkLabel::colour() const { return colour_; }
-
-void LinkLabel::setColour(const QColor& c) {
-    colour_ = c;
-    update();
-}
-
-void LinkLabel::enterEvent(QEnterEvent*) { setColour(Qt::red); }
-void LinkLabel::leaveEvent(QEvent*) { setColour(Qt::blue); }
-
-void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked();
-}
-
-void LinkLabel::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.setPen(colour_);
-    p.setFont(font());
-    p.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter, text_);
-}
-
-QSize LinkLabel::sizeHint() const {
-    const QFontMetrics fm(font());
-    return QSize(fm.horizontalAdvance(text_) + 4, fm.height() + 2);
-}
 
 // ---- TAboutBox -----------------------------------------------------------------
 
@@ -73,11 +35,11 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     Image1->setScaledContents(true);
     Label1 = new QLabel(QStringLiteral("Ошибки, вопросы и пожелания присылайте на адрес "), panel);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label4 = new LinkLabel(TMF::supportAddress(), panel);
+    Label4 = new widgets::LinkLabel(app::supportAddress(), panel);
     Label4->setObjectName(QStringLiteral("Label4"));
     Label3 = new QLabel(QStringLiteral("Новые версии этой и других программ на сайте"), panel);
     Label3->setObjectName(QStringLiteral("Label3"));
-    Label5 = new LinkLabel(TMF::siteAddress(), panel);
+    Label5 = new widgets::LinkLabel(app::siteAddress(), panel);
     Label5->setObjectName(QStringLiteral("Label5"));
 
     auto* head = new QHBoxLayout;
@@ -101,9 +63,9 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     setFixedSize(sizeHint().expandedTo(QSize(380, 240)));
 
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(Label4, &LinkLabel::clicked, this, &TAboutBox::Label4Click);
-    connect(Label5, &LinkLabel::clicked, this, &TAboutBox::Label5Click);
+    connect(Label4, &widgets::LinkLabel::clicked, this, &TAboutBox::Label4Click);
+    connect(Label5, &widgets::LinkLabel::clicked, this, &TAboutBox::Label5Click);
 }
 
-void TAboutBox::Label4Click() { widgets::openLink(QStringLiteral("mailto:") + TMF::supportAddress()); }
-void TAboutBox::Label5Click() { widgets::openLink(TMF::siteAddress()); }
+void TAboutBox::Label4Click() { widgets::openLink(QStringLiteral("mailto:") + app::supportAddress()); }
+void TAboutBox::Label5Click() { widgets::openLink(app::siteAddress()); }

@@ -2,7 +2,7 @@
 
 #include "app/DM.h"
 #include "app/QuitOnSignal.h"
-#include "app/ProgramFolder.h"
+#include "rtl/ProgramFolder.h"
 #include "fb/Connection.h"
 #include "rtl/Marker.h"
 #include "widgets/Messages.h"
@@ -30,12 +30,12 @@ bool fileExists(const QString& path) {
 }  // namespace
 
 QString locateDatabasePath() {
-    const QString candidate = inProgramFolder(QStringLiteral("dbase.fdb"));
+    const QString candidate = rtl::inProgramFolder(QStringLiteral("dbase.fdb"));
     // A program started from a network share or a root always reads path.txt.
     const bool doubled = candidate.contains(QStringLiteral("\\\\")) || candidate.contains(QStringLiteral("//"));
     if (fileExists(candidate) && !doubled) return candidate;
 
-    QFile pathFile(inProgramFolder(QStringLiteral("path.txt")));
+    QFile pathFile(rtl::inProgramFolder(QStringLiteral("path.txt")));
     if (!pathFile.exists()) {
         widgets::showMessage(QString::fromUtf8(kNoPathFileMessage));
         return QString();

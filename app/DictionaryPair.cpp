@@ -1,5 +1,7 @@
 #include "app/DictionaryPair.h"
 
+#include "app/Dictionaries.h"
+
 #include "app/DM.h"
 
 namespace app {
@@ -45,6 +47,11 @@ void EnsureDictionaryPair(const QString& master, const QString& detail, const QS
     q.setInteger(keyColumn, masterKey);
     DM->execCommit(q);
     q.close();
+}
+
+void EnsureDictionaryPair(const QString& master, const QString& detail, const DictionaryTables& tables) {
+    EnsureDictionaryPair(master, detail, QString::fromLatin1(tables.master), QString::fromLatin1(tables.detail),
+                         QString::fromLatin1(tables.link));
 }
 
 }  // namespace app

@@ -5,7 +5,10 @@
 
 namespace app {
 
+struct DictionaryTables;
+
 void EnsureDictionaryPair(const QString& master, const QString& detail, const QString& masterTable,
                           const QString& detailTable, const QString& keyColumn);
+void EnsureDictionaryPair(const QString& master, const QString& detail, const DictionaryTables& tables);
 
 }  // namespace app

@@ -1,5 +1,7 @@
 #include "app/Lookup.h"
 
+#include "app/Dictionaries.h"
+
 #include "app/DM.h"
 #include "fb/Cp1251.h"
 #include "widgets/UpperCombo.h"
@@ -74,7 +76,9 @@ void bindPrefix(fb::Query& q, const QString& param, const QString& text, int col
 
 int readBackKey(const QString& table, const QString& marker) {
     fb::Query& q = DM->iSQL;
-    TDM::reset(q, QStringLiteral("SELECT pk_id FROM ") + table + QStringLiteral(" WHERE sysinfo=:sysinfo"));
+    // Ordered by key: with no order the engine returns rows in storage order,
+    // and a new row may fill the space of a deleted one.
+    TDM::reset(q, QStringLiteral("SELECT pk_id FROM ") + table + QStringLiteral(" WHERE sysinfo=:sysinfo ORDER BY pk_id"));
     q.setString(QStringLiteral("sysinfo"), marker);
     q.open();
     q.first();
@@ -82,6 +86,11 @@ int readBackKey(const QString& table, const QString& marker) {
     const int key = q.field(QStringLiteral("pk_id")).asInteger();
     q.close();
     return key;
+}
+
+void FillDependentCombo(widgets::UpperCombo* master, widgets::UpperCombo* detail, const DictionaryTables& tables) {
+    FillDependentCombo(master, detail, QString::fromLatin1(tables.master), QString::fromLatin1(tables.detail),
+                       QString::fromLatin1(tables.link));
 }
 
 }  // namespace app

@@ -8,6 +8,8 @@ namespace widgets { class UpperCombo; }
 
 namespace app {
 
+struct DictionaryTables;
+
 // Every name of the table in name order; the table name is part of the text.
 QStringList dictionaryNames(const QString& table);
 // The key of the first master row named exactly `name` (0 when none), then
@@ -21,6 +23,7 @@ void FillNameCombo(widgets::UpperCombo* box, const QString& table);
 // names of the master named by the master box's text.
 void FillDependentCombo(widgets::UpperCombo* master, widgets::UpperCombo* detail, const QString& masterTable,
                         const QString& detailTable, const QString& link);
+void FillDependentCombo(widgets::UpperCombo* master, widgets::UpperCombo* detail, const DictionaryTables& tables);
 
 // The LIKE pattern of a prefix filter: the text followed by "%", except when
 // the text already fills its column, where the "%" would not fit the

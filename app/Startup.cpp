@@ -2,8 +2,7 @@
 
 #include "app/QuitOnSignal.h"
 
-#include "app/Forms.h"
-#include "contracts/MF.h"
+#include "app/Windows.h"
 #include "widgets/Activation.h"
 #include "widgets/ErrorDisplay.h"
 
@@ -19,14 +18,15 @@ int runProgram(int argc, char** argv) {
     application.setFont(QFont(QStringLiteral("Liberation Sans"), 9));
     quitOnSignals();
     createForms();
-    MF->show();
-    if (QScreen* screen = MF->screen()) {
+    QWidget* const journal = mainWindow();
+    journal->show();
+    if (QScreen* screen = journal->screen()) {
         const QRect avail = screen->availableGeometry();
-        MF->move(avail.center() - MF->rect().center());
+        journal->move(avail.center() - journal->rect().center());
     }
     // The first activation connects to the database; it runs in the loop so
     // that its messages and errors are shown like any other handler's.
-    QTimer::singleShot(0, MF, [] { widgets::Activation::instance().report(MF); });
+    QTimer::singleShot(0, journal, [journal] { widgets::Activation::instance().report(journal); });
     const int rc = application.exec();
     destroyForms();
     return rc;

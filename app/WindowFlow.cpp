@@ -1,6 +1,6 @@
 #include "app/WindowFlow.h"
 
-#include "contracts/MF.h"
+#include "app/Windows.h"
 #include "widgets/Activation.h"
 
 #include <QDialog>
@@ -22,16 +22,17 @@ void centreOver(QWidget* window, QWidget* over) {
 }
 
 void openModeless(QWidget* window) {
-    if (MF) {
-        MF->setEnabled(false);
+    QWidget* const journal = mainWindow();
+    if (journal) {
+        journal->setEnabled(false);
         // Transient for the main window, not its child: a window manager keeps
         // it above the main window, and it is not disabled with it.
         window->winId();
-        MF->winId();
-        if (window->windowHandle() && window->windowHandle()->transientParent() != MF->windowHandle())
-            window->windowHandle()->setTransientParent(MF->windowHandle());
+        journal->winId();
+        if (window->windowHandle() && window->windowHandle()->transientParent() != journal->windowHandle())
+            window->windowHandle()->setTransientParent(journal->windowHandle());
     }
-    if (!window->isVisible()) centreOver(window, MF);
+    if (!window->isVisible()) centreOver(window, journal);
     window->show();
     window->raise();
     window->activateWindow();
@@ -39,7 +40,7 @@ void openModeless(QWidget* window) {
 }
 
 int openModal(QDialog* dialog, QWidget* owner) {
-    if (!owner) owner = MF;
+    if (!owner) owner = mainWindow();
     centreOver(dialog, owner);
     QTimer::singleShot(0, dialog, [dialog] { widgets::Activation::instance().report(dialog); });
     const int rc = dialog->exec();
@@ -48,10 +49,11 @@ int openModal(QDialog* dialog, QWidget* owner) {
 }
 
 void backToMain() {
-    if (!MF) return;
-    MF->setEnabled(true);
-    MF->activateWindow();
-    widgets::Activation::instance().report(MF);
+    QWidget* const journal = mainWindow();
+    if (!journal) return;
+    journal->setEnabled(true);
+    journal->activateWindow();
+    widgets::Activation::instance().report(journal);
 }
 
 }  // namespace app

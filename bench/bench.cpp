@@ -1,9 +1,9 @@
 // torquil-bench: times the windows' own fills on a large database against the
 // engine's bare fetch of the same statement with the same parameters.
 #include "app/DM.h"
-#include "app/Forms.h"
+#include "app/Windows.h"
 #include "app/Lookup.h"
-#include "app/ProgramFolder.h"
+#include "rtl/ProgramFolder.h"
 #include "cars/CF2.h"
 #include "cars/DC.h"
 #include "cars/HS.h"
@@ -132,7 +132,7 @@ int main(int argc, char** argv) {
             p.open(QIODevice::WriteOnly);
             p.write(dbPath.toUtf8() + "\n");
         }
-        app::setProgramFolder(dir.path());
+        rtl::setProgramFolder(dir.path());
         app::createForms();
         MF->FormActivate();
 

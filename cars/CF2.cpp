@@ -280,9 +280,7 @@ bool TCF2::AcceptCar() {
     const QString key = q.field(QStringLiteral("PK_id")).asString();
     q.close();
 
-    cars::CarFields::of(CF).setValues(car);
-    if (CF->Car_id->text() != key) CF->ToolButton8->setEnabled(true);
-    CF->Car_id->setText(key);
+    CF->TakeCar(car, key);
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "cars/CarFields.h"
 
+#include "app/Columns.h"
+#include "app/Dictionaries.h"
 #include "app/DictionaryPair.h"
 #include "app/Lookup.h"
 #include "fb/Query.h"
@@ -16,9 +18,12 @@ namespace cars {
 namespace {
 
 // Lengths of the columns of Cars; the two integer columns get the length of
-// the widest INTEGER text ("-2147483648").
-constexpr int kDev = 40, kMod = 40, kGnum = 15, kRegion = 5, kInteger = 11, kVin = 20, kColor = 40, kEngine = 40,
-              kEngine2 = 60, kBody = 40, kBody2 = 60, kOwner = 100, kPhone = 30;
+// the widest INTEGER text.
+namespace col = app::columns::cars;
+using app::columns::kInteger;
+constexpr int kDev = col::dev, kMod = col::mod, kGnum = col::gnum, kRegion = col::region, kVin = col::vin,
+              kColor = col::color, kEngine = col::engine, kEngine2 = col::engine2, kBody = col::body,
+              kBody2 = col::body2, kOwner = col::owner, kPhone = col::phone;
 
 const char* const kColours[] = {
     "БЕЖЕВО-ЖЁЛТЫЙ", "БЕЖЕВО-КРАСНЫЙ МЕТАЛЛИК", "БЕЖЕВО-РОЗОВЫЙ", "БЕЖЕВЫЙ", "БЕЛАЯ ДВУХСЛОЙНАЯ", "БЕЛО-ЖЁЛТЫЙ",
@@ -256,25 +261,21 @@ void CarFields::fillNameLists() const {
 }
 
 void CarFields::fillModels() const {
-    app::FillDependentCombo(Box1, Box2, QStringLiteral("dev"), QStringLiteral("models"), QStringLiteral("dv_fk"));
+    app::FillDependentCombo(Box1, Box2, app::kMakes);
 }
 
 void CarFields::fillEngineSpecs() const {
-    app::FillDependentCombo(Box8, Box81, QStringLiteral("engines"), QStringLiteral("engine_sp"),
-                            QStringLiteral("en_fk"));
+    app::FillDependentCombo(Box8, Box81, app::kEngines);
 }
 
 void CarFields::fillBodySpecs() const {
-    app::FillDependentCombo(Box9, Box91, QStringLiteral("body"), QStringLiteral("body_sp"), QStringLiteral("bd_fk"));
+    app::FillDependentCombo(Box9, Box91, app::kBodies);
 }
 
 void CarFields::ensureDictionaries() const {
-    app::EnsureDictionaryPair(Box1->text(), Box2->text(), QStringLiteral("dev"), QStringLiteral("models"),
-                              QStringLiteral("dv_fk"));
-    app::EnsureDictionaryPair(Box8->text(), Box81->text(), QStringLiteral("engines"), QStringLiteral("engine_sp"),
-                              QStringLiteral("en_fk"));
-    app::EnsureDictionaryPair(Box9->text(), Box91->text(), QStringLiteral("body"), QStringLiteral("body_sp"),
-                              QStringLiteral("bd_fk"));
+    app::EnsureDictionaryPair(Box1->text(), Box2->text(), app::kMakes);
+    app::EnsureDictionaryPair(Box8->text(), Box81->text(), app::kEngines);
+    app::EnsureDictionaryPair(Box9->text(), Box91->text(), app::kBodies);
 }
 
 }  // namespace cars

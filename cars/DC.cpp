@@ -6,7 +6,7 @@
 #include "cars/CarList.h"
 #include "cars/CarSearch.h"
 #include "cars/HS.h"
-#include "catalogues/EntryKit.h"
+#include "widgets/DisabledWhile.h"
 #include "rtl/Convert.h"
 #include "widgets/Activation.h"
 #include "widgets/Focus.h"
@@ -109,7 +109,7 @@ TDC::TDC(QWidget* parent) : QWidget(parent, Qt::Window) {
     Grid_cars->setColCount(10);
     for (int c = 0; c < 10; ++c) Grid_cars->setColWidth(c, kColWidths[c]);
     Grid_cars->setTitles(titles());
-    Grid_cars->setTitleColor(QColor(catalogues::kTitleYellow));
+    Grid_cars->setTitleColor(QColor(widgets::kTitleYellow));
     Grid_cars->clearToBlankRow();
     layout->addWidget(Grid_cars, 1);  // the rest of the window
     new EnabledWith(EditFind, Grid_cars);
@@ -299,7 +299,7 @@ void TDC::UpdateCar() {
 void TDC::ToolButton7Click() {
     if (Adding || Editing) return;
     {
-        catalogues::DisabledWhile disabled(this);
+        widgets::DisabledWhile disabled(this);
         if (Grid_cars->cell(0, 1).isEmpty()) return;
         if (!widgets::askYesNo(QStringLiteral("Внимание! Запись будет удалена, продолжить ?"),
                                QStringLiteral("Удаление")))

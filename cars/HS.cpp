@@ -2,7 +2,6 @@
 
 #include "app/DM.h"
 #include "app/WindowFlow.h"
-#include "catalogues/EntryKit.h"
 #include "contracts/ContractLines.h"
 #include "contracts/MF.h"
 #include "rtl/Convert.h"
@@ -89,7 +88,7 @@ THS::THS(QWidget* parent) : QDialog(parent) {
     Grid_hist->setColCount(7);
     for (int c = 0; c < 7; ++c) Grid_hist->setColWidth(c, kColWidths[c]);
     Grid_hist->setTitles(titles());
-    Grid_hist->setTitleColor(QColor(catalogues::kTitleYellow));
+    Grid_hist->setTitleColor(QColor(widgets::kTitleYellow));
     Grid_hist->clearToBlankRow();
     Grid_hist->setEscapePropagates(true);  // Esc closes the window
     layout->addWidget(Grid_hist, 3);

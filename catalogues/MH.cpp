@@ -2,7 +2,7 @@
 
 #include "app/RowGone.h"
 #include "app/DM.h"
-#include "catalogues/EntryKit.h"
+#include "widgets/DisabledWhile.h"
 #include "widgets/Activation.h"
 #include "widgets/Messages.h"
 #include "widgets/SaveShortcut.h"
@@ -65,7 +65,7 @@ TMH::TMH(QWidget* parent) : QDialog(parent) {
     Grid_meh->setColCount(2);
     Grid_meh->setColWidth(0, 2);
     Grid_meh->setColWidth(1, 336);
-    Grid_meh->setTitleColor(QColor(catalogues::kTitleYellow));
+    Grid_meh->setTitleColor(QColor(widgets::kTitleYellow));
     Grid_meh->setTitles({QStringLiteral("ID"), QStringLiteral("МЕХАНИКИ")});
     layout->addWidget(Grid_meh, 1);
 
@@ -212,7 +212,7 @@ void TMH::ToolButton6Click() {
         return;
     }
     {
-        catalogues::DisabledWhile disabled(this);
+        widgets::DisabledWhile disabled(this);
         fb::Query& q = DM->iSQL;
         TDM::reset(q, QStringLiteral("DELETE FROM meh WHERE pk_id = :pk_id"));
         q.setString(QStringLiteral("pk_id"), currentKey());

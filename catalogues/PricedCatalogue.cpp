@@ -3,7 +3,7 @@
 #include "app/RowGone.h"
 #include "app/DM.h"
 #include "app/FetchedRows.h"
-#include "catalogues/EntryKit.h"
+#include "widgets/DisabledWhile.h"
 #include "rtl/Convert.h"
 #include "rtl/Money.h"
 #include "widgets/Activation.h"
@@ -244,7 +244,7 @@ void PricedCatalogue::UpdateRecord() {
 
 void PricedCatalogue::DeleteClick() {
     if (Adding || Editing) return;
-    catalogues::DisabledWhile disabled(this);
+    widgets::DisabledWhile disabled(this);
     if (list_->cell(0, 1).isEmpty()) return;
     if (!widgets::askYesNo(QStringLiteral("Внимание! Запись будет удалена, продолжить ?"), QStringLiteral("Удаление")))
         return;

@@ -3,12 +3,10 @@
 TSB* SB = nullptr;
 
 namespace {
-const Dictionary2Config kConfig{
+const TwoLevelDictionaryConfig kConfig{
     "SB",
     "Справочник кузовов",
-    "body",
-    "body_sp",
-    "bd_fk",
+    app::kBodies,
     " КУЗОВ",
     " СПЕЦИФИКАЦИИ",
     "Невозможно удалить кузов - сперва удалите спецификации",
@@ -16,4 +14,4 @@ const Dictionary2Config kConfig{
 };
 }  // namespace
 
-TSB::TSB(QWidget* parent) : Dictionary2(kConfig, parent) {}
+TSB::TSB(QWidget* parent) : TwoLevelDictionary(kConfig, parent) {}

@@ -1,8 +1,8 @@
 #pragma once
 // The body types with their specifications.
-#include "catalogues/Dictionary2.h"
+#include "catalogues/TwoLevelDictionary.h"
 
-class TSB : public Dictionary2 {
+class TSB : public TwoLevelDictionary {
     Q_OBJECT
 public:
     explicit TSB(QWidget* parent = nullptr);

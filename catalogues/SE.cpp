@@ -3,12 +3,10 @@
 TSE* SE = nullptr;
 
 namespace {
-const Dictionary2Config kConfig{
+const TwoLevelDictionaryConfig kConfig{
     "SE",
     "Справочник двигателей",
-    "engines",
-    "engine_sp",
-    "en_fk",
+    app::kEngines,
     " ДВИГАТЕЛЬ",
     " СПЕЦИФИКАЦИИ",
     "Невозможно удалить двигатель - сперва удалите спецификации",
@@ -16,4 +14,4 @@ const Dictionary2Config kConfig{
 };
 }  // namespace
 
-TSE::TSE(QWidget* parent) : Dictionary2(kConfig, parent) {}
+TSE::TSE(QWidget* parent) : TwoLevelDictionary(kConfig, parent) {}

@@ -1,8 +1,8 @@
 #pragma once
 // The engine types with their specifications.
-#include "catalogues/Dictionary2.h"
+#include "catalogues/TwoLevelDictionary.h"
 
-class TSE : public Dictionary2 {
+class TSE : public TwoLevelDictionary {
     Q_OBJECT
 public:
     explicit TSE(QWidget* parent = nullptr);

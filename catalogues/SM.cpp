@@ -3,12 +3,10 @@
 TSM* SM = nullptr;
 
 namespace {
-const Dictionary2Config kConfig{
+const TwoLevelDictionaryConfig kConfig{
     "SM",
     "Справочник фирм-производителей, моделей машин",
-    "dev",
-    "models",
-    "dv_fk",
+    app::kMakes,
     " ФИРМА",
     " МОДЕЛИ",
     "Невозможно удалить фирму - сперва удалите модели",
@@ -16,4 +14,4 @@ const Dictionary2Config kConfig{
 };
 }  // namespace
 
-TSM::TSM(QWidget* parent) : Dictionary2(kConfig, parent) {}
+TSM::TSM(QWidget* parent) : TwoLevelDictionary(kConfig, parent) {}

@@ -1,8 +1,8 @@
 #pragma once
 // The makes with their models.
-#include "catalogues/Dictionary2.h"
+#include "catalogues/TwoLevelDictionary.h"
 
-class TSM : public Dictionary2 {
+class TSM : public TwoLevelDictionary {
     Q_OBJECT
 public:
     explicit TSM(QWidget* parent = nullptr);

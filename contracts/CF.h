@@ -12,6 +12,9 @@ class QPlainTextEdit;
 class QPushButton;
 class QToolBar;
 class QToolButton;
+namespace cars {
+struct CarValues;
+}
 namespace widgets {
 class DateEdit;
 class StringGrid;
@@ -55,6 +58,9 @@ public:
     // Called by the pickers: a new line at the end of a grid; save enabled.
     void AppendWork(const QString& name, const QString& price);
     void AppendSpare(const QString& name, const QString& quantity, const QString& price);
+    // Called by the car picker: the chosen car's fields and key; save enabled
+    // when the car changed.
+    void TakeCar(const cars::CarValues& car, const QString& key);
 
     void FormActivate();
     void LoadDoc(const QString& key);

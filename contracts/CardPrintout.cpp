@@ -1,9 +1,9 @@
 #include "contracts/CardPrintout.h"
 
 #include "app/DM.h"
-#include "office/Forms.h"
+#include "office/Templates.h"
 #include "office/Spreadsheet.h"
-#include "reports/ShowResult.h"
+#include "app/ShowResult.h"
 
 #include <QFileInfo>
 
@@ -95,7 +95,7 @@ void PrintContractCard(const QString& key) {
     if (QFileInfo(QFileInfo(book.path()).absolutePath()).isWritable() && QFileInfo(book.path()).isWritable())
         xl.activeWorkbook().save();
     if (found && !num.isEmpty()) xl.setOutputStem(QStringLiteral("Заказ-наряд-") + num);
-    reports::ShowResult(xl);
+    app::ShowResult(xl);
 }
 
 }  // namespace contracts

@@ -238,8 +238,7 @@ void LinePicker::AddLine() {
     checkAmount();
     if (key_->text() == QStringLiteral("*")) AddToCatalogue();
     const QString name = Box1->text(), price = Edit1->text(), quantity = Edit2 ? Edit2->text() : QString();
-    kind_.append(name, quantity, price);
-    CF->ToolButton8->setEnabled(true);
+    kind_.append(name, quantity, price);  // the editor's Append... enables its save
     if (handOverWatch()) handOverWatch()(name, quantity, price);
     accept();
 }

@@ -2,7 +2,10 @@
 
 #include "about/AboutBox.h"
 #include "about/Hst.h"
+#include "app/Addresses.h"
+#include "app/Columns.h"
 #include "app/Connect.h"
+#include "app/Dictionaries.h"
 #include "app/DM.h"
 #include "app/FetchedRows.h"
 #include "app/Lookup.h"
@@ -162,8 +165,10 @@ void TMF::buildFilters(QWidget* area) {
     // The filters match what was typed: no inline completion here.
     for (widgets::UpperCombo* box : {Box1, Box2, Box3, Box4, Box8, Box81, Box9, Box91, Box6}) box->setAutoComplete(false);
     // A filter is never longer than the column it matches.
-    const std::pair<widgets::UpperCombo*, int> lengths[] = {{Box1, 40}, {Box2, 40}, {Box3, 15}, {Box4, 5},  {Box8, 40},
-                                                            {Box81, 60}, {Box9, 40}, {Box91, 60}, {Box6, 20}};
+    namespace col = app::columns::cars;
+    const std::pair<widgets::UpperCombo*, int> lengths[] = {
+        {Box1, col::dev},     {Box2, col::mod}, {Box3, col::gnum},   {Box4, col::region}, {Box8, col::engine},
+        {Box81, col::engine2}, {Box9, col::body}, {Box91, col::body2}, {Box6, col::vin}};
     for (const auto& [box, length] : lengths) box->setMaxLength(length);
     Box10->setChoiceOnly(true);
     Box10->setItems(journalPeriodNames());
@@ -281,19 +286,12 @@ void TMF::buildStatusBar() {
 
 void TMF::FillNameCombo(widgets::UpperCombo* box, const QString& table) { app::FillNameCombo(box, table); }
 
-void TMF::FillDependentCombo(widgets::UpperCombo* master, widgets::UpperCombo* detail, const QString& masterTable,
-                             const QString& detailTable, const QString& link) {
-    app::FillDependentCombo(master, detail, masterTable, detailTable, link);
-}
-
 void TMF::PrintContractCard(const QString& key) { contracts::PrintContractCard(key); }
 
-QString TMF::siteAddress() { return QStringLiteral("https://www.torquil.example"); }
-QString TMF::supportAddress() { return QStringLiteral("support@torquil.example"); }
+QString TMF::siteAddress() { return app::siteAddress(); }
+QString TMF::supportAddress() { return app::supportAddress(); }
 
 // ---- Activation and the journal -------------------------------------------
-
-void TMF::ConnectDatabase() { app::ConnectDatabase(); }
 
 void TMF::FormActivate() {
     if (FirstActivation) {
@@ -352,17 +350,17 @@ void TMF::RefillJournal() {
 
 void TMF::Box1Change() {
     RefillJournal();
-    FillDependentCombo(Box1, Box2, QStringLiteral("dev"), QStringLiteral("models"), QStringLiteral("dv_fk"));
+    app::FillDependentCombo(Box1, Box2, app::kMakes);
 }
 
 void TMF::Box8Change() {
     RefillJournal();
-    FillDependentCombo(Box8, Box81, QStringLiteral("engines"), QStringLiteral("engine_sp"), QStringLiteral("en_fk"));
+    app::FillDependentCombo(Box8, Box81, app::kEngines);
 }
 
 void TMF::Box9Change() {
     RefillJournal();
-    FillDependentCombo(Box9, Box91, QStringLiteral("body"), QStringLiteral("body_sp"), QStringLiteral("bd_fk"));
+    app::FillDependentCombo(Box9, Box91, app::kBodies);
 }
 
 void TMF::Box3Change() { RefillJournal(); }

@@ -40,8 +40,6 @@ public:
 
     // Shared with the other windows.
     void FillNameCombo(widgets::UpperCombo* box, const QString& table);
-    void FillDependentCombo(widgets::UpperCombo* master, widgets::UpperCombo* detail, const QString& masterTable,
-                            const QString& detailTable, const QString& link);
     void PrintContractCard(const QString& key);
 
     void FormActivate();
@@ -87,7 +85,6 @@ private:
     void buildToolBar();
     void buildMenu();
     void buildStatusBar();
-    void ConnectDatabase();
 };
 
 extern TMF* MF;

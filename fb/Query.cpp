@@ -24,8 +24,6 @@ QString Field::asString() const { return q_->rows_.text(q_->cur_, col_); }
 int Field::asInteger() const { return int(q_->rows_.integer(q_->cur_, col_)); }
 qint64 Field::asInt64() const { return q_->rows_.integer(q_->cur_, col_); }
 double Field::asFloat() const { return q_->rows_.number(q_->cur_, col_); }
-QDate Field::asDate() const { return q_->rows_.date(q_->cur_, col_); }
-QDateTime Field::asDateTime() const { return q_->rows_.dateTime(q_->cur_, col_); }
 bool Field::isNull() const { return q_->rows_.isNull(q_->cur_, col_); }
 
 // ---- Query ---------------------------------------------------------------

@@ -28,8 +28,6 @@ public:
     int asInteger() const;
     qint64 asInt64() const;
     double asFloat() const;
-    QDate asDate() const;
-    QDateTime asDateTime() const;
     bool isNull() const;
 
 private:
@@ -78,14 +76,12 @@ public:
     void first() { cur_ = 0; }
     void last() { cur_ = rows_.rowCount() > 0 ? rows_.rowCount() - 1 : 0; }
     void next() { if (cur_ < rows_.rowCount()) ++cur_; }
-    void setRow(int r) { cur_ = r; }
     int row() const { return cur_; }
     bool eof() const { return cur_ >= rows_.rowCount(); }
     int rowsAffected() const { return affected_; }
 
     Field field(const QString& name) const;  // throws when the name is unknown
     Field field(int col) const { return Field(this, col); }
-    bool hasField(const QString& name) const { return rows_.indexOf(name) >= 0; }
     const RowSet& rows() const { return rows_; }
     RowSet takeRows();  // hands the fetched rows over; the query is closed
 

@@ -6,7 +6,7 @@
 //   a template splits a long list) lose their values; styles stay.
 // - Lines: each cell of the selection takes the style of the "LineStyle"
 //   sample cell in its column (of the one sample cell when there is one).
-#include "office/Forms.h"
+#include "office/Templates.h"
 #include "office/WorkbookImpl.h"
 #include "office/Xml.h"
 

@@ -1,5 +1,6 @@
 #pragma once
-// The spreadsheet "application" of the classic automation, kept thin over
+// The spreadsheet "application" as an automation client sees it (open a
+// workbook, run a macro, set a cell by name, show, save), kept thin over
 // Workbook:
 //   office::Spreadsheet xl;                        // create the application
 //   xl.workbooksOpen(path);                        // Workbooks.Open(path)

@@ -1,6 +1,6 @@
 #include "reports/SV.h"
 
-#include "reports/RadioGroup.h"
+#include "widgets/RadioGroup.h"
 #include "reports/SummaryBuild.h"
 #include "rtl/Convert.h"
 #include "widgets/Activation.h"
@@ -35,7 +35,7 @@ TSV::TSV(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
 
-    RG1 = named(new reports::RadioGroup(QStringLiteral("ПЕРИОД СВОДА"),
+    RG1 = named(new widgets::RadioGroup(QStringLiteral("ПЕРИОД СВОДА"),
                                         {QStringLiteral("ДЕНЬ"), QStringLiteral("МЕСЯЦ"), QStringLiteral("ГОД"),
                                          QStringLiteral("ПРОИЗВОЛЬНЫЙ ПЕРИОД")},
                                         this),
@@ -96,7 +96,7 @@ TSV::TSV(QWidget* parent) : QDialog(parent) {
         e->setEscapePropagates(true);
     Box1->setEscapePropagates(true);
 
-    connect(RG1, &reports::RadioGroup::clicked, this, &TSV::RG1Click);
+    connect(RG1, &widgets::RadioGroup::clicked, this, &TSV::RG1Click);
     connect(Box1, &widgets::UpperCombo::userChanged, this, &TSV::RG1Click);
     connect(MEdit2, &widgets::LineEdit::enterPressed, this, [this] { MEdit3->setFocus(); });
     connect(MEdit1, &widgets::LineEdit::enterPressed, this, [this] { BitBtn1->setFocus(); });

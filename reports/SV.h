@@ -7,12 +7,10 @@
 
 class QLabel;
 class QPushButton;
-namespace reports {
-class RadioGroup;
-}
 namespace widgets {
 class DateEdit;
 class LineEdit;
+class RadioGroup;
 class UpperCombo;
 }  // namespace widgets
 
@@ -23,7 +21,7 @@ public:
 
     enum Item { Day = 0, Month = 1, Year = 2, Period = 3 };
 
-    reports::RadioGroup* RG1;
+    widgets::RadioGroup* RG1;
     widgets::DateEdit* MEdit1;
     widgets::UpperCombo* Box1;
     widgets::LineEdit* Edit1;

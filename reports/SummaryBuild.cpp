@@ -1,9 +1,9 @@
 #include "reports/SummaryBuild.h"
 
 #include "app/DM.h"
-#include "office/Forms.h"
+#include "office/Templates.h"
 #include "office/Spreadsheet.h"
-#include "reports/ShowResult.h"
+#include "app/ShowResult.h"
 
 namespace reports {
 
@@ -84,7 +84,7 @@ bool BuildSummary(const SummaryPeriod& period) {
     xl.range(cellName('E', r)).setValue(QString::fromUtf8(summary::TotalLabel));
     // The template is not saved: the user gets a fresh file of the result.
     xl.setOutputStem(QStringLiteral("Свод"));
-    ShowResult(xl);
+    app::ShowResult(xl);
     return true;
 }
 

@@ -15,7 +15,7 @@ ConvertError invalid(const QString& s, const char* what) {
     return ConvertError(QStringLiteral("'%1' is not a valid %2").arg(s, QLatin1String(what)));
 }
 
-// Leading and trailing blanks are tolerated, as the classic conversions do.
+// Leading and trailing blanks are tolerated: " 12 " is 12.
 bool parseInt64(const QString& raw, qint64& out) {
     const QString s = raw.trimmed();
     if (s.isEmpty()) return false;
@@ -124,8 +124,6 @@ QDateTime StrToDateTime(const QString& s) {
     }
     return QDateTime(d, time);
 }
-
-QString IntToStr(qint64 v) { return QString::number(v); }
 
 QString FloatToStr(double v) {
     if (std::isnan(v)) return QStringLiteral("NAN");

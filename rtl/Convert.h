@@ -1,6 +1,7 @@
 #pragma once
-// Text conversions with the classic error texts, always in the Russian
-// conventions (decimal comma, dd.mm.yyyy, H:mm:ss) whatever the system locale.
+// Text conversions with fixed error texts ("'%s' is not a valid integer
+// value" and the like), always in the Russian conventions (decimal comma,
+// dd.mm.yyyy, H:mm:ss) whatever the system locale.
 #include <QDate>
 #include <QDateTime>
 #include <QString>
@@ -24,7 +25,6 @@ double StrToFloat(const QString& s);     // "'%s' is not a valid floating point 
 QDate StrToDate(const QString& s);       // "'%s' is not a valid date"
 QDateTime StrToDateTime(const QString& s);  // date, optionally followed by H:mm[:ss]
 
-QString IntToStr(qint64 v);
 // General number format: up to 15 significant digits, decimal comma,
 // scientific notation only below 1E-5 or from 1E15 on ("1E-6", "1,5E20").
 QString FloatToStr(double v);

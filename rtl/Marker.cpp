@@ -21,6 +21,5 @@ QString SysInfoMarker(const QDateTime& now) {
 }
 
 void setMarkerTag(const QString& tag) { tagText() = tag; }
-QString markerTag() { return tagText(); }
 
 }  // namespace rtl

@@ -12,5 +12,4 @@
 namespace rtl {
 QString SysInfoMarker(const QDateTime& now = QDateTime::currentDateTime());
 void setMarkerTag(const QString& tag);
-QString markerTag();
 }

@@ -4,8 +4,8 @@
 // program stays usable; only a missing file ends it, with its own message.
 #include "app/Connect.h"
 #include "app/DM.h"
-#include "app/Forms.h"
-#include "app/ProgramFolder.h"
+#include "app/Windows.h"
+#include "rtl/ProgramFolder.h"
 #include "catalogues/MH.h"
 #include "contracts/CF.h"
 #include "contracts/MF.h"
@@ -111,7 +111,7 @@ private slots:
 
     void init() {
         folder = new QTemporaryDir;
-        app::setProgramFolder(folder->path());
+        rtl::setProgramFolder(folder->path());
         app::resetTermination();
         widgets::Activation::instance().reset();
         rec = std::make_unique<widgets::MessageRecorder>();
@@ -121,7 +121,7 @@ private slots:
     void cleanup() {
         app::destroyForms();
         rec.reset();
-        app::setProgramFolder(QString());
+        rtl::setProgramFolder(QString());
         delete folder;
         folder = nullptr;
     }

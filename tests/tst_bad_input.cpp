@@ -4,7 +4,7 @@
 // refused with their texts before anything is written; no field takes more
 // characters than its column holds.
 #include "app/DM.h"
-#include "app/Forms.h"
+#include "app/Windows.h"
 #include "app/Lookup.h"
 #include "cars/CF2.h"
 #include "cars/DC.h"
@@ -28,6 +28,7 @@
 #include "widgets/StringGrid.h"
 #include "widgets/UpperCombo.h"
 #include "widgets/UpperEdit.h"
+#include "support/Typing.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -40,9 +41,7 @@
 
 namespace {
 
-void typeText(QWidget* w, const QString& text) {
-    for (QChar ch : text) QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-}
+using support::typeText;
 
 // Rows of `table` whose `column` equals `value`; the value is bound, so the
 // count itself is not fooled by the characters under test.
@@ -76,8 +75,8 @@ int rowShowing(widgets::StringGrid* grid, int col, const QString& text) {
     return 0;
 }
 
-Dictionary2* dictionary(const QString& name) {
-    return name == "SM" ? static_cast<Dictionary2*>(SM) : name == "SE" ? static_cast<Dictionary2*>(SE) : SB;
+TwoLevelDictionary* dictionary(const QString& name) {
+    return name == "SM" ? static_cast<TwoLevelDictionary*>(SM) : name == "SE" ? static_cast<TwoLevelDictionary*>(SE) : SB;
 }
 
 PricedCatalogue* catalogue(const QString& name) {
@@ -175,7 +174,7 @@ private slots:
     void dictionaryNames() {
         QFETCH(QString, window);
         QFETCH(QString, name);
-        Dictionary2* w = dictionary(window);
+        TwoLevelDictionary* w = dictionary(window);
         const QString detail = name + " ;2";
         w->FormActivate();
         w->BitBtn11Click();

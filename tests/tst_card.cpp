@@ -1,7 +1,7 @@
 // The contract card: the template filled from the database, read back from
 // the file the user is shown and from the template's own copy.
 #include "contracts/CardPrintout.h"
-#include "office/Forms.h"
+#include "office/Templates.h"
 #include "office/Workbook.h"
 #include "rtl/Convert.h"
 #include "support/Skip.h"

@@ -1,6 +1,6 @@
 // The car directory over a real database, with the whole set of windows.
 #include "app/DM.h"
-#include "app/Forms.h"
+#include "app/Windows.h"
 #include "app/WindowFlow.h"
 #include "cars/DC.h"
 #include "contracts/MF.h"
@@ -12,6 +12,7 @@
 #include "widgets/StringGrid.h"
 #include "widgets/UpperCombo.h"
 #include "widgets/UpperEdit.h"
+#include "support/Typing.h"
 
 #include <QDate>
 #include <QGroupBox>
@@ -21,9 +22,7 @@
 
 namespace {
 
-void typeText(QWidget* w, const QString& text) {
-    for (QChar ch : text) QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-}
+using support::typeText;
 
 void retype(widgets::UpperCombo* box, const QString& text) {
     box->lineEdit()->selectAll();

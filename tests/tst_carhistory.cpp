@@ -1,7 +1,7 @@
 // Finding a car in the directory and a car's service history, over a real
 // database with the whole set of windows.
 #include "app/DM.h"
-#include "app/Forms.h"
+#include "app/Windows.h"
 #include "cars/CarList.h"
 #include "cars/CarSearch.h"
 #include "cars/DC.h"
@@ -13,6 +13,7 @@
 #include "widgets/StringGrid.h"
 #include "widgets/UpperCombo.h"
 #include "widgets/UpperEdit.h"
+#include "support/Typing.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -24,9 +25,7 @@
 
 namespace {
 
-void typeText(QWidget* w, const QString& text) {
-    for (QChar ch : text) QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-}
+using support::typeText;
 
 int addCar(const QString& dev, const QString& mod, const QString& gnum, const QString& region, const QString& vin,
            const QString& owner, const QString& phone) {

@@ -1,7 +1,7 @@
 // The car picker over a real database, with the whole set of windows.
 #include "app/DM.h"
 #include "app/DictionaryPair.h"
-#include "app/Forms.h"
+#include "app/Windows.h"
 #include "app/WindowFlow.h"
 #include "cars/CF2.h"
 #include "contracts/CF.h"
@@ -14,6 +14,8 @@
 #include "widgets/StringGrid.h"
 #include "widgets/UpperCombo.h"
 #include "widgets/UpperEdit.h"
+#include "support/Typing.h"
+#include "support/Modal.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
@@ -25,9 +27,7 @@
 
 namespace {
 
-void typeText(QWidget* w, const QString& text) {
-    for (QChar ch : text) QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-}
+using support::typeText;
 
 // Replaces the whole text of a box as the user would: select all, type.
 void retype(widgets::UpperCombo* box, const QString& text) {
@@ -83,31 +83,7 @@ void typeCar(const QString& make, const QString& year = "2020", const QString& k
     typeText(CF2->Box10, "о'нил");
 }
 
-// Runs `action` once the modal window `dialog` is up and activated; gives up
-// (closing it) after five seconds.
-void whenModal(QDialog* dialog, std::function<void()> action) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    auto* clock = new QElapsedTimer;
-    clock->start();
-    QObject::connect(timer, &QTimer::timeout, [=] {
-        const bool up = QApplication::activeModalWidget() == dialog &&
-                        widgets::Activation::instance().lastActive() == dialog;
-        if (!up && clock->elapsed() < 5000) return;
-        timer->stop();
-        timer->deleteLater();
-        delete clock;
-        if (!up) {
-            qWarning("modal window not shown");
-            dialog->done(-1);
-            return;
-        }
-        dialog->activateWindow();
-        QApplication::setActiveWindow(dialog);
-        action();
-    });
-    timer->start();
-}
+using support::whenModal;
 
 }  // namespace
 

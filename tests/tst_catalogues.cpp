@@ -1,7 +1,7 @@
 // The works and spare-parts catalogues over a real database, with the whole
 // set of windows. Every case runs in both windows.
 #include "app/DM.h"
-#include "app/Forms.h"
+#include "app/Windows.h"
 #include "catalogues/SP.h"
 #include "catalogues/VR.h"
 #include "contracts/MF.h"
@@ -12,6 +12,7 @@
 #include "widgets/StringGrid.h"
 #include "widgets/UpperCombo.h"
 #include "widgets/UpperEdit.h"
+#include "support/Typing.h"
 
 #include <QGroupBox>
 #include <QTemporaryDir>
@@ -20,9 +21,7 @@
 
 namespace {
 
-void typeText(QWidget* w, const QString& text) {
-    for (QChar ch : text) QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-}
+using support::typeText;
 
 void press(QWidget* w, Qt::Key key) { QTest::keyClick(w, key); }
 

@@ -3,7 +3,7 @@
 // pickers with a catalogue row and new catalogue items, the save, and the
 // journal again. Nothing is written by the test itself.
 #include "app/DM.h"
-#include "app/Forms.h"
+#include "app/Windows.h"
 #include "cars/CF2.h"
 #include "contracts/CF.h"
 #include "contracts/CF3.h"
@@ -18,6 +18,8 @@
 #include "widgets/StringGrid.h"
 #include "widgets/UpperCombo.h"
 #include "widgets/UpperEdit.h"
+#include "support/Typing.h"
+#include "support/Modal.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
@@ -32,9 +34,7 @@ namespace {
 
 QWidget* focused() { return QApplication::focusWidget(); }
 
-void typeText(const QString& text) {
-    for (QChar ch : text) QTest::sendKeyEvent(QTest::Click, focused(), Qt::Key_unknown, QString(ch), Qt::NoModifier);
-}
+void typeText(const QString& text) { support::typeText(focused(), text); }
 
 // Types into the focused field and presses Enter.
 void enter(const QString& text) {
@@ -48,32 +48,9 @@ void doubleClick(widgets::StringGrid* grid, int row) {
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, at);
 }
 
-// Runs `action` inside the modal window `dialog` once it is up and
-// activated. `done` is set when the action ran; after five seconds the
-// window is closed instead.
+// `done` is set when the action ran with no failed check.
 void whenModal(QDialog* dialog, bool* done, std::function<void()> action) {
-    *done = false;
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    auto* clock = new QElapsedTimer;
-    clock->start();
-    QObject::connect(timer, &QTimer::timeout, [=] {
-        const bool up = QApplication::activeModalWidget() == dialog &&
-                        widgets::Activation::instance().lastActive() == dialog;
-        if (!up && clock->elapsed() < 5000) return;
-        timer->stop();
-        timer->deleteLater();
-        delete clock;
-        if (!up) {
-            dialog->done(-1);
-            return;
-        }
-        QApplication::setActiveWindow(dialog);
-        action();
-        *done = !QTest::currentTestFailed();
-        if (dialog->isVisible()) dialog->done(-1);  // the action did not close it: a failure
-    });
-    timer->start();
+    support::whenModal(dialog, std::move(action), done);
 }
 
 QStringList row(widgets::StringGrid* grid, int r) {

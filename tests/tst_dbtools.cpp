@@ -1,5 +1,6 @@
 // The demo and benchmark databases that torquil-db makes: what they hold and
 // that the program's own statements see all of it.
+#include "app/Columns.h"
 #include "app/DM.h"
 #include "cars/CarFields.h"
 #include "fb/Connection.h"
@@ -51,6 +52,27 @@ private slots:
         tools::fillDemo(dm.IBDbase, today);
         tools::createDatabase(newYear, dir.filePath("demo_jan1.fdb"));
         tools::fillDemo(newYear, jan1);
+    }
+
+    // The fields' lengths are the declared lengths of the text columns.
+    void columnLengthsFollowTheSchema() {
+        namespace car = app::columns::cars;
+        namespace contract = app::columns::contracts;
+        const QString sql = "SELECT TRIM(rf.RDB$FIELD_NAME), f.RDB$FIELD_LENGTH FROM RDB$RELATION_FIELDS rf "
+                            "JOIN RDB$FIELDS f ON f.RDB$FIELD_NAME = rf.RDB$FIELD_SOURCE "
+                            "WHERE rf.RDB$RELATION_NAME = '%1' AND f.RDB$FIELD_TYPE = 37 "
+                            "AND rf.RDB$FIELD_NAME <> 'SYSINFO' ORDER BY 1";
+        const auto pairs = [](std::initializer_list<std::pair<const char*, int>> list) {
+            QStringList out;
+            for (const auto& [name, length] : list) out << QString("%1|%2").arg(name).arg(length);
+            return out;
+        };
+        QCOMPARE(rows(dm.IBDbase, sql.arg("CARS")),
+                 pairs({{"BODY", car::body}, {"BODY2", car::body2}, {"COLOR", car::color}, {"DEV", car::dev},
+                        {"ENGINE", car::engine}, {"ENGINE2", car::engine2}, {"GNUM", car::gnum}, {"MOD", car::mod},
+                        {"OWNER", car::owner}, {"PHONE", car::phone}, {"REGION", car::region}, {"VIN", car::vin}}));
+        QCOMPARE(rows(dm.IBDbase, sql.arg("CONTRACTS")), pairs({{"MEH", contract::meh}, {"REM", contract::rem}}));
+        QCOMPARE(QString::number(std::numeric_limits<qint32>::min()).size(), app::columns::kInteger);
     }
 
     void demoCounts() {

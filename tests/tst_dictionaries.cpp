@@ -1,6 +1,6 @@
 // The two-level dictionaries over a real database, with the whole set of windows.
 #include "app/DM.h"
-#include "app/Forms.h"
+#include "app/Windows.h"
 #include "app/WindowFlow.h"
 #include "catalogues/SB.h"
 #include "catalogues/SE.h"
@@ -12,6 +12,7 @@
 #include "widgets/Messages.h"
 #include "widgets/StringGrid.h"
 #include "widgets/UpperEdit.h"
+#include "support/Typing.h"
 
 #include <QGroupBox>
 #include <QPushButton>
@@ -20,9 +21,7 @@
 
 namespace {
 
-void typeText(QWidget* w, const QString& text) {
-    for (QChar ch : text) QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-}
+using support::typeText;
 
 int count(const QString& table) { return support::scalar("SELECT COUNT(*) FROM " + table).toInt(); }
 
@@ -35,7 +34,7 @@ void addDetail(const QString& table, const QString& link, int master, const QStr
     support::exec("INSERT INTO " + table + " (name, " + link + ") VALUES ('" + name + "', " + QString::number(master) + ")");
 }
 
-void selectMaster(Dictionary2* w, int row) {
+void selectMaster(TwoLevelDictionary* w, int row) {
     w->Grid_dev->setCurrentRow(row);
     w->Grid_devClick();
 }
@@ -46,7 +45,7 @@ QStringList names(widgets::StringGrid* grid) {
     return list;
 }
 
-bool allUnlocked(Dictionary2* w) {
+bool allUnlocked(TwoLevelDictionary* w) {
     for (QWidget* c : {static_cast<QWidget*>(w->Gp1), static_cast<QWidget*>(w->Gp2), static_cast<QWidget*>(w->Gp4),
                        static_cast<QWidget*>(w->Gp5), static_cast<QWidget*>(w->BitBtn11),
                        static_cast<QWidget*>(w->BitBtn12), static_cast<QWidget*>(w->BitBtn21),
@@ -109,8 +108,8 @@ private slots:
         QFETCH(QString, detail);
         QFETCH(QString, link);
         QFETCH(QString, detailTitle);
-        Dictionary2* w = name == "SM" ? static_cast<Dictionary2*>(SM) : name == "SE" ? static_cast<Dictionary2*>(SE)
-                                                                                      : static_cast<Dictionary2*>(SB);
+        TwoLevelDictionary* w = name == "SM" ? static_cast<TwoLevelDictionary*>(SM) : name == "SE" ? static_cast<TwoLevelDictionary*>(SE)
+                                                                                      : static_cast<TwoLevelDictionary*>(SB);
         QCOMPARE(w->objectName(), name);
         w->FormActivate();
         w->BitBtn11Click();

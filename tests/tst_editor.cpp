@@ -2,7 +2,7 @@
 // set of windows. The pickers' hand-over is played by the tests: they write
 // the car fields and Car_id, or call AppendWork/AppendSpare, as the pickers do.
 #include "app/DM.h"
-#include "app/Forms.h"
+#include "app/Windows.h"
 #include "cars/CF2.h"
 #include "contracts/CF.h"
 #include "contracts/CF3.h"
@@ -20,6 +20,7 @@
 #include "widgets/StringGrid.h"
 #include "widgets/UpperCombo.h"
 #include "widgets/UpperEdit.h"
+#include "support/Modal.h"
 
 #include <QDialog>
 #include <QGroupBox>
@@ -117,20 +118,7 @@ using support::errorOf;
 
 QString save() { return errorOf([] { CF->ToolButton8Click(); }); }
 
-// Closes the next modal window once it runs, after `inside` (the picker's hand-over).
-void whenModalRuns(std::function<void()> inside) {
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, inside] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            inside();
-            dialog->reject();
-        }
-    });
-    timer->start();
-}
+using support::whenModalRuns;
 
 // Everything the editor shows and the state it is in.
 QString editorState() {

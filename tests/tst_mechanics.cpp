@@ -1,6 +1,6 @@
 // The mechanics directory over a real database, with the whole set of windows.
 #include "app/DM.h"
-#include "app/Forms.h"
+#include "app/Windows.h"
 #include "catalogues/MH.h"
 #include "contracts/MF.h"
 #include "fb/Error.h"
@@ -8,6 +8,7 @@
 #include "widgets/Messages.h"
 #include "widgets/StringGrid.h"
 #include "widgets/UpperEdit.h"
+#include "support/Typing.h"
 
 #include <QGroupBox>
 #include <QTemporaryDir>
@@ -16,9 +17,7 @@
 
 namespace {
 
-void typeText(QWidget* w, const QString& text) {
-    for (QChar ch : text) QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-}
+using support::typeText;
 
 int mechanics() { return support::scalar("SELECT COUNT(*) FROM meh").toInt(); }
 

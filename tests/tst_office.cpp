@@ -1,7 +1,7 @@
 // The workbook layer: addresses, formula references, filling cells, rows,
 // saving, and the failures it reports.
 #include "office/CellRef.h"
-#include "office/Forms.h"
+#include "office/Templates.h"
 #include "office/Formula.h"
 #include "office/Workbook.h"
 #include "tst_office_util.h"

@@ -3,7 +3,7 @@
 // totals of a filled card when it opens it. Skipped without LibreOffice.
 // With TORQUIL_CARD_PNG=<file.png> set, also renders a demo card to that
 // picture (for the README; needs pdftoppm).
-#include "office/Forms.h"
+#include "office/Templates.h"
 #include "office/Workbook.h"
 #include "support/Skip.h"
 #include "tst_office_util.h"

@@ -1,6 +1,6 @@
 // The templates' macros and the application object: a card printed as the
 // printout does it (twice), a summary built, what the viewer is handed.
-#include "office/Forms.h"
+#include "office/Templates.h"
 #include "office/Spreadsheet.h"
 #include "office/Viewer.h"
 #include "office/Workbook.h"

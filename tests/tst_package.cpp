@@ -1,8 +1,8 @@
 // The Debian package from scripts/package, unpacked into a temporary root:
 // what it holds and needs, and the unpacked program on a database made by the
 // unpacked torquil-db, with its forms folder read-only, through a card.
-#include "app/Forms.h"
-#include "app/ProgramFolder.h"
+#include "app/Windows.h"
+#include "rtl/ProgramFolder.h"
 #include "contracts/MF.h"
 #include "fb/Connection.h"
 #include "fb/Error.h"
@@ -177,7 +177,7 @@ private slots:
         office::DesktopViewer viewer(opener.fileName());
         office::setViewer(&viewer);
         office::setOutputDir(dir.filePath("cards"));
-        app::setProgramFolder(folder);
+        rtl::setProgramFolder(folder);
         widgets::Activation::instance().reset();
         app::createForms();
         widgets::MessageRecorder rec;
@@ -198,7 +198,7 @@ private slots:
         app::destroyForms();
         office::setViewer(nullptr);
         office::setOutputDir(QString());
-        app::setProgramFolder(QString());
+        rtl::setProgramFolder(QString());
     }
 };
 

@@ -2,8 +2,8 @@
 // Shared by the printout tests: a program folder with the generated forms, a
 // real database under the whole form set, a recording viewer, and contracts
 // with their cars and lines.
-#include "app/Forms.h"
-#include "app/ProgramFolder.h"
+#include "app/Windows.h"
+#include "rtl/ProgramFolder.h"
 #include "contracts/MF.h"
 #include "office/Viewer.h"
 #include "support/TestDb.h"
@@ -31,7 +31,7 @@ public:
                 qFatal("missing %s: build the target torquil-forms first", qPrintable(source));
             QFile(formPath(file)).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         }
-        app::setProgramFolder(dir->path());
+        rtl::setProgramFolder(dir->path());
         office::setOutputDir(outDir());
         viewer = office::RecordingViewer();
         office::setViewer(&viewer);
@@ -45,7 +45,7 @@ public:
         app::destroyForms();
         office::setViewer(nullptr);
         office::setOutputDir(QString());
-        app::setProgramFolder(QString());
+        rtl::setProgramFolder(QString());
         delete dir;
         dir = nullptr;
     }

@@ -2,8 +2,8 @@
 // by which the first activation finds (or fails to find) the database.
 #include "app/Connect.h"
 #include "app/DM.h"
-#include "app/Forms.h"
-#include "app/ProgramFolder.h"
+#include "app/Windows.h"
+#include "rtl/ProgramFolder.h"
 #include "contracts/CF.h"
 #include "contracts/MF.h"
 #include "widgets/StringGrid.h"
@@ -58,13 +58,13 @@ private slots:
 
     void init() {
         folder = new QTemporaryDir;
-        app::setProgramFolder(folder->path());
+        rtl::setProgramFolder(folder->path());
         startProgram();
     }
 
     void cleanup() {
         app::destroyForms();
-        app::setProgramFolder(QString());
+        rtl::setProgramFolder(QString());
         delete folder;
         folder = nullptr;
     }
@@ -122,7 +122,7 @@ private slots:
         // A program started from a share path (or a root) always reads path.txt.
         QDir(folder->path()).mkdir("share");
         const QString shareDir = folder->path() + "//share";
-        app::setProgramFolder(shareDir);
+        rtl::setProgramFolder(shareDir);
         QVERIFY(QFile::copy(dbPath, folder->filePath("share/dbase.fdb")));
         writeFile(folder->filePath("share/path.txt"), dbPath.toUtf8() + "\r\nsecond line\n");
         widgets::MessageRecorder rec;

@@ -2,7 +2,7 @@
 // from the written file, fixed-point amounts, no file for an empty period.
 #include "app/WindowFlow.h"
 #include "office/Workbook.h"
-#include "reports/RadioGroup.h"
+#include "widgets/RadioGroup.h"
 #include "reports/SV.h"
 #include "reports/SummaryBuild.h"
 #include "rtl/Convert.h"

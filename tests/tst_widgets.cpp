@@ -9,6 +9,7 @@
 #include "widgets/UpperEdit.h"
 
 #include "support/TestMain.h"
+#include "support/Typing.h"
 
 #include <QDialog>
 #include <QPushButton>
@@ -22,10 +23,7 @@ using namespace widgets;
 
 namespace {
 
-void typeText(QWidget* w, const QString& text) {
-    for (QChar ch : text)
-        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-}
+using support::typeText;
 
 class Thrower : public QObject {
     Q_OBJECT

@@ -1,6 +1,7 @@
 // The upper-case combo box: inline completion and its change signal.
 #include "widgets/UpperCombo.h"
 #include "widgets/UpperEdit.h"
+#include "support/Typing.h"
 
 #include <QAbstractItemView>
 #include <QDialog>
@@ -14,10 +15,7 @@ using namespace widgets;
 
 namespace {
 
-void typeText(QWidget* w, const QString& text) {
-    for (QChar ch : text)
-        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-}
+using support::typeText;
 
 // Records the text that each userChanged handler sees.
 struct ChangeLog {

@@ -1,4 +1,4 @@
-// The list grid: classic cell API over a string store.
+// The list grid: cells addressed by column and row (row 0 the titles) over a string store.
 #include "widgets/StringGrid.h"
 
 #include <QDialog>
@@ -308,7 +308,7 @@ void TestWidgetsGrid::largeFill() {
     QCoreApplication::processEvents();
     const qint64 bulk = timer.elapsed();
 
-    // The classic way: a blank list, the row count, then cell by cell.
+    // As the windows fill a list: a blank list, the row count, then cell by cell.
     timer.restart();
     grid.clearToBlankRow();
     grid.setRowCount(rows + 1);
@@ -316,8 +316,8 @@ void TestWidgetsGrid::largeFill() {
         for (int c = 0; c < 8; ++c)
             grid.setCell(c, r, texts[size_t(rows + 1 - r)]);
     QCoreApplication::processEvents();
-    const qint64 classic = timer.elapsed();
-    qInfo("100000 x 8: bulk fill %lld ms, row count + cells %lld ms", bulk, classic);
+    const qint64 cellByCell = timer.elapsed();
+    qInfo("100000 x 8: bulk fill %lld ms, row count + cells %lld ms", bulk, cellByCell);
 
     QCOMPARE(grid.rowCount(), rows + 1);
     QCOMPARE(grid.model()->rowCount(), rows);

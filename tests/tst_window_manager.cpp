@@ -2,7 +2,7 @@
 // tests/with-window-manager): the user clicks the greyed-out main window, or
 // Alt+Tabs to it, while a modeless window is open and being typed in.
 #include "app/DM.h"
-#include "app/Forms.h"
+#include "app/Windows.h"
 #include "app/WindowFlow.h"
 #include "cars/DC.h"
 #include "contracts/CF.h"

@@ -30,8 +30,8 @@
 //   commit | rollback  of that transaction
 //   ping | quit
 #include "app/DM.h"
-#include "app/Forms.h"
-#include "app/ProgramFolder.h"
+#include "app/Windows.h"
+#include "rtl/ProgramFolder.h"
 #include "app/Connect.h"
 #include "cars/CF2.h"
 #include "cars/CarFields.h"
@@ -310,7 +310,7 @@ int main(int argc, char** argv) {
         say(QStringLiteral("fail --folder is required"));
         return 2;
     }
-    app::setProgramFolder(folder);
+    rtl::setProgramFolder(folder);
     widgets::MessageRecorder messages;  // questions are answered No
     recorder = &messages;
 

@@ -1,7 +1,7 @@
 // torquil-templates OUTDIR: writes the shipped forms OUTDIR/print.xlsx (the
 // contract card a customer takes home) and OUTDIR/svod.xlsx (the summary).
-// Cells and defined names follow office/Forms.h, which the filling code uses.
-#include "office/Forms.h"
+// Cells and defined names follow office/Templates.h, which the filling code uses.
+#include "office/Templates.h"
 
 #include <QDir>
 #include <QString>
@@ -168,7 +168,7 @@ bool writeCard(const QString& path)
     lxw_format* signHint = format(wb, {.size = 7, .align = LXW_ALIGN_CENTER, .valign = LXW_ALIGN_VERTICAL_TOP,
                                        .color = kGrey});
 
-    // 19 narrow columns, the classic grid of a printed form.
+    // 19 narrow columns: the grid the printed form's cells are laid on.
     worksheet_set_column(ws, col('A'), col('A'), 3.3, base);
     worksheet_set_column(ws, col('B'), col('S'), 4.6, base);
     worksheet_set_column(ws, col('T'), col('Z'), 8.43, base);

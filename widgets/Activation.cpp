@@ -78,11 +78,6 @@ void Activation::activatedByUser(QWidget* window) {
     }
 }
 
-void Activation::removeHandler(QWidget* window) {
-    if (window)
-        handlers_.erase(window->window());
-}
-
 bool Activation::isTracked(QWidget* window) const {
     return window && handlers_.count(window->window()) > 0;
 }

@@ -31,7 +31,6 @@ public:
         OncePerOpening,   // the first activation after the window was shown from hidden
     };
     void setHandler(QWidget* window, std::function<void()> handler, Runs runs = Runs::EveryActivation);
-    void removeHandler(QWidget* window);
     // Makes a window without handler count as an activation.
     void track(QWidget* window) { setHandler(window, {}); }
     bool isTracked(QWidget* window) const;

@@ -32,10 +32,6 @@ bool focusNext(QWidget* from) {
     return focusStep(from, true);
 }
 
-bool focusPrevious(QWidget* from) {
-    return focusStep(from, false);
-}
-
 bool isEnterKey(const QKeyEvent* event) {
     return event && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter);
 }

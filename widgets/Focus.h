@@ -10,7 +10,6 @@ namespace widgets {
 // the next control of its window in tab order, as Tab would, skipping
 // disabled and hidden controls. Returns false when there is none.
 bool focusNext(QWidget* from);
-bool focusPrevious(QWidget* from);
 
 // Enter or Return, from the main keyboard or the keypad.
 bool isEnterKey(const QKeyEvent* event);

@@ -1,7 +1,7 @@
 #pragma once
-// A list grid with the classic cell API over a plain string store.
+// A list grid addressed cell by cell (column, row) over a plain string store.
 //
-// Numbering is the classic one: row 0 is the title row (shown as the
+// Row 0 is the title row (shown as the
 // horizontal header, never as a data row), data rows are 1..rowCount()-1,
 // and rowCount() counts the title row. Column 0 usually holds the row key and
 // is 2 pixels wide. Whole rows are selected; columns can be resized and moved
@@ -20,6 +20,9 @@
 #include "widgets/GridRows.h"
 
 namespace widgets {
+
+// The header colour of the directory and catalogue lists.
+inline constexpr QRgb kTitleYellow = 0xFFFFB3;
 
 class StringGridModel;
 

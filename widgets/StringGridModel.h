@@ -17,7 +17,7 @@ class StringGridModel : public QAbstractTableModel {
 public:
     explicit StringGridModel(QObject* parent = nullptr);
 
-    // Classic numbering: row 0 is the title row, rows() counts it.
+    // Row 0 is the title row, and rows() counts it.
     int rows() const { return rows_; }
     int cols() const { return int(cells_.size()); }
     void setRows(int rows);   // at least 1 (the title row)
@@ -35,7 +35,6 @@ public:
     // shows one blank row). Any later write to a data row, or a new row
     // count, first turns the source's texts into stored cells.
     void setSource(std::shared_ptr<const GridRows> rows);
-    bool hasSource() const { return source_ != nullptr; }
 
     // Bulk filling: between beginFill and endFill cell writes send no
     // notifications; endFill tells the view once.
@@ -66,7 +65,7 @@ private:
     QBrush titleBrush_;
 
     // Cell writes outside a fill are gathered and told to the view once,
-    // from the event loop, so that a classic row-by-row refill stays cheap.
+    // from the event loop, so that a refill cell by cell, row by row, stays cheap.
     int filling_ = 0;
     bool flushPending_ = false;
     bool dataDirty_ = false;

@@ -1,9 +1,9 @@
 #pragma once
-// The combo box of the forms: capitals as typed, and the classic inline
-// completion. While the user types at the end of the text, the text is
-// completed to the first list item that begins with it (letter case not
-// regarded); the completed tail is selected, so the next key replaces it and
-// Backspace or Delete removes it. Deleting keys and pasting never complete.
+// The combo box of the forms: capitals as typed, and inline completion.
+// While the user types at the end of the text, the text is completed to
+// the first list item that begins with it (letter case not regarded); the
+// completed tail is selected, so the next key replaces it and Backspace or
+// Delete removes it. Deleting keys and pasting never complete.
 //
 // userChanged() is the change signal of the forms. It is emitted
 //  - after a user edit of the text that changed it, with the completion

@@ -9,6 +9,8 @@
 #include <QDeadlineTimer>
 #include <QTimer>
 
+#include <memory>
+
 #include <exception>
 
 namespace support {
@@ -23,17 +25,20 @@ QString errorOf(const std::function<void()>& action) {
 }
 
 bool runInLoop(const std::function<void()>& handler, int timeoutMs) {
-    bool done = false;
-    QTimer::singleShot(0, qApp, [&] {
+    // The flag and the handler are owned by the queued call: after a timeout
+    // it may still run, or still be running in a nested loop, when this
+    // function has returned.
+    auto done = std::make_shared<bool>(false);
+    QTimer::singleShot(0, qApp, [done, handler] {
         struct Done {
             bool& flag;
             ~Done() { flag = true; }
-        } guard{done};
+        } guard{*done};
         handler();
     });
     const QDeadlineTimer deadline(timeoutMs);
-    while (!done && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-    return done;
+    while (!*done && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    return *done;
 }
 
 void userActivates(QWidget* window) {

@@ -1,11 +1,11 @@
-#include "reports/ShowResult.h"
+#include "app/ShowResult.h"
 
 #include "office/Spreadsheet.h"
 #include "widgets/Messages.h"
 
 #include <QDir>
 
-namespace reports {
+namespace app {
 
 void ShowResult(office::Spreadsheet& xl) {
     if (xl.release()) return;
@@ -13,4 +13,4 @@ void ShowResult(office::Spreadsheet& xl) {
                              .arg(QDir::toNativeSeparators(xl.outputPath())));
 }
 
-}  // namespace reports
+}  // namespace app

@@ -1,5 +1,5 @@
-#include "office/Forms.h"
-#include "app/ProgramFolder.h"
+#include "office/Templates.h"
+#include "rtl/ProgramFolder.h"
 #include "office/Workbook.h"
 
 #include <QDir>
@@ -9,7 +9,7 @@ namespace office {
 QString formsDir()
 {
     // The program folder as start-up sees it (tests point it elsewhere).
-    return app::inProgramFolder(QStringLiteral("Forms"));
+    return rtl::inProgramFolder(QStringLiteral("Forms"));
 }
 
 QString formPath(const QString& file)

@@ -1,10 +1,10 @@
-#include "reports/RadioGroup.h"
+#include "widgets/RadioGroup.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QRadioButton>
 
-namespace reports {
+namespace widgets {
 
 RadioGroup::RadioGroup(const QString& caption, const QStringList& items, QWidget* parent)
     : QGroupBox(caption, parent), buttons_(new QButtonGroup(this)), grid_(new QGridLayout(this)) {
@@ -35,4 +35,4 @@ QRadioButton* RadioGroup::item(int index) const { return qobject_cast<QRadioButt
 
 int RadioGroup::count() const { return int(buttons_->buttons().size()); }
 
-}  // namespace reports
+}  // namespace widgets

@@ -3,10 +3,10 @@
 // are looked for. Tests set another folder.
 #include <QString>
 
-namespace app {
+namespace rtl {
 
 QString programFolder();                  // without a trailing slash; "/" stays "/"
 void setProgramFolder(const QString& dir);  // empty: back to the executable's folder
 QString inProgramFolder(const QString& name);  // folder + separator + name
 
-}  // namespace app
+}  // namespace rtl

@@ -1,8 +1,8 @@
-#include "app/ProgramFolder.h"
+#include "rtl/ProgramFolder.h"
 
 #include <QCoreApplication>
 
-namespace app {
+namespace rtl {
 
 namespace {
 QString& overrideDir() {
@@ -25,4 +25,4 @@ QString inProgramFolder(const QString& name) {
     return programFolder() + u'/' + name;
 }
 
-}  // namespace app
+}  // namespace rtl

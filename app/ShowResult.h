@@ -6,8 +6,8 @@ namespace office {
 class Spreadsheet;
 }
 
-namespace reports {
+namespace app {
 
 void ShowResult(office::Spreadsheet& xl);
 
-}  // namespace reports
+}  // namespace app

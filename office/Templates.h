@@ -21,7 +21,7 @@ inline constexpr char LineStyle[] = "LineStyle";   // sample cells whose styles 
 inline constexpr char RowsSuffix[] = "_Rows";
 } // namespace names
 
-// The folder "Forms" in the program folder (app::programFolder()), and a
+// The folder "Forms" in the program folder (rtl::programFolder()), and a
 // file in it.
 QString formsDir();
 QString formPath(const QString& file);

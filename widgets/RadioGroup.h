@@ -10,7 +10,7 @@ class QButtonGroup;
 class QGridLayout;
 class QRadioButton;
 
-namespace reports {
+namespace widgets {
 
 class RadioGroup : public QGroupBox {
     Q_OBJECT
@@ -31,4 +31,4 @@ private:
     QGridLayout* grid_;
 };
 
-}  // namespace reports
+}  // namespace widgets

@@ -1,10 +1,10 @@
-#include "catalogues/Dictionary2.h"
+#include "catalogues/TwoLevelDictionary.h"
 
 #include "app/RowGone.h"
 #include "app/DM.h"
 #include "app/WindowFlow.h"
 #include "rtl/Convert.h"
-#include "catalogues/EntryKit.h"
+#include "widgets/DisabledWhile.h"
 #include "widgets/Activation.h"
 #include "widgets/Icons.h"
 #include "widgets/Messages.h"
@@ -50,7 +50,7 @@ widgets::StringGrid* makeList(QWidget* parent, const char* name) {
 
 }  // namespace
 
-Dictionary2::Dictionary2(const Dictionary2Config& config, QWidget* parent)
+TwoLevelDictionary::TwoLevelDictionary(const TwoLevelDictionaryConfig& config, QWidget* parent)
     : QWidget(parent, Qt::Window), config_(config) {
     setObjectName(QString::fromLatin1(config.objectName));
     setWindowTitle(QString::fromUtf8(config.caption));
@@ -111,21 +111,21 @@ Dictionary2::Dictionary2(const Dictionary2Config& config, QWidget* parent)
     BitBtn13->setEnabled(false);
     BitBtn23->setEnabled(false);
 
-    connect(Grid_dev, &widgets::StringGrid::rowClicked, this, &Dictionary2::Grid_devClick);
-    connect(Grid_dev, &widgets::StringGrid::keyDown, this, &Dictionary2::Grid_devKeyDown);
-    connect(Grid_mod, &widgets::StringGrid::rowClicked, this, &Dictionary2::Grid_modClick);
-    connect(Grid_mod, &widgets::StringGrid::keyDown, this, &Dictionary2::Grid_modKeyDown);
-    connect(BitBtn11, &QPushButton::clicked, this, &Dictionary2::BitBtn11Click);
-    connect(BitBtn12, &QPushButton::clicked, this, &Dictionary2::BitBtn12Click);
-    connect(BitBtn13, &QPushButton::clicked, this, &Dictionary2::BitBtn13Click);
-    connect(BitBtn14, &QPushButton::clicked, this, &Dictionary2::BitBtn14Click);
-    connect(BitBtn21, &QPushButton::clicked, this, &Dictionary2::BitBtn21Click);
-    connect(BitBtn22, &QPushButton::clicked, this, &Dictionary2::BitBtn22Click);
-    connect(BitBtn23, &QPushButton::clicked, this, &Dictionary2::BitBtn23Click);
-    connect(BitBtn24, &QPushButton::clicked, this, &Dictionary2::BitBtn24Click);
+    connect(Grid_dev, &widgets::StringGrid::rowClicked, this, &TwoLevelDictionary::Grid_devClick);
+    connect(Grid_dev, &widgets::StringGrid::keyDown, this, &TwoLevelDictionary::Grid_devKeyDown);
+    connect(Grid_mod, &widgets::StringGrid::rowClicked, this, &TwoLevelDictionary::Grid_modClick);
+    connect(Grid_mod, &widgets::StringGrid::keyDown, this, &TwoLevelDictionary::Grid_modKeyDown);
+    connect(BitBtn11, &QPushButton::clicked, this, &TwoLevelDictionary::BitBtn11Click);
+    connect(BitBtn12, &QPushButton::clicked, this, &TwoLevelDictionary::BitBtn12Click);
+    connect(BitBtn13, &QPushButton::clicked, this, &TwoLevelDictionary::BitBtn13Click);
+    connect(BitBtn14, &QPushButton::clicked, this, &TwoLevelDictionary::BitBtn14Click);
+    connect(BitBtn21, &QPushButton::clicked, this, &TwoLevelDictionary::BitBtn21Click);
+    connect(BitBtn22, &QPushButton::clicked, this, &TwoLevelDictionary::BitBtn22Click);
+    connect(BitBtn23, &QPushButton::clicked, this, &TwoLevelDictionary::BitBtn23Click);
+    connect(BitBtn24, &QPushButton::clicked, this, &TwoLevelDictionary::BitBtn24Click);
     widgets::addSaveShortcut(this, {BitBtn13, BitBtn23});
-    connect(Edit1, &QLineEdit::textChanged, this, &Dictionary2::Edit1Change);
-    connect(Edit2, &QLineEdit::textChanged, this, &Dictionary2::Edit2Change);
+    connect(Edit1, &QLineEdit::textChanged, this, &TwoLevelDictionary::Edit1Change);
+    connect(Edit2, &QLineEdit::textChanged, this, &TwoLevelDictionary::Edit2Change);
     connect(Edit1, &widgets::LineEdit::enterPressed, this, [this] { Edit1KeyPress(QChar(13)); });
     connect(Edit1, &widgets::LineEdit::escapePressed, this, [this] { Edit1KeyPress(QChar(27)); });
     connect(Edit2, &widgets::LineEdit::enterPressed, this, [this] { Edit2KeyPress(QChar(13)); });
@@ -139,20 +139,20 @@ Dictionary2::Dictionary2(const Dictionary2Config& config, QWidget* parent)
 // ---- Statements ------------------------------------------------------------
 
 // The patterns name the tables as M (master), D (detail) and K (link column).
-QString Dictionary2::statement(const char* pattern) const {
+QString TwoLevelDictionary::statement(const char* pattern) const {
     QString s = QString::fromLatin1(pattern);
-    s.replace(QLatin1String("{M}"), QLatin1String(config_.masterTable));
-    s.replace(QLatin1String("{D}"), QLatin1String(config_.detailTable));
-    s.replace(QLatin1String("{K}"), QLatin1String(config_.link));
+    s.replace(QLatin1String("{M}"), QLatin1String(config_.tables.master));
+    s.replace(QLatin1String("{D}"), QLatin1String(config_.tables.detail));
+    s.replace(QLatin1String("{K}"), QLatin1String(config_.tables.link));
     return s;
 }
 
-QString Dictionary2::masterKey() const { return Grid_dev->cell(0, Grid_dev->currentRow()); }
-QString Dictionary2::detailKey() const { return Grid_mod->cell(0, Grid_mod->currentRow()); }
+QString TwoLevelDictionary::masterKey() const { return Grid_dev->cell(0, Grid_dev->currentRow()); }
+QString TwoLevelDictionary::detailKey() const { return Grid_mod->cell(0, Grid_mod->currentRow()); }
 
 // ---- Lists -----------------------------------------------------------------
 
-void Dictionary2::FormActivate() {
+void TwoLevelDictionary::FormActivate() {
     Adding = false;
     Editing = false;
     level_ = Level::None;
@@ -163,14 +163,14 @@ void Dictionary2::FormActivate() {
     BitBtn23->setEnabled(false);
 }
 
-void Dictionary2::ReloadGrids() {
+void TwoLevelDictionary::ReloadGrids() {
     ClearMasterGrid();
     ClearDetailGrid();
     FillMasterGrid();
     FillDetailGrid();
 }
 
-void Dictionary2::ClearMasterGrid() {
+void TwoLevelDictionary::ClearMasterGrid() {
     Edit1->clear();
     Grid_dev->setRowCount(2);
     Grid_dev->setTitles({QStringLiteral("id"), QString::fromUtf8(config_.masterTitle)});
@@ -178,7 +178,7 @@ void Dictionary2::ClearMasterGrid() {
     Grid_dev->setCell(1, 1, QString());
 }
 
-void Dictionary2::ClearDetailGrid() {
+void TwoLevelDictionary::ClearDetailGrid() {
     Edit2->clear();
     Grid_mod->setRowCount(2);
     Grid_mod->setTitles({QStringLiteral("id"), QString::fromUtf8(config_.detailTitle)});
@@ -187,7 +187,7 @@ void Dictionary2::ClearDetailGrid() {
 }
 
 // Refills a list from a statement, with the master key bound when given.
-void Dictionary2::fillGrid(widgets::StringGrid* grid, const QString& sql, const QString& key, const char* title) {
+void TwoLevelDictionary::fillGrid(widgets::StringGrid* grid, const QString& sql, const QString& key, const char* title) {
     fb::Query& q = DM->iSQL;
     TDM::reset(q, sql);
     if (!key.isNull()) q.setString(QStringLiteral("fk"), key);
@@ -207,7 +207,7 @@ void Dictionary2::fillGrid(widgets::StringGrid* grid, const QString& sql, const 
     q.close();
 }
 
-void Dictionary2::FillMasterGrid() {
+void TwoLevelDictionary::FillMasterGrid() {
     fillGrid(Grid_dev, statement("SELECT * FROM {M} ORDER BY name"), QString(), config_.masterTitle);
     if (Grid_dev->cell(0, 1).isEmpty()) {
         ClearMasterGrid();
@@ -216,7 +216,7 @@ void Dictionary2::FillMasterGrid() {
     Edit1->setText(Grid_dev->cell(1, Grid_dev->currentRow()));
 }
 
-void Dictionary2::FillDetailGrid() {
+void TwoLevelDictionary::FillDetailGrid() {
     const QString key = masterKey();
     if (key.isEmpty()) {
         // No master: no details either (the list may still show those of a
@@ -231,7 +231,7 @@ void Dictionary2::FillDetailGrid() {
         Edit2->setText(Grid_mod->cell(1, Grid_mod->currentRow()));
 }
 
-bool Dictionary2::masterHasDetails(const QString& key) {
+bool TwoLevelDictionary::masterHasDetails(const QString& key) {
     fb::Query& q = DM->iSQL;
     TDM::reset(q, statement("SELECT COUNT(*) FROM {D} WHERE {K}=:fk"));
     q.setString(QStringLiteral("fk"), key);
@@ -243,20 +243,20 @@ bool Dictionary2::masterHasDetails(const QString& key) {
 
 // ---- Selecting -------------------------------------------------------------
 
-void Dictionary2::Grid_devClick() {
+void TwoLevelDictionary::Grid_devClick() {
     FillDetailGrid();
     Edit1->setText(Grid_dev->cell(1, Grid_dev->currentRow()));
 }
 
-void Dictionary2::Grid_devKeyDown() { Grid_devClick(); }
+void TwoLevelDictionary::Grid_devKeyDown() { Grid_devClick(); }
 
-void Dictionary2::Grid_modClick() { Edit2->setText(Grid_mod->cell(1, Grid_mod->currentRow())); }
+void TwoLevelDictionary::Grid_modClick() { Edit2->setText(Grid_mod->cell(1, Grid_mod->currentRow())); }
 
-void Dictionary2::Grid_modKeyDown() { Grid_modClick(); }
+void TwoLevelDictionary::Grid_modKeyDown() { Grid_modClick(); }
 
 // ---- Starting an operation ---------------------------------------------------
 
-void Dictionary2::BitBtn11Click() {
+void TwoLevelDictionary::BitBtn11Click() {
     if (Adding || Editing) return;
     Edit1->clear();
     Adding = true;
@@ -267,7 +267,7 @@ void Dictionary2::BitBtn11Click() {
     Edit1->setFocus();
 }
 
-void Dictionary2::BitBtn12Click() {
+void TwoLevelDictionary::BitBtn12Click() {
     if (Adding || Editing || Edit1->text().isEmpty() || masterKey().isEmpty()) return;
     Editing = true;
     level_ = Level::Master;
@@ -277,7 +277,7 @@ void Dictionary2::BitBtn12Click() {
     Edit1->setFocus();
 }
 
-void Dictionary2::BitBtn21Click() {
+void TwoLevelDictionary::BitBtn21Click() {
     if (Adding || Editing || masterKey().isEmpty()) return;
     Edit2->clear();
     Adding = true;
@@ -288,7 +288,7 @@ void Dictionary2::BitBtn21Click() {
     Edit2->setFocus();
 }
 
-void Dictionary2::BitBtn22Click() {
+void TwoLevelDictionary::BitBtn22Click() {
     if (Adding || Editing || Edit2->text().isEmpty() || detailKey().isEmpty()) return;
     Editing = true;
     level_ = Level::Detail;
@@ -300,15 +300,15 @@ void Dictionary2::BitBtn22Click() {
 
 // ---- Changes and keys -----------------------------------------------------------
 
-void Dictionary2::Edit1Change() {
+void TwoLevelDictionary::Edit1Change() {
     if ((Adding || Editing) && level_ == Level::Master) BitBtn13->setEnabled(true);
 }
 
-void Dictionary2::Edit2Change() {
+void TwoLevelDictionary::Edit2Change() {
     if ((Adding || Editing) && level_ == Level::Detail) BitBtn23->setEnabled(true);
 }
 
-void Dictionary2::unlockAll() {
+void TwoLevelDictionary::unlockAll() {
     for (QWidget* w : {static_cast<QWidget*>(Gp1), static_cast<QWidget*>(Gp2), static_cast<QWidget*>(Gp4),
                        static_cast<QWidget*>(Gp5), static_cast<QWidget*>(BitBtn11), static_cast<QWidget*>(BitBtn12),
                        static_cast<QWidget*>(BitBtn21), static_cast<QWidget*>(BitBtn22)})
@@ -316,7 +316,7 @@ void Dictionary2::unlockAll() {
 }
 
 // Drops the pending operation of either level and shows its row again.
-void Dictionary2::cancelPending() {
+void TwoLevelDictionary::cancelPending() {
     const Level was = level_;
     Adding = false;
     Editing = false;
@@ -328,7 +328,7 @@ void Dictionary2::cancelPending() {
     if (was == Level::Detail) Grid_modClick();
 }
 
-void Dictionary2::Edit1KeyPress(QChar key) {
+void TwoLevelDictionary::Edit1KeyPress(QChar key) {
     if (key == QChar(27)) {
         cancelPending();
         Grid_devClick();
@@ -337,7 +337,7 @@ void Dictionary2::Edit1KeyPress(QChar key) {
     }
 }
 
-void Dictionary2::Edit2KeyPress(QChar key) {
+void TwoLevelDictionary::Edit2KeyPress(QChar key) {
     if (key == QChar(27)) {
         cancelPending();
         Grid_modClick();
@@ -348,7 +348,7 @@ void Dictionary2::Edit2KeyPress(QChar key) {
 
 // ---- Saving ---------------------------------------------------------------------
 
-void Dictionary2::BitBtn13Click() {
+void TwoLevelDictionary::BitBtn13Click() {
     if (level_ != Level::Master) return;
     fb::Query& q = DM->iSQL;
     if (Adding) {
@@ -376,13 +376,13 @@ void Dictionary2::BitBtn13Click() {
     Grid_dev->setFocus();
 }
 
-void Dictionary2::BitBtn23Click() {
+void TwoLevelDictionary::BitBtn23Click() {
     if (level_ != Level::Detail) return;
     fb::Query& q = DM->iSQL;
     if (Adding) {
         TDM::reset(q, statement("INSERT INTO {D} (name, {K}) VALUES (:name, :{K})"));
         q.setString(QStringLiteral("name"), Edit2->text());
-        q.setString(QString::fromLatin1(config_.link), masterKey());
+        q.setString(QString::fromLatin1(config_.tables.link), masterKey());
     } else if (Editing) {
         TDM::reset(q, statement("UPDATE {D} SET name = :name WHERE pk_id = :pk_id"));
         q.setString(QStringLiteral("name"), Edit2->text());
@@ -392,7 +392,7 @@ void Dictionary2::BitBtn23Click() {
     }
     // A detail is written only under a master that is still there.
     fb::WriteUnit unit(DM->IBTrans);
-    if (Adding && !app::rowExists(QString::fromLatin1(config_.masterTable), rtl::StrToInt(masterKey()))) {
+    if (Adding && !app::rowExists(QString::fromLatin1(config_.tables.master), rtl::StrToInt(masterKey()))) {
         FormActivate();
         throw app::RowGone(app::rowGoneText());
     }
@@ -412,9 +412,9 @@ void Dictionary2::BitBtn23Click() {
 
 // ---- Deleting -------------------------------------------------------------------
 
-void Dictionary2::BitBtn14Click() {
+void TwoLevelDictionary::BitBtn14Click() {
     if (Adding || Editing) return;
-    catalogues::DisabledWhile disabled(this);
+    widgets::DisabledWhile disabled(this);
     const QString key = masterKey();
     if (key.isEmpty()) return;  // no masters
     // The table decides, not the detail list: that list is not refilled after
@@ -433,9 +433,9 @@ void Dictionary2::BitBtn14Click() {
     Grid_devClick();
 }
 
-void Dictionary2::BitBtn24Click() {
+void TwoLevelDictionary::BitBtn24Click() {
     if (Adding || Editing) return;
-    catalogues::DisabledWhile disabled(this);
+    widgets::DisabledWhile disabled(this);
     if (Grid_mod->cell(0, 1).isEmpty()) return;
     if (!widgets::askYesNo(kDeleteQuestion, kDeleteCaption)) return;
     fb::Query& q = DM->iSQL;
@@ -449,13 +449,13 @@ void Dictionary2::BitBtn24Click() {
 
 // ---- Closing --------------------------------------------------------------------
 
-void Dictionary2::FormHide() { app::backToMain(); }
+void TwoLevelDictionary::FormHide() { app::backToMain(); }
 
-void Dictionary2::closeEvent(QCloseEvent* event) {
+void TwoLevelDictionary::closeEvent(QCloseEvent* event) {
     event->accept();  // closing is never refused; pending changes are dropped
 }
 
-void Dictionary2::hideEvent(QHideEvent* event) {
+void TwoLevelDictionary::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
     FormHide();
 }

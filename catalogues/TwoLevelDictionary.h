@@ -3,7 +3,9 @@
 // engines and their specifications (SE) and bodies and their specifications
 // (SB): master names on the left, the detail names of the selected master on
 // the right, each level with add, rename, save and delete. The three windows
-// differ in one table of Dictionary2Config.
+// differ in one table of TwoLevelDictionaryConfig.
+#include "app/Dictionaries.h"
+
 #include <QWidget>
 
 class QGroupBox;
@@ -13,22 +15,20 @@ class StringGrid;
 class UpperEdit;
 }
 
-struct Dictionary2Config {
+struct TwoLevelDictionaryConfig {
     const char* objectName;
     const char* caption;
-    const char* masterTable;
-    const char* detailTable;
-    const char* link;          // the detail column holding the master key
+    app::DictionaryTables tables;
     const char* masterTitle;   // " ФИРМА"
     const char* detailTitle;   // " МОДЕЛИ"
     const char* refusal;       // deleting a master that has details
     int detailLength;          // width of the detail table's name column
 };
 
-class Dictionary2 : public QWidget {
+class TwoLevelDictionary : public QWidget {
     Q_OBJECT
 public:
-    Dictionary2(const Dictionary2Config& config, QWidget* parent);
+    TwoLevelDictionary(const TwoLevelDictionaryConfig& config, QWidget* parent);
 
     // Shared by both levels; one operation is pending at a time, and the
     // level it belongs to is kept with it.
@@ -81,6 +81,6 @@ private:
     bool masterHasDetails(const QString& key);
     QString statement(const char* pattern) const;
 
-    const Dictionary2Config& config_;
+    const TwoLevelDictionaryConfig& config_;
     Level level_ = Level::None;
 };

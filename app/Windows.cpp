@@ -1,4 +1,4 @@
-#include "app/Forms.h"
+#include "app/Windows.h"
 
 #include "about/AboutBox.h"
 #include "about/Hst.h"
@@ -31,6 +31,8 @@ template <class T> void make(T*& instance, QWidget* parent) {
     order() << instance->objectName();
 }
 }  // namespace
+
+QWidget* mainWindow() { return MF; }
 
 void createForms() {
     order().clear();
