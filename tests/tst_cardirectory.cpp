@@ -59,9 +59,7 @@ class TestCarDirectory : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY(dir.isValid());
-        app::createForms();
-        MF->FirstActivation = false;
-        support::connectDataModule(support::makeDatabase(dir));
+        support::openWindows(dir);
     }
     void cleanupTestCase() { app::destroyForms(); }
     void init() {

@@ -70,9 +70,7 @@ class TestCarHistory : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY(dir.isValid());
-        app::createForms();
-        MF->FirstActivation = false;
-        support::connectDataModule(support::makeDatabase(dir));
+        support::openWindows(dir);
         addCar("ВАЗ", "2107", "А123ВС", "77", "XTA21070012345678", "ПЕТРОВ", "+7 925 842-17-01");
         addCar("ЛАДА", "ВЕСТА", "К555КК", "50", "XTA_1", "О'БРАЙЕН", "(495) 111-22-33");
         addCar("КИА", "РИО", "М777ММ", "99", "XTAB1", "СКИДКА 50%", "8 800 000");

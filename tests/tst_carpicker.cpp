@@ -94,9 +94,7 @@ class TestCarPicker : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY(dir.isValid());
-        app::createForms();
-        MF->FirstActivation = false;
-        support::connectDataModule(support::makeDatabase(dir));
+        support::openWindows(dir);
     }
     void cleanupTestCase() { app::destroyForms(); }
 

@@ -69,9 +69,7 @@ class TestCatalogues : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY(dir.isValid());
-        app::createForms();
-        MF->FirstActivation = false;
-        support::connectDataModule(support::makeDatabase(dir));
+        support::openWindows(dir);
     }
     void cleanupTestCase() { app::destroyForms(); }
 

@@ -68,9 +68,7 @@ class TestContractRoad : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY(dir.isValid());
-        app::createForms();
-        MF->FirstActivation = false;
-        support::connectDataModule(support::makeDatabase(dir));
+        support::openWindows(dir);
         // The shop's catalogues before the day starts.
         support::exec("INSERT INTO meh (name) VALUES ('ПЕТРОВ')");
         support::exec("INSERT INTO Works (name, price) VALUES ('ДИАГНОСТИКА', 1200)");

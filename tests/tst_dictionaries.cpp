@@ -63,9 +63,7 @@ class TestDictionaries : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY(dir.isValid());
-        app::createForms();
-        MF->FirstActivation = false;
-        support::connectDataModule(support::makeDatabase(dir));
+        support::openWindows(dir);
     }
     void cleanupTestCase() { app::destroyForms(); }
     void init() {

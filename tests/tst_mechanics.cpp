@@ -42,9 +42,7 @@ class TestMechanics : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY(dir.isValid());
-        app::createForms();
-        MF->FirstActivation = false;
-        support::connectDataModule(support::makeDatabase(dir));
+        support::openWindows(dir);
     }
     void cleanupTestCase() { app::destroyForms(); }
     void init() {

@@ -57,9 +57,7 @@ class TestPickers : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY(dir.isValid());
-        app::createForms();
-        MF->FirstActivation = false;
-        support::connectDataModule(support::makeDatabase(dir));
+        support::openWindows(dir);
         LinePicker::watchHandOver([this](const QString& name, const QString& quantity, const QString& price) {
             handed << name + "|" + quantity + "|" + price;
         });

@@ -1,6 +1,8 @@
 #include "support/TestDb.h"
 
 #include "app/DM.h"
+#include "app/Windows.h"
+#include "contracts/MF.h"
 #include "fb/Connection.h"
 #include "fb/Script.h"
 
@@ -27,6 +29,14 @@ void connectDataModule(const QString& path) {
     DM->IBDbase.databaseName = path;
     DM->IBDbase.open();
     DM->IBTrans.forRead();
+}
+
+QString openWindows(const QTemporaryDir& dir) {
+    const QString path = makeDatabase(dir);
+    app::createForms();
+    MF->FirstActivation = false;
+    connectDataModule(path);
+    return path;
 }
 
 void dropDataModule() {

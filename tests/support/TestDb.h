@@ -13,6 +13,9 @@ QString schemaPath();
 QString makeDatabase(const QTemporaryDir& dir, const QString& name = QStringLiteral("dbase.fdb"));
 // Creates the data module and connects it to `path` (as the start-up does).
 void connectDataModule(const QString& path);
+// The program's windows created as at start, connected to a new database in
+// `dir` instead of the first activation's search for one; returns its path.
+QString openWindows(const QTemporaryDir& dir);
 // Deletes the data module (detaching).
 void dropDataModule();
 // Runs one statement on the data module's connection and commits. The
