@@ -107,10 +107,10 @@ THS::THS(QWidget* parent) : QDialog(parent) {
     };
     lines(QStringLiteral("Выполненные работы"), "GP3", Grid_hwork, "Grid_hwork");
     lines(QStringLiteral("Использованные запчасти"), "GP4", Grid_hsp, "Grid_hsp");
-    contracts::setupWorkGrid(Grid_hwork);
-    contracts::setupSpareGrid(Grid_hsp);
-    contracts::clearWorkLines(Grid_hwork);
-    contracts::clearSpareLines(Grid_hsp);
+    contracts::setupLineGrid(Grid_hwork, contracts::kWorkLines);
+    contracts::setupLineGrid(Grid_hsp, contracts::kSpareLines);
+    contracts::clearLines(Grid_hwork, contracts::kWorkLines);
+    contracts::clearLines(Grid_hsp, contracts::kSpareLines);
 
     LabelTotal = new QLabel(this);
     LabelTotal->setObjectName(QStringLiteral("LabelTotal"));
@@ -215,12 +215,12 @@ void THS::FillHistory() {
 void THS::Grid_histClick() {
     const QString key = currentKey();
     if (key.isEmpty()) {
-        contracts::clearWorkLines(Grid_hwork);
-        contracts::clearSpareLines(Grid_hsp);
+        contracts::clearLines(Grid_hwork, contracts::kWorkLines);
+        contracts::clearLines(Grid_hsp, contracts::kSpareLines);
         return;
     }
-    contracts::loadWorkLines(Grid_hwork, key);
-    contracts::loadSpareLines(Grid_hsp, key);
+    contracts::loadLines(Grid_hwork, contracts::kWorkLines, key);
+    contracts::loadLines(Grid_hsp, contracts::kSpareLines, key);
 }
 
 void THS::Grid_histKeyPress() {

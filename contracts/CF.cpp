@@ -201,8 +201,8 @@ void TCF::ClearDoc() {
     Edit1->clear();
     Edit0->clear();
     Car_id->setText(QStringLiteral("*"));
-    contracts::clearWorkLines(Grid_work);
-    contracts::clearSpareLines(grid_sp);
+    contracts::clearLines(Grid_work, contracts::kWorkLines);
+    contracts::clearLines(grid_sp, contracts::kSpareLines);
     Label17->setText(QStringLiteral("0"));
     Label20->setText(QStringLiteral("0"));
     Label21->setText(QStringLiteral("0"));
@@ -238,9 +238,9 @@ void TCF::LoadDoc(const QString& key) {
     Car_id->setText(text("cr_fk"));
     q.close();
 
-    const rtl::Money works = contracts::loadWorkLines(Grid_work, key);
+    const rtl::Money works = contracts::loadLines(Grid_work, contracts::kWorkLines, key);
     Label20->setText(works.toString());
-    const rtl::Money spares = contracts::loadSpareLines(grid_sp, key);
+    const rtl::Money spares = contracts::loadLines(grid_sp, contracts::kSpareLines, key);
     Label21->setText(spares.toString());
     Label17->setText(rtl::FloatToStr(rtl::StrToFloat(Label21->text()) + rtl::StrToFloat(Label20->text())));
 }
@@ -254,12 +254,12 @@ void TCF::TakeCar(const cars::CarValues& car, const QString& key) {
 }
 
 void TCF::AppendWork(const QString& name, const QString& price) {
-    contracts::appendWorkLine(Grid_work, name, price);
+    contracts::appendLine(Grid_work, contracts::kWorkLines, name, QString(), price);
     ToolButton8->setEnabled(true);
 }
 
 void TCF::AppendSpare(const QString& name, const QString& quantity, const QString& price) {
-    contracts::appendSpareLine(grid_sp, name, quantity, price);
+    contracts::appendLine(grid_sp, contracts::kSpareLines, name, quantity, price);
     ToolButton8->setEnabled(true);
 }
 
@@ -274,8 +274,8 @@ void TCF::BitBtn8Click() {
     if (contracts::markOrRemoveLine(grid_sp, grid_sp->currentRow())) ToolButton8->setEnabled(true);
 }
 
-void TCF::SaveWorks(int key) { contracts::saveWorkLines(Grid_work, key); }
-void TCF::SaveSpares(int key) { contracts::saveSpareLines(grid_sp, key); }
+void TCF::SaveWorks(int key) { contracts::saveLines(Grid_work, contracts::kWorkLines, key); }
+void TCF::SaveSpares(int key) { contracts::saveLines(grid_sp, contracts::kSpareLines, key); }
 
 // ---- Saving ---------------------------------------------------------------------------
 
@@ -330,8 +330,8 @@ void TCF::ToolButton8Click() {
         // Every typed price and quantity of the lines is converted, and every
         // amount checked, before the first statement.
         // The contract's total has to fit as well.
-        [[maybe_unused]] const rtl::Money total =
-            contracts::checkWorkLines(Grid_work) + contracts::checkSpareLines(grid_sp);
+        [[maybe_unused]] const rtl::Money total = contracts::checkLines(Grid_work, contracts::kWorkLines) +
+                                                  contracts::checkLines(grid_sp, contracts::kSpareLines);
         // The contract with all its lines is one unit: a failure anywhere
         // (a refused line, a lock, a lost server) writes none of it, and the
         // editor stays as it was, so the same save can simply be tried again.

@@ -290,8 +290,8 @@ void TCF::buildLines() {
                 "BitBtn5", Label20, "Label20");
     GP4 = group(QStringLiteral("Использованные запчасти"), "GP4", grid_sp, "grid_sp", BitBtn6, "BitBtn6", BitBtn8,
                 "BitBtn8", Label21, "Label21");
-    contracts::setupWorkGrid(Grid_work);
-    contracts::setupSpareGrid(grid_sp);
+    contracts::setupLineGrid(Grid_work, contracts::kWorkLines);
+    contracts::setupLineGrid(grid_sp, contracts::kSpareLines);
 }
 
 void TCF::setNamesAndTabOrder() {

@@ -9,7 +9,20 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 
+#include <vector>
+
 namespace contracts {
+
+struct LineKind {
+    std::vector<const char*> titles;  // key, contract key, name, ...
+    std::vector<int> widths;
+    int quantityCol;  // none (-1): a work line, of quantity 1
+    int priceCol;
+    int sumCol;       // none (-1): the price is the sum
+    const char* select;  // the lines of one contract, by :ct_fk
+    fb::Query TDM::*insert;
+    fb::Query TDM::*remove;
+};
 
 namespace {
 
@@ -28,36 +41,6 @@ public:
         painter->restore();
     }
 };
-
-QStringList workTitles() {
-    return {QStringLiteral("id"), QStringLiteral("fk"), QStringLiteral("Наименование работ"),
-            QStringLiteral("Стоимость")};
-}
-
-QStringList spareTitles() {
-    return {QStringLiteral("id"),         QStringLiteral("fk"),        QStringLiteral("Наименование запчасти"),
-            QStringLiteral("Количество"), QStringLiteral("Стоимость"), QStringLiteral("Сумма")};
-}
-
-void setupGrid(widgets::StringGrid* grid, const QStringList& titles, std::initializer_list<int> widths) {
-    grid->setColCount(int(titles.size()));
-    int col = 0;
-    for (int w : widths) grid->setColWidth(col++, w);
-    grid->setTitles(titles);
-    grid->setRowCount(2);
-    QFont font(QStringLiteral("Times New Roman"));
-    font.setPixelSize(15);
-    grid->setFont(font);
-    grid->setDefaultRowHeight(18);
-    grid->setTitleColor(kTitleColor);
-    grid->setShowGrid(false);
-    grid->setItemDelegate(new RuledRowsDelegate(grid));
-}
-
-void clearLines(widgets::StringGrid* grid, const QStringList& titles) {
-    grid->clearToBlankRow();
-    grid->setTitles(titles);
-}
 
 bool isNewLine(const widgets::StringGrid* grid, int row) { return grid->cell(kLineMark, row) == newLineMark(); }
 
@@ -91,65 +74,93 @@ bool isKeptStoredLine(const widgets::StringGrid* grid, int row) {
            grid->cell(kLineMark, row) != deleteLineMark();
 }
 
+QStringList titles(const LineKind& kind) {
+    QStringList list;
+    for (const char* t : kind.titles) list << QString::fromUtf8(t);
+    return list;
+}
+
+// The sum of a line, price times quantity (1 for a work line), converted
+// as the save converts them: the quantity first, then the price; the price
+// of a new line goes through the typed-price check.
+rtl::Money lineSum(const widgets::StringGrid* grid, const LineKind& kind, int row, bool newLine) {
+    const int quantity = kind.quantityCol < 0 ? 1 : rtl::StrToInt(grid->cell(kind.quantityCol, row));
+    const QString price = grid->cell(kind.priceCol, row);
+    return rtl::Money::times(newLine ? rtl::StrToPrice(price) : rtl::StrToFloat(price), quantity);
+}
+
 }  // namespace
 
 QString newLineMark() { return QStringLiteral("+"); }
 QString deleteLineMark() { return QStringLiteral("-"); }
 QString deletionNotice() { return QStringLiteral("Запись будет удалена после сохранения документа"); }
 
-void setupWorkGrid(widgets::StringGrid* grid) { setupGrid(grid, workTitles(), {2, 2, 767, 102}); }
-void setupSpareGrid(widgets::StringGrid* grid) { setupGrid(grid, spareTitles(), {2, 2, 568, 97, 97, 106}); }
+const LineKind kWorkLines{
+    {"id", "fk", "Наименование работ", "Стоимость"},
+    {2, 2, 767, 102},
+    -1,
+    kWorkPrice,
+    -1,
+    "SELECT * FROM CT_Works WHERE ct_fk = :ct_fk",
+    &TDM::iWork2_Ins,
+    &TDM::iWork2_Del,
+};
 
-void clearWorkLines(widgets::StringGrid* grid) { clearLines(grid, workTitles()); }
-void clearSpareLines(widgets::StringGrid* grid) { clearLines(grid, spareTitles()); }
+const LineKind kSpareLines{
+    {"id", "fk", "Наименование запчасти", "Количество", "Стоимость", "Сумма"},
+    {2, 2, 568, 97, 97, 106},
+    kSpareQuantity,
+    kSparePrice,
+    kSpareSum,
+    "SELECT * FROM CT_Spares WHERE ct_fk = :ct_fk",
+    &TDM::iSP2_ins,
+    &TDM::iSP2_del,
+};
 
-rtl::Money loadWorkLines(widgets::StringGrid* grid, const QString& key) {
-    fb::Query& q = DM->iSQL;
-    TDM::reset(q, QStringLiteral("SELECT * FROM CT_Works WHERE ct_fk = :ct_fk"));
-    q.setString(QStringLiteral("ct_fk"), key);
-    q.open();
-    q.last();
-    const int n = q.recordCount();
-    q.first();
-    grid->beginFill(n > 0 ? n + 1 : 2);
-    grid->setTitles(workTitles());
-    const fb::Field id = q.field(QStringLiteral("pk_id")), fk = q.field(QStringLiteral("ct_fk")),
-                    name = q.field(QStringLiteral("name")), price = q.field(QStringLiteral("price"));
-    rtl::Money total;
-    for (int row = 1; !q.eof(); q.next(), ++row) {
-        grid->setCell(kLineKey, row, QString::number(id.asInteger()));
-        grid->setCell(kLineMark, row, QString::number(fk.asInteger()));
-        grid->setCell(kLineName, row, name.asString());
-        grid->setCell(kWorkPrice, row, rtl::FloatToStr(price.asFloat()));
-        total += rtl::Money::fromDouble(price.asFloat());
-    }
-    grid->endFill();
-    q.close();
-    return total;
+void setupLineGrid(widgets::StringGrid* grid, const LineKind& kind) {
+    grid->setColCount(int(kind.titles.size()));
+    int col = 0;
+    for (int w : kind.widths) grid->setColWidth(col++, w);
+    grid->setTitles(titles(kind));
+    grid->setRowCount(2);
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setPixelSize(15);
+    grid->setFont(font);
+    grid->setDefaultRowHeight(18);
+    grid->setTitleColor(kTitleColor);
+    grid->setShowGrid(false);
+    grid->setItemDelegate(new RuledRowsDelegate(grid));
 }
 
-rtl::Money loadSpareLines(widgets::StringGrid* grid, const QString& key) {
+void clearLines(widgets::StringGrid* grid, const LineKind& kind) {
+    grid->clearToBlankRow();
+    grid->setTitles(titles(kind));
+}
+
+rtl::Money loadLines(widgets::StringGrid* grid, const LineKind& kind, const QString& key) {
     fb::Query& q = DM->iSQL;
-    TDM::reset(q, QStringLiteral("SELECT * FROM CT_Spares WHERE ct_fk = :ct_fk"));
+    TDM::reset(q, QString::fromLatin1(kind.select));
     q.setString(QStringLiteral("ct_fk"), key);
     q.open();
     q.last();
     const int n = q.recordCount();
     q.first();
     grid->beginFill(n > 0 ? n + 1 : 2);
-    grid->setTitles(spareTitles());
+    grid->setTitles(titles(kind));
     const fb::Field id = q.field(QStringLiteral("pk_id")), fk = q.field(QStringLiteral("ct_fk")),
-                    name = q.field(QStringLiteral("name")), price = q.field(QStringLiteral("price")),
-                    num = q.field(QStringLiteral("num"));
+                    name = q.field(QStringLiteral("name")), price = q.field(QStringLiteral("price"));
+    const bool counted = kind.quantityCol >= 0;
+    const fb::Field num = counted ? q.field(QStringLiteral("num")) : price;
     rtl::Money total;
     for (int row = 1; !q.eof(); q.next(), ++row) {
-        const rtl::Money sum = rtl::Money::times(price.asFloat(), num.asInteger());
+        const int quantity = counted ? num.asInteger() : 1;
+        const rtl::Money sum = rtl::Money::times(price.asFloat(), quantity);
         grid->setCell(kLineKey, row, QString::number(id.asInteger()));
         grid->setCell(kLineMark, row, QString::number(fk.asInteger()));
         grid->setCell(kLineName, row, name.asString());
-        grid->setCell(kSpareQuantity, row, rtl::FloatToStr(num.asInteger()));
-        grid->setCell(kSparePrice, row, rtl::FloatToStr(price.asFloat()));
-        grid->setCell(kSpareSum, row, sum.toString());
+        if (counted) grid->setCell(kind.quantityCol, row, rtl::FloatToStr(quantity));
+        grid->setCell(kind.priceCol, row, rtl::FloatToStr(price.asFloat()));
+        if (kind.sumCol >= 0) grid->setCell(kind.sumCol, row, sum.toString());
         total += sum;
     }
     grid->endFill();
@@ -157,22 +168,14 @@ rtl::Money loadSpareLines(widgets::StringGrid* grid, const QString& key) {
     return total;
 }
 
-void appendWorkLine(widgets::StringGrid* grid, const QString& name, const QString& price) {
+void appendLine(widgets::StringGrid* grid, const LineKind& kind, const QString& name, const QString& quantity,
+                const QString& price) {
     const int row = rowForNewLine(grid);
     grid->setCell(kLineName, row, name);
-    grid->setCell(kWorkPrice, row, price);
+    if (kind.quantityCol >= 0) grid->setCell(kind.quantityCol, row, quantity);
+    grid->setCell(kind.priceCol, row, price);
     grid->scrollToBottom();
 }
-
-void appendSpareLine(widgets::StringGrid* grid, const QString& name, const QString& quantity,
-                     const QString& price) {
-    const int row = rowForNewLine(grid);
-    grid->setCell(kLineName, row, name);
-    grid->setCell(kSpareQuantity, row, quantity);
-    grid->setCell(kSparePrice, row, price);
-    grid->scrollToBottom();
-}
-
 bool markOrRemoveLine(widgets::StringGrid* grid, int row) {
     if (row < 1 || row >= grid->rowCount()) return false;
     if (grid->cell(kLineKey, row) == newLineMark() && grid->cell(kLineMark, row) == newLineMark()) {
@@ -186,64 +189,34 @@ bool markOrRemoveLine(widgets::StringGrid* grid, int row) {
 
 // The checks convert exactly what the save converts, in the same order, so
 // that the save itself cannot stop half-way on a typed text.
-rtl::Money checkWorkLines(const widgets::StringGrid* grid) {
+rtl::Money checkLines(const widgets::StringGrid* grid, const LineKind& kind) {
     rtl::Money total;
     for (int row = 1; row < grid->rowCount(); ++row) {
         if (isNewLine(grid, row)) {
             fb::toCp1251(grid->cell(kLineName, row));
-            total += rtl::Money::fromDouble(rtl::StrToPrice(grid->cell(kWorkPrice, row)));
+            total += lineSum(grid, kind, row, true);
         } else if (isMarkedStoredLine(grid, row)) {
             rtl::StrToInt(grid->cell(kLineKey, row));
         } else if (isKeptStoredLine(grid, row)) {
-            total += rtl::Money::fromDouble(rtl::StrToFloat(grid->cell(kWorkPrice, row)));
+            total += lineSum(grid, kind, row, false);
         }
     }
     return total;
 }
 
-rtl::Money checkSpareLines(const widgets::StringGrid* grid) {
-    rtl::Money total;
+void saveLines(const widgets::StringGrid* grid, const LineKind& kind, int contractKey) {
     for (int row = 1; row < grid->rowCount(); ++row) {
         if (isNewLine(grid, row)) {
-            fb::toCp1251(grid->cell(kLineName, row));
-            const int quantity = rtl::StrToInt(grid->cell(kSpareQuantity, row));
-            total += rtl::Money::times(rtl::StrToPrice(grid->cell(kSparePrice, row)), quantity);
-        } else if (isMarkedStoredLine(grid, row)) {
-            rtl::StrToInt(grid->cell(kLineKey, row));
-        } else if (isKeptStoredLine(grid, row)) {
-            total += rtl::Money::times(rtl::StrToFloat(grid->cell(kSparePrice, row)),
-                                       rtl::StrToInt(grid->cell(kSpareQuantity, row)));
-        }
-    }
-    return total;
-}
-
-void saveWorkLines(const widgets::StringGrid* grid, int contractKey) {
-    for (int row = 1; row < grid->rowCount(); ++row) {
-        if (isNewLine(grid, row)) {
-            fb::Query& q = DM->iWork2_Ins;
+            fb::Query& q = DM->*kind.insert;
             q.close();
             q.setInteger(QStringLiteral("ct_fk"), contractKey);
             q.setString(QStringLiteral("name"), grid->cell(kLineName, row));
-            q.setFloat(QStringLiteral("price"), rtl::StrToFloat(grid->cell(kWorkPrice, row)));
+            if (kind.quantityCol >= 0)
+                q.setInteger(QStringLiteral("num"), rtl::StrToInt(grid->cell(kind.quantityCol, row)));
+            q.setFloat(QStringLiteral("price"), rtl::StrToFloat(grid->cell(kind.priceCol, row)));
             DM->execCommit(q);
         }
-        if (isMarkedStoredLine(grid, row)) deleteLine(DM->iWork2_Del, grid, row);
-    }
-}
-
-void saveSpareLines(const widgets::StringGrid* grid, int contractKey) {
-    for (int row = 1; row < grid->rowCount(); ++row) {
-        if (isNewLine(grid, row)) {
-            fb::Query& q = DM->iSP2_ins;
-            q.close();
-            q.setInteger(QStringLiteral("ct_fk"), contractKey);
-            q.setString(QStringLiteral("name"), grid->cell(kLineName, row));
-            q.setInteger(QStringLiteral("num"), rtl::StrToInt(grid->cell(kSpareQuantity, row)));
-            q.setFloat(QStringLiteral("price"), rtl::StrToFloat(grid->cell(kSparePrice, row)));
-            DM->execCommit(q);
-        }
-        if (isMarkedStoredLine(grid, row)) deleteLine(DM->iSP2_del, grid, row);
+        if (isMarkedStoredLine(grid, row)) deleteLine(DM->*kind.remove, grid, row);
     }
 }
 

@@ -26,24 +26,28 @@ QString newLineMark();      // "+"
 QString deleteLineMark();   // "-"
 QString deletionNotice();   // shown in the name column of a marked line
 
-// Columns, titles, widths, font and colours of the grids.
-void setupWorkGrid(widgets::StringGrid* grid);
-void setupSpareGrid(widgets::StringGrid* grid);
+// What the work lines and the spare-part lines differ in (their table,
+// columns, statements); one of the two kinds below is given to every
+// routine. A work line is one of quantity 1 without a quantity column.
+struct LineKind;
+extern const LineKind kWorkLines;
+extern const LineKind kSpareLines;
+
+// Columns, titles, widths, font and colours of the grid.
+void setupLineGrid(widgets::StringGrid* grid, const LineKind& kind);
 
 // Back to the titles and one blank row.
-void clearWorkLines(widgets::StringGrid* grid);
-void clearSpareLines(widgets::StringGrid* grid);
+void clearLines(widgets::StringGrid* grid, const LineKind& kind);
 
 // The lines of contract `key` in the database's order; the total of the
-// prices (works) or of the line sums (spare parts) is returned.
-rtl::Money loadWorkLines(widgets::StringGrid* grid, const QString& key);
-rtl::Money loadSpareLines(widgets::StringGrid* grid, const QString& key);
+// line sums (price times quantity) is returned.
+rtl::Money loadLines(widgets::StringGrid* grid, const LineKind& kind, const QString& key);
 
 // A new line in the last row when that row has no key, else in a new row.
-// The texts are kept as given; they are checked at the save.
-void appendWorkLine(widgets::StringGrid* grid, const QString& name, const QString& price);
-void appendSpareLine(widgets::StringGrid* grid, const QString& name, const QString& quantity,
-                     const QString& price);
+// The texts are kept as given; they are checked at the save. The quantity
+// is ignored for work lines.
+void appendLine(widgets::StringGrid* grid, const LineKind& kind, const QString& name, const QString& quantity,
+                const QString& price);
 
 // "Удалить" on `row`: a line not yet saved is blanked (false is returned);
 // any other row is marked for deletion (true: there is a change to save).
@@ -54,13 +58,11 @@ bool markOrRemoveLine(widgets::StringGrid* grid, int row);
 // total of the lines the contract keeps after the save (stored lines not
 // marked for deletion and new lines); a price, a line sum or a total that
 // the fixed-point amounts cannot hold is refused the same way.
-rtl::Money checkWorkLines(const widgets::StringGrid* grid);
-rtl::Money checkSpareLines(const widgets::StringGrid* grid);
+rtl::Money checkLines(const widgets::StringGrid* grid, const LineKind& kind);
 
 // Writes the marked rows for contract `contractKey`, top to bottom, on the
 // save's write unit; the grid is not changed (the saved contract is loaded
 // again once the unit is committed).
-void saveWorkLines(const widgets::StringGrid* grid, int contractKey);
-void saveSpareLines(const widgets::StringGrid* grid, int contractKey);
+void saveLines(const widgets::StringGrid* grid, const LineKind& kind, int contractKey);
 
 }  // namespace contracts

@@ -418,10 +418,10 @@ private slots:
         pickCar(car1);
         CF->AppendWork(s("ДОРОГО"), "1E15");
         QVERIFY(save().contains(s("«1E15» вне допустимого диапазона")));
-        contracts::clearWorkLines(CF->Grid_work);
+        contracts::clearLines(CF->Grid_work, contracts::kWorkLines);
         CF->AppendSpare(s("МНОГО"), "1000000", "1000000000");
         QVERIFY(save().contains(s("«1E15» вне допустимого диапазона")));
-        contracts::clearSpareLines(CF->grid_sp);
+        contracts::clearLines(CF->grid_sp, contracts::kSpareLines);
         CF->AppendWork(s("ПОЛОВИНА"), "500000000000000");
         CF->AppendSpare(s("ПОЛОВИНА"), "1", "500000000000000");
         QVERIFY(save().contains(s("вне допустимого диапазона")));  // each fits, the total does not

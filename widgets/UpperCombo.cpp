@@ -1,6 +1,5 @@
 #include "widgets/UpperCombo.h"
 
-#include "widgets/Focus.h"
 #include "widgets/UpperEdit.h"
 
 #include <QAbstractItemModel>
@@ -120,18 +119,8 @@ int UpperCombo::exactIndex(const QString& text) const {
 }
 
 void UpperCombo::keyPressEvent(QKeyEvent* event) {
-    if (isEnterKey(event)) {
-        event->accept();
-        emit enterPressed();
-        if (enterMovesFocus_)
-            focusNext(this);
+    if (takeEnterEscape(this, event))
         return;
-    }
-    if (event->key() == Qt::Key_Escape) {
-        event->setAccepted(!escapePropagates_);
-        emit escapePressed();
-        return;
-    }
     shown_ = text();  // whatever the program did to the text since
     editKind_ = typesCharacter(event) ? EditKind::Typing : EditKind::Other;
     QComboBox::keyPressEvent(event);

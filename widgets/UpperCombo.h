@@ -16,6 +16,8 @@
 // clearItems, appendItem, or QComboBox's own clear/addItem) keeps the edit
 // text. Choice-only mode is the fixed-items box: no editing, currentIndex()
 // is the choice.
+#include "widgets/EnterEscape.h"
+
 #include <QComboBox>
 #include <QStringList>
 
@@ -23,7 +25,7 @@ namespace widgets {
 
 class UpperEdit;
 
-class UpperCombo : public QComboBox {
+class UpperCombo : public QComboBox, public EnterEscape {
     Q_OBJECT
     Q_PROPERTY(bool enterMovesFocus READ enterMovesFocus WRITE setEnterMovesFocus)
     Q_PROPERTY(bool escapePropagates READ escapePropagates WRITE setEscapePropagates)
@@ -50,13 +52,6 @@ public:
 
     int maxLength() const { return maxLength_; }
     void setMaxLength(int length);
-
-    // As in LineEdit: Enter may also move the focus on; Escape may go on to
-    // the parent. Both default to not set.
-    bool enterMovesFocus() const { return enterMovesFocus_; }
-    void setEnterMovesFocus(bool on) { enterMovesFocus_ = on; }
-    bool escapePropagates() const { return escapePropagates_; }
-    void setEscapePropagates(bool on) { escapePropagates_ = on; }
 
     UpperEdit* edit() const;  // null in choice-only mode
 
@@ -90,8 +85,6 @@ private:
     int programmatic_ = 0;  // the box is changing its own text
     bool focusLeaving_ = false;
     bool autoComplete_ = true;
-    bool enterMovesFocus_ = false;
-    bool escapePropagates_ = false;
     int maxLength_ = 32767;
 
     // The edit text kept across a change of the list.
