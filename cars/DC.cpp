@@ -6,11 +6,9 @@
 #include "cars/CarList.h"
 #include "cars/CarSearch.h"
 #include "cars/HS.h"
-#include "widgets/DisabledWhile.h"
 #include "rtl/Convert.h"
 #include "widgets/Activation.h"
 #include "widgets/Focus.h"
-#include "widgets/Messages.h"
 #include "widgets/SaveShortcut.h"
 #include "widgets/StringGrid.h"
 #include "widgets/ToolBar.h"
@@ -114,8 +112,8 @@ TDC::TDC(QWidget* parent) : QWidget(parent, Qt::Window) {
     layout->addWidget(Grid_cars, 1);  // the rest of the window
     new EnabledWith(EditFind, Grid_cars);
 
-    GP->setEnabled(false);
-    ToolButton8->setEnabled(false);
+    setEntryControls({this, Grid_cars, GP, ToolButton8, Box1});
+    startBrowsing();
 
     // Handlers.
     connect(Grid_cars, &widgets::StringGrid::rowClicked, this, &TDC::Grid_carsClick);
@@ -155,16 +153,10 @@ TDC::TDC(QWidget* parent) : QWidget(parent, Qt::Window) {
                                                widgets::Activation::Runs::OncePerOpening);
 }
 
-QString TDC::currentKey() const { return Grid_cars->cell(0, Grid_cars->currentRow()); }
-
 // ---- The list ----------------------------------------------------------------
 
 void TDC::FormActivate() {
-    Adding = false;
-    Editing = false;
-    ToolButton8->setEnabled(false);
-    Grid_cars->setEnabled(true);
-    GP->setEnabled(false);
+    startBrowsing();
 
     fb::Query& q = DM->iCar;
     q.close();
@@ -199,17 +191,7 @@ void TDC::Grid_carsKeyDown() { Grid_carsClick(); }
 
 void TDC::Box1KeyPress(QWidget* field, QChar key) {
     if (key == QChar(13)) widgets::focusNext(field);
-    if (key == QChar(27) && (Adding || Editing)) leaveMode();
-}
-
-void TDC::leaveMode() {
-    Adding = false;
-    Editing = false;
-    GP->setEnabled(false);
-    ToolButton8->setEnabled(false);
-    Grid_cars->setEnabled(true);
-    Grid_cars->setFocus();
-    ShowCurrentCar();  // the stored values of the current row come back
+    if (key == QChar(27)) leaveMode();  // the stored values of the current row come back
 }
 
 void TDC::Box1Change() {
@@ -231,48 +213,15 @@ void TDC::Box2Change() { Box3Change(); }
 void TDC::Box81Change() { Box3Change(); }
 void TDC::Box91Change() { Box3Change(); }
 
-void TDC::Box3Change() {
-    if (Adding || Editing) ToolButton8->setEnabled(true);
-}
+void TDC::Box3Change() { noteChange(); }
 
 // ---- Commands ------------------------------------------------------------------
 
-void TDC::ToolButton2Click() {
-    if (Adding || Editing) return;
-    Adding = true;
-    clear();  // emptying the mileage counts as a change when it held text
-    Grid_cars->setEnabled(false);
-    GP->setEnabled(true);
-    Box1->setFocus();
-}
-
-void TDC::ToolButton4Click() {
-    if (Adding || Editing || Grid_cars->cell(0, 1).isEmpty()) return;
-    Editing = true;
-    Grid_cars->setEnabled(false);
-    GP->setEnabled(true);
-    Box1->setFocus();
-}
-
-void TDC::ToolButton8Click() {
-    // The mode ends once the car is written: a year that is no whole number
-    // leaves it on with the typed values, to be corrected or dropped by Esc.
-    bool written = false;
-    if (Adding) {
-        InsertCar();
-        Adding = false;
-        written = true;
-    }
-    if (Editing) {
-        UpdateCar();
-        Editing = false;
-        written = true;
-    }
-    ToolButton8->setEnabled(false);
-    GP->setEnabled(false);
-    if (written) ensureDictionaries();
-    FormActivate();
-}
+void TDC::ToolButton2Click() { beginAdding(); }
+void TDC::ToolButton4Click() { beginEditing(); }
+// A year that is no whole number leaves the mode on with the typed values.
+void TDC::ToolButton8Click() { saveMode(); }
+void TDC::ToolButton7Click() { deleteCurrent(); }
 
 void TDC::InsertCar() {
     fb::Query& q = DM->iCar_Ins;
@@ -296,21 +245,12 @@ void TDC::UpdateCar() {
     q.close();
 }
 
-void TDC::ToolButton7Click() {
-    if (Adding || Editing) return;
-    {
-        widgets::DisabledWhile disabled(this);
-        if (Grid_cars->cell(0, 1).isEmpty()) return;
-        if (!widgets::askYesNo(QStringLiteral("Внимание! Запись будет удалена, продолжить ?"),
-                               QStringLiteral("Удаление")))
-            return;
-        fb::Query& q = DM->iSQL;
-        TDM::reset(q, QStringLiteral("DELETE FROM cars WHERE pk_id = :pk_id"));
-        q.setString(QStringLiteral("pk_id"), currentKey());
-        DM->execCommit(q);
-        app::requireTouched(q, [this] { FormActivate(); });
-    }
-    FormActivate();
+void TDC::deleteRow() {
+    fb::Query& q = DM->iSQL;
+    TDM::reset(q, QStringLiteral("DELETE FROM cars WHERE pk_id = :pk_id"));
+    q.setString(QStringLiteral("pk_id"), currentKey());
+    DM->execCommit(q);
+    app::requireTouched(q, [this] { FormActivate(); });
 }
 
 void TDC::ToolButton14Click() { hide(); }
@@ -323,13 +263,13 @@ void TDC::showCars(fb::RowSet rows) {
 }
 
 void TDC::EditFindChange() {
-    if (Adding || Editing || !search_) return;
+    if (pending() || !search_) return;
     Grid_cars->fill(search_->rows(EditFind->text()));
     if (!currentKey().isEmpty()) ShowCurrentCar();
 }
 
 void TDC::ToolButton16Click() {
-    if (Adding || Editing || currentKey().isEmpty()) return;
+    if (pending() || currentKey().isEmpty()) return;
     HS->ShowCar(currentKey(), this);
 }
 

@@ -3,6 +3,7 @@
 // cars outside any contract. The fields are those of the car picker; here
 // they never filter and are read-only while browsing.
 #include "cars/CarFields.h"
+#include "widgets/EntryModes.h"
 
 #include <QWidget>
 
@@ -18,14 +19,10 @@ class StringGrid;
 class UpperEdit;
 }
 
-class TDC : public QWidget, public cars::CarFields {
+class TDC : public QWidget, public cars::CarFields, public widgets::EntryModes {
     Q_OBJECT
 public:
     explicit TDC(QWidget* parent = nullptr);
-
-    // Browsing while both are false; one is set at a time.
-    bool Adding = false;
-    bool Editing = false;
 
     QToolBar* ToolBar1;
     QToolButton *ToolButton2, *ToolButton4, *ToolButton8, *ToolButton7, *ToolButton14;
@@ -64,8 +61,14 @@ protected:
 private:
     void InsertCar();
     void UpdateCar();
-    void leaveMode();
-    QString currentKey() const;
+    // The hooks of the modes.
+    void clearFields() override { clear(); }
+    void showCurrentRow() override { ShowCurrentCar(); }
+    void insertRow() override { InsertCar(); }
+    void updateRow() override { UpdateCar(); }
+    void deleteRow() override;
+    void reload() override { FormActivate(); }
+    void afterWrite() override { ensureDictionaries(); }
     void showCars(fb::RowSet rows);  // the list, narrowed by the search field
 
     std::shared_ptr<const cars::CarSearch> search_;  // over the rows last read

@@ -2,9 +2,7 @@
 
 #include "app/RowGone.h"
 #include "app/DM.h"
-#include "widgets/DisabledWhile.h"
 #include "widgets/Activation.h"
-#include "widgets/Messages.h"
 #include "widgets/SaveShortcut.h"
 #include "widgets/StringGrid.h"
 #include "widgets/ToolBar.h"
@@ -72,8 +70,8 @@ TMH::TMH(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(358, 434);
-    GP->setEnabled(false);
-    ToolButton8->setEnabled(false);
+    setEntryControls({this, Grid_meh, GP, ToolButton8, Edit1});
+    startBrowsing();
 
     connect(Grid_meh, &widgets::StringGrid::rowClicked, this, &TMH::Grid_mehClick);
     connect(Grid_meh, &widgets::StringGrid::keyDown, this, &TMH::Grid_mehKeyDown);
@@ -90,14 +88,8 @@ TMH::TMH(QWidget* parent) : QDialog(parent) {
     widgets::Activation::instance().setHandler(this, [this] { FormActivate(); });
 }
 
-QString TMH::currentKey() const { return Grid_meh->cell(0, Grid_meh->currentRow()); }
-
 void TMH::FormActivate() {
-    Adding = false;
-    Editing = false;
-    ToolButton8->setEnabled(false);
-    Grid_meh->setEnabled(true);
-    GP->setEnabled(false);
+    startBrowsing();
 
     // Cut to one row first: after every reload the first name is current.
     Grid_meh->clearToBlankRow();
@@ -123,7 +115,7 @@ void TMH::FormActivate() {
     }
     Grid_meh->endFill();
     q.close();
-    Edit1->setText(Grid_meh->cell(1, Grid_meh->currentRow()));
+    showCurrentRow();
 }
 
 void TMH::Grid_mehClick() {
@@ -133,69 +125,31 @@ void TMH::Grid_mehClick() {
 
 void TMH::Grid_mehKeyDown() { Grid_mehClick(); }
 
-void TMH::Edit1Change() {
-    if (Adding || Editing) ToolButton8->setEnabled(true);
-}
+void TMH::showCurrentRow() { Edit1->setText(Grid_meh->cell(1, Grid_meh->currentRow())); }
+
+void TMH::Edit1Change() { noteChange(); }
 
 void TMH::Edit1KeyPress(QChar key) {
-    if (key == QChar(13)) {
-        // Saves whether or not the save button is enabled; the focus stays.
-        if (!Edit1->text().isEmpty() && (Adding || Editing)) ToolButton8Click();
-        return;
-    }
-    if (key == QChar(27) && (Adding || Editing)) {
-        Adding = false;
-        Editing = false;
-        GP->setEnabled(false);
-        ToolButton8->setEnabled(false);
-        Grid_meh->setEnabled(true);
-        Grid_meh->setFocus();
-        Edit1->setText(Grid_meh->cell(1, Grid_meh->currentRow()));
-    }
+    // Enter saves whether or not the save button is enabled; the focus stays.
+    if (key == QChar(13) && !Edit1->text().isEmpty() && pending()) ToolButton8Click();
+    if (key == QChar(27)) leaveMode();
 }
 
-void TMH::ToolButton2Click() {
-    if (Adding || Editing) return;
-    Adding = true;
-    Edit1->clear();  // a change when Edit1 held a name
-    Grid_meh->setEnabled(false);
-    GP->setEnabled(true);
-    Edit1->setFocus();
-}
+void TMH::ToolButton2Click() { beginAdding(); }
+void TMH::ToolButton4Click() { beginEditing(); }
+void TMH::ToolButton8Click() { saveMode(); }
+void TMH::ToolButton6Click() { deleteCurrent(); }
 
-void TMH::ToolButton4Click() {
-    if (Adding || Editing || Grid_meh->cell(0, 1).isEmpty()) return;
-    Editing = true;
-    Grid_meh->setEnabled(false);
-    GP->setEnabled(true);
-    Edit1->setFocus();
-}
+void TMH::clearFields() { Edit1->clear(); }  // a change when Edit1 held a name
 
-void TMH::ToolButton8Click() {
-    // The mode ends once its write went through; a failed write leaves it on.
-    if (Adding) {
-        InsertMechanic();
-        Adding = false;
-        ToolButton8->setEnabled(false);
-        GP->setEnabled(false);
-    }
-    if (Editing) {
-        RenameMechanic();
-        Editing = false;
-        ToolButton8->setEnabled(false);
-        GP->setEnabled(false);
-    }
-    FormActivate();
-}
-
-void TMH::InsertMechanic() {
+void TMH::insertRow() {
     fb::Query& q = DM->iSQL;
     TDM::reset(q, QStringLiteral("INSERT INTO meh (name) VALUES (:name)"));
     q.setString(QStringLiteral("name"), Edit1->text());
     DM->execCommit(q);
 }
 
-void TMH::RenameMechanic() {
+void TMH::updateRow() {
     const QString key = currentKey();
     fb::Query& q = DM->iSQL;
     TDM::reset(q, QStringLiteral("UPDATE meh SET name = :name WHERE pk_id = :pk_id"));
@@ -205,21 +159,12 @@ void TMH::RenameMechanic() {
     app::requireTouched(q, [this] { FormActivate(); });
 }
 
-void TMH::ToolButton6Click() {
-    if (Grid_meh->cell(0, 1).isEmpty() || Adding || Editing) return;
-    if (!widgets::askYesNo(QStringLiteral("Внимание! Запись будет удалена, продолжить ?"), QStringLiteral("Удаление"))) {
-        Grid_meh->setFocus();
-        return;
-    }
-    {
-        widgets::DisabledWhile disabled(this);
-        fb::Query& q = DM->iSQL;
-        TDM::reset(q, QStringLiteral("DELETE FROM meh WHERE pk_id = :pk_id"));
-        q.setString(QStringLiteral("pk_id"), currentKey());
-        DM->execCommit(q);
-        app::requireTouched(q, [this] { FormActivate(); });
-    }
-    FormActivate();
+void TMH::deleteRow() {
+    fb::Query& q = DM->iSQL;
+    TDM::reset(q, QStringLiteral("DELETE FROM meh WHERE pk_id = :pk_id"));
+    q.setString(QStringLiteral("pk_id"), currentKey());
+    DM->execCommit(q);
+    app::requireTouched(q, [this] { FormActivate(); });
 }
 
 void TMH::ToolButton14Click() { close(); }

@@ -1,5 +1,7 @@
 #pragma once
 // The mechanics directory: the names of the table meh.
+#include "widgets/EntryModes.h"
+
 #include <QDialog>
 
 class QGroupBox;
@@ -11,14 +13,10 @@ class StringGrid;
 class UpperEdit;
 }
 
-class TMH : public QDialog {
+class TMH : public QDialog, public widgets::EntryModes {
     Q_OBJECT
 public:
     explicit TMH(QWidget* parent = nullptr);
-
-    // Browsing while both are false; one is set at a time.
-    bool Adding = false;
-    bool Editing = false;
 
     QToolBar* ToolBar1;
     QToolButton *ToolButton2, *ToolButton4, *ToolButton8, *ToolButton6, *ToolButton14;
@@ -43,9 +41,12 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void InsertMechanic();
-    void RenameMechanic();
-    QString currentKey() const;
+    void clearFields() override;
+    void showCurrentRow() override;
+    void insertRow() override;
+    void updateRow() override;
+    void deleteRow() override;
+    void reload() override { FormActivate(); }
 };
 
 extern TMH* MH;

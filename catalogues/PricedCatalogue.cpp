@@ -3,12 +3,10 @@
 #include "app/RowGone.h"
 #include "app/DM.h"
 #include "app/FetchedRows.h"
-#include "widgets/DisabledWhile.h"
 #include "rtl/Convert.h"
 #include "rtl/Money.h"
 #include "widgets/Activation.h"
 #include "widgets/Focus.h"
-#include "widgets/Messages.h"
 #include "widgets/SaveShortcut.h"
 #include "widgets/StringGrid.h"
 #include "widgets/ToolBar.h"
@@ -98,8 +96,8 @@ PricedCatalogue::PricedCatalogue(const PricedCatalogueConfig& config, QWidget* p
                        Qt::MSWindowsFixedSizeDialogHint);
         setFixedSize(1070, 519);
     }
-    GP->setEnabled(false);
-    ToolButton8->setEnabled(false);
+    setEntryControls({this, list_, GP, ToolButton8, Box1});
+    startBrowsing();
 
     connect(ToolButton2, &QToolButton::clicked, this, &PricedCatalogue::ToolButton2Click);
     connect(ToolButton4, &QToolButton::clicked, this, &PricedCatalogue::ToolButton4Click);
@@ -117,14 +115,8 @@ PricedCatalogue::PricedCatalogue(const PricedCatalogueConfig& config, QWidget* p
     widgets::Activation::instance().setHandler(this, [this] { FormActivate(); });
 }
 
-QString PricedCatalogue::currentKey() const { return list_->cell(0, list_->currentRow()); }
-
 void PricedCatalogue::FormActivate() {
-    Adding = false;
-    Editing = false;
-    ToolButton8->setEnabled(false);
-    list_->setEnabled(true);
-    GP->setEnabled(false);
+    startBrowsing();
 
     fb::Query& q = DM->*config_.list;
     q.close();
@@ -165,60 +157,20 @@ void PricedCatalogue::GridClick() {
 
 void PricedCatalogue::GridKeyDown() { GridClick(); }
 
-void PricedCatalogue::ToolButton2Click() {
-    if (Adding || Editing) return;
-    Adding = true;
-    Box1->clearText();
-    Edit1->clear();  // counts as a change when the price field held text
-    list_->setEnabled(false);
-    GP->setEnabled(true);
-    Box1->setFocus();
-}
-
-void PricedCatalogue::ToolButton4Click() {
-    // Nothing to edit in an empty catalogue.
-    if (Adding || Editing || currentKey().isEmpty()) return;
-    Editing = true;
-    list_->setEnabled(false);
-    GP->setEnabled(true);
-    Box1->setFocus();
-}
-
-void PricedCatalogue::Box1Change() {
-    if (Adding || Editing) ToolButton8->setEnabled(true);
-}
+void PricedCatalogue::ToolButton2Click() { beginAdding(); }
+void PricedCatalogue::ToolButton4Click() { beginEditing(); }
+void PricedCatalogue::ToolButton8Click() { saveMode(); }
+void PricedCatalogue::Box1Change() { noteChange(); }
+void PricedCatalogue::DeleteClick() { deleteCurrent(); }
 
 void PricedCatalogue::Box1KeyPress(QWidget* field, QChar key) {
     if (key == QChar(13)) widgets::focusNext(field);
-    if (key == QChar(27) && (Adding || Editing)) leaveMode();
+    if (key == QChar(27)) leaveMode();
 }
 
-void PricedCatalogue::leaveMode() {
-    Adding = false;
-    Editing = false;
-    GP->setEnabled(false);
-    ToolButton8->setEnabled(false);
-    list_->setEnabled(true);
-    list_->setFocus();
-    LoadCurrentRow();
-}
-
-void PricedCatalogue::ToolButton8Click() {
-    // A flag is cleared only once its write went through: a price that does
-    // not convert leaves the change pending, to be corrected or dropped by Esc.
-    if (Adding) {
-        InsertRecord();
-        Adding = false;
-        ToolButton8->setEnabled(false);
-        GP->setEnabled(false);
-    }
-    if (Editing) {
-        UpdateRecord();
-        Editing = false;
-        ToolButton8->setEnabled(false);
-        GP->setEnabled(false);
-    }
-    FormActivate();
+void PricedCatalogue::clearFields() {
+    Box1->clearText();
+    Edit1->clear();  // counts as a change when the price field held text
 }
 
 void PricedCatalogue::InsertRecord() {
@@ -242,18 +194,12 @@ void PricedCatalogue::UpdateRecord() {
     q.close();
 }
 
-void PricedCatalogue::DeleteClick() {
-    if (Adding || Editing) return;
-    widgets::DisabledWhile disabled(this);
-    if (list_->cell(0, 1).isEmpty()) return;
-    if (!widgets::askYesNo(QStringLiteral("Внимание! Запись будет удалена, продолжить ?"), QStringLiteral("Удаление")))
-        return;
+void PricedCatalogue::deleteRow() {
     fb::Query& q = DM->iSQL;
     TDM::reset(q, QString::fromLatin1(config_.remove));
     q.setString(QStringLiteral("pk_id"), currentKey());
     DM->execCommit(q);
     app::requireTouched(q, [this] { FormActivate(); });
-    FormActivate();
 }
 
 void PricedCatalogue::ToolButton14Click() { close(); }

@@ -4,6 +4,7 @@
 // editing and deleting a row of name and price. What the two windows differ
 // in is one table of PricedCatalogueConfig.
 #include "fb/Query.h"
+#include "widgets/EntryModes.h"
 
 #include <QDialog>
 
@@ -35,15 +36,10 @@ struct PricedCatalogueConfig {
     const char* deleteName;     // the delete button
 };
 
-class PricedCatalogue : public QDialog {
+class PricedCatalogue : public QDialog, public widgets::EntryModes {
     Q_OBJECT
 public:
     PricedCatalogue(const PricedCatalogueConfig& config, QWidget* parent);
-
-    // The adding and the editing flag; browsing while both are false. One is
-    // set at a time: New and Edit do nothing while a change is pending.
-    bool Adding = false;
-    bool Editing = false;
 
     QToolBar* ToolBar1;
     QToolButton *ToolButton2, *ToolButton4, *ToolButton8, *ToolButton14;
@@ -77,8 +73,13 @@ private:
     void LoadCurrentRow();
     void InsertRecord();
     void UpdateRecord();
-    void leaveMode();
-    QString currentKey() const;
+    // The hooks of the modes.
+    void clearFields() override;
+    void showCurrentRow() override { LoadCurrentRow(); }
+    void insertRow() override { InsertRecord(); }
+    void updateRow() override { UpdateRecord(); }
+    void deleteRow() override;
+    void reload() override { FormActivate(); }
 
     const PricedCatalogueConfig& config_;
     widgets::StringGrid* list_;

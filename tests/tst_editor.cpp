@@ -745,6 +745,7 @@ private slots:
         QCOMPARE(support::scalar("SELECT rem FROM Contracts WHERE pk_id = " + QString::number(ct)), s("СТУК"));
         CF->Memo1->setPlainText(s("СТУК СПРАВА"));
         QVERIFY(CF->ToolButton8->isEnabled());
+        QTRY_VERIFY(CF->isActiveWindow());  // a shortcut acts in the active window only
         QTest::keyClick(CF->Memo1, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(support::scalar("SELECT rem FROM Contracts WHERE pk_id = " + QString::number(ct)), s("СТУК СПРАВА"));
         QVERIFY(!CF->ToolButton8->isEnabled());

@@ -35,6 +35,7 @@ private slots:
         support::connectDataModule(support::makeDatabase(dir));
         support::exec(QString::fromUtf8("INSERT INTO Cars (dev, mod, gnum, d_year) VALUES ('ВАЗ', '2107', 'А1', 2010)"));
         MF->show();
+        MF->activateWindow();  // a loaded machine may map it after the window manager's focus decision
         QVERIFY(QTest::qWaitForWindowActive(MF));
     }
     void cleanupTestCase() { app::destroyForms(); }

@@ -49,6 +49,10 @@ bool askYesNo(const QString& text, const QString& caption) {
     return execBox(QMessageBox::NoIcon, caption, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
+bool askDelete() {
+    return askYesNo(QStringLiteral("Внимание! Запись будет удалена, продолжить ?"), QStringLiteral("Удаление"));
+}
+
 void showError(const QString& text, const QString& caption) {
     if (MessageRecorder* recorder = MessageRecorder::current()) {
         recorder->record(MessageRecorder::Kind::Error, captionOrName(caption), text);

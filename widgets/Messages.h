@@ -15,6 +15,9 @@ namespace widgets {
 void showMessage(const QString& text, const QString& caption = QString());
 // Question with the buttons Yes and No and no icon; true for Yes.
 bool askYesNo(const QString& text, const QString& caption = QString());
+// The question before a record is deleted: "Внимание! Запись будет удалена,
+// продолжить ?", caption "Удаление".
+bool askDelete();
 // An error (the application-wide error display): OK button, error icon.
 void showError(const QString& text, const QString& caption = QString());
 
