@@ -21,7 +21,6 @@
 
 namespace {
 
-const QString kDeleteQuestion = QStringLiteral("Внимание! Запись будет удалена, продолжить ?");
 const QString kDeleteCaption = QStringLiteral("Удаление");
 
 QPushButton* pictureButton(QWidget* parent, const char* name, widgets::Glyph glyph) {
@@ -423,7 +422,7 @@ void TwoLevelDictionary::BitBtn14Click() {
         widgets::showMessage(QString::fromUtf8(config_.refusal), kDeleteCaption);
         return;
     }
-    if (!widgets::askYesNo(kDeleteQuestion, kDeleteCaption)) return;
+    if (!widgets::askDelete()) return;
     fb::Query& q = DM->iSQL;
     TDM::reset(q, statement("DELETE FROM {M} WHERE pk_id = :pk_id"));
     q.setString(QStringLiteral("pk_id"), key);
@@ -437,7 +436,7 @@ void TwoLevelDictionary::BitBtn24Click() {
     if (Adding || Editing) return;
     widgets::DisabledWhile disabled(this);
     if (Grid_mod->cell(0, 1).isEmpty()) return;
-    if (!widgets::askYesNo(kDeleteQuestion, kDeleteCaption)) return;
+    if (!widgets::askDelete()) return;
     fb::Query& q = DM->iSQL;
     TDM::reset(q, statement("DELETE FROM {D} WHERE pk_id = :pk_id"));
     q.setString(QStringLiteral("pk_id"), detailKey());

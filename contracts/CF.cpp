@@ -155,7 +155,7 @@ void TCF::FormActivate() {
     openingPending_ = false;
     DocId = -1;
     const QString key = MF->Grid_doc->cell(0, MF->Grid_doc->currentRow());
-    if (MF->NewDoc) {
+    if (NewDoc) {
         ToolButton6->setEnabled(false);
         ToolButton4->setEnabled(false);
         setGroupsEnabled(true);
@@ -163,7 +163,7 @@ void TCF::FormActivate() {
         previewNumber();
         MaskEdit1->setText(rtl::DateToStr(QDate::currentDate()));
         MaskEdit1->setFocus();
-    } else if (MF->EditDoc) {
+    } else if (EditDoc) {
         ToolButton6->setEnabled(true);
         DocId = rtl::StrToInt(key);
         setGroupsEnabled(true);
@@ -325,7 +325,7 @@ void TCF::UpdateDoc(const QString& key) {
 }
 
 void TCF::ToolButton8Click() {
-    const bool writing = MF->NewDoc || MF->EditDoc;
+    const bool writing = NewDoc || EditDoc;
     if (writing) {
         // Every typed price and quantity of the lines is converted, and every
         // amount checked, before the first statement.
@@ -338,7 +338,7 @@ void TCF::ToolButton8Click() {
         const int shownId = DocId;
         try {
             fb::WriteUnit unit(DM->IBTrans);
-            if (MF->NewDoc) {
+            if (NewDoc) {
                 if (!InsertDoc()) return;
             } else {
                 UpdateDoc(QString::number(DocId));
@@ -350,8 +350,8 @@ void TCF::ToolButton8Click() {
             DocId = shownId;
             throw;
         }
-        if (MF->NewDoc) {
-            MF->NewDoc = false;
+        if (NewDoc) {
+            NewDoc = false;
             setGroupsEnabled(false);
             ToolButton4->setEnabled(true);
             ToolButton6->setEnabled(true);
@@ -364,7 +364,7 @@ void TCF::ToolButton8Click() {
 // ---- Tool bar, car and keys --------------------------------------------------------------
 
 void TCF::ToolButton4Click() {
-    MF->EditDoc = true;
+    EditDoc = true;
     setGroupsEnabled(true);
     MaskEdit1->setFocus();
 }

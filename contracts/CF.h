@@ -27,6 +27,14 @@ class TCF : public QWidget {
 public:
     explicit TCF(QWidget* parent = nullptr);
 
+    // The mode the main window opens the editor in: a new contract, editing,
+    // or (neither) viewing. The main window sets one before it shows the
+    // editor and clears both at its activation; the first save of a new
+    // contract clears NewDoc, the editor's own Edit button sets EditDoc.
+    bool NewDoc = false;
+    bool EditDoc = false;
+    void ClearMode() { NewDoc = EditDoc = false; }
+
     // State of the contract in the editor.
     int DocId = -1;
     widgets::KeyLabel* Car_id;  // hidden; "*" while no car is chosen

@@ -298,8 +298,7 @@ void TMF::FormActivate() {
         FirstActivation = false;
         if (!app::ConnectDatabase()) return;  // the program ends
     }
-    NewDoc = false;
-    EditDoc = false;
+    if (CF) CF->ClearMode();
     FillNameCombo(Box1, QStringLiteral("dev"));
     FillNameCombo(Box8, QStringLiteral("engines"));
     FillNameCombo(Box9, QStringLiteral("body"));
@@ -378,7 +377,7 @@ void TMF::Grid_docKeyDown(int key, Qt::KeyboardModifiers modifiers) {
 // ---- Opening the editor --------------------------------------------------------
 
 void TMF::ToolButton2Click() {
-    NewDoc = true;
+    CF->NewDoc = true;
     CF->setWindowTitle(QStringLiteral("* Новая запись "));
     app::openModeless(CF);
 }
@@ -394,7 +393,7 @@ void TMF::ToolButton4Click() {
     const int row = Grid_doc->currentRow();
     if (Grid_doc->cell(0, row).isEmpty()) return;
     CF->setWindowTitle(QStringLiteral("Редактирование записи №") + Grid_doc->cell(0, row));
-    EditDoc = true;
+    CF->EditDoc = true;
     app::openModeless(CF);
 }
 
@@ -412,7 +411,7 @@ void TMF::N4Click() {
     };
     {
         Reenable guard{this};
-        if (widgets::askYesNo(QStringLiteral("Внимание! Запись будет удалена, продолжить ?"), QStringLiteral("Удаление"))) {
+        if (widgets::askDelete()) {
             const struct {
                 const char* sql;
                 const char* param;

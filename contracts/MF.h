@@ -21,8 +21,6 @@ public:
     explicit TMF(QWidget* parent = nullptr);
 
     bool FirstActivation = true;
-    bool NewDoc = false;
-    bool EditDoc = false;
 
     // Filters.
     widgets::UpperCombo *Box1, *Box2, *Box3, *Box4, *Box8, *Box81, *Box9, *Box91, *Box6, *Box10;

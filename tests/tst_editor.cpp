@@ -124,7 +124,7 @@ using support::whenModalRuns;
 QString editorState() {
     QStringList parts{CF->Edit0->text(), CF->MaskEdit1->text(), CF->Box0->text(), CF->Memo1->toPlainText(),
                       CF->Car_id->text(), CF->Box1->text(), CF->Box3->text(), CF->Label17->text(),
-                      QString::number(CF->DocId), QString::number(MF->NewDoc), QString::number(MF->EditDoc),
+                      QString::number(CF->DocId), QString::number(CF->NewDoc), QString::number(CF->EditDoc),
                       QString::number(CF->ToolButton8->isEnabled())};
     for (const widgets::StringGrid* grid : {CF->Grid_work, CF->grid_sp})
         for (int r = 0; r < grid->rowCount(); ++r)
@@ -218,7 +218,7 @@ private slots:
         QCOMPARE(messages.lastCaption(), s("Ошибка"));
         QCOMPARE(count("Contracts"), 0);
         QCOMPARE(count("CT_Works"), 0);
-        QVERIFY(MF->NewDoc);
+        QVERIFY(CF->NewDoc);
         QVERIFY(groupsEnabled());
         QVERIFY(CF->ToolButton8->isEnabled());
         QCOMPARE(CF->Box0->text(), s("ИВАНОВ"));
@@ -234,7 +234,7 @@ private slots:
             const QString shown = CF->MaskEdit1->text();
             QCOMPARE(save(), "'" + shown + "' is not a valid date");
             QCOMPARE(count("Contracts"), 0);
-            QVERIFY(MF->NewDoc);
+            QVERIFY(CF->NewDoc);
             QVERIFY(groupsEnabled());
             QVERIFY(CF->ToolButton8->isEnabled());
             QCOMPARE(CF->MaskEdit1->text(), shown);
@@ -272,7 +272,7 @@ private slots:
         QCOMPARE(CF->grid_sp->cell(contracts::kSpareSum, 1), QString("602"));
         QCOMPARE(CF->Label17->text(), QString("1802"));
         // Now in view mode.
-        QVERIFY(!MF->NewDoc);
+        QVERIFY(!CF->NewDoc);
         QVERIFY(groupsDisabled());
         QVERIFY(CF->ToolButton4->isEnabled());
         QVERIFY(CF->ToolButton6->isEnabled());
@@ -286,7 +286,7 @@ private slots:
 
         // Edit from here updates the same row.
         CF->ToolButton4Click();
-        QVERIFY(MF->EditDoc);
+        QVERIFY(CF->EditDoc);
         QVERIFY(groupsEnabled());
         CF->Memo1->setPlainText(s("ИЗМЕНЕНО"));
         QVERIFY(CF->ToolButton8->isEnabled());
@@ -315,7 +315,7 @@ private slots:
         QCOMPARE(support::scalar("SELECT c_date FROM Contracts WHERE " + where), QString("02.02.2024"));
         QVERIFY(!CF->ToolButton8->isEnabled());
         QVERIFY(groupsEnabled());
-        QVERIFY(MF->EditDoc);
+        QVERIFY(CF->EditDoc);
 
         CF->AppendWork(s("РАЗВАЛ"), "800");
         QCOMPARE(save(), QString());
@@ -385,7 +385,7 @@ private slots:
         QVERIFY(save().contains("line refused"));
         QCOMPARE(stored(), before);
         QCOMPARE(editorState(), shown);
-        QVERIFY(MF->EditDoc);
+        QVERIFY(CF->EditDoc);
         QVERIFY(CF->ToolButton8->isEnabled());
         allow();
         QCOMPARE(save(), QString());
@@ -405,10 +405,10 @@ private slots:
         QVERIFY(save().contains("line refused"));
         QCOMPARE(stored(), QString("0///"));
         QCOMPARE(editorState(), shownNew);
-        QVERIFY(MF->NewDoc);
+        QVERIFY(CF->NewDoc);
         allow();
         QCOMPARE(save(), QString());
-        QVERIFY(!MF->NewDoc);
+        QVERIFY(!CF->NewDoc);
         QCOMPARE(stored(), s("1/ВТОРАЯ/ОТКАЗ/"));
         QCOMPARE(CF->Label17->text(), QString("700"));
     }
@@ -441,7 +441,7 @@ private slots:
         pickCar(car1);
         CF->AppendWork(s("НОВАЯ"), "100");
         activateMain();
-        QVERIFY(MF->NewDoc);
+        QVERIFY(CF->NewDoc);
         QCOMPARE(save(), QString());
         QCOMPARE(count("CT_Works"), 1);
 
@@ -451,7 +451,7 @@ private slots:
         CF->Memo1->setPlainText(s("ПРАВКА"));
         CF->ToolButton8->setEnabled(true);
         activateMain();
-        QVERIFY(MF->EditDoc);
+        QVERIFY(CF->EditDoc);
         QVERIFY(CF->ToolButton8->isEnabled());
         QCOMPARE(save(), QString());
         QCOMPARE(support::scalar("SELECT rem FROM Contracts WHERE pk_id = " + QString::number(ct)), s("ПРАВКА"));
@@ -584,7 +584,7 @@ private slots:
         QCOMPARE(count("Contracts"), 0);
         QCOMPARE(count("CT_Works"), 0);
         QCOMPARE(support::scalar("select gen_id(gen_doc_num,0) from RDB$DATABASE"), generator);
-        QVERIFY(MF->NewDoc);
+        QVERIFY(CF->NewDoc);
         QVERIFY(CF->ToolButton8->isEnabled());
 
         CF->Grid_work->setCell(contracts::kWorkPrice, 2, "12,5");
@@ -645,7 +645,7 @@ private slots:
         QCOMPARE(CF->Car_id->text(), QString::number(car2));
         QCOMPARE(CF->Box1->text(), s("ГАЗ"));
         QVERIFY(CF->ToolButton8->isEnabled());
-        QVERIFY(MF->NewDoc);
+        QVERIFY(CF->NewDoc);
 
         CF->ToolButton14Click();
         openNew();
@@ -662,7 +662,7 @@ private slots:
         QVERIFY(editor);
         QVERIFY(!CF->isVisible());
         QVERIFY(MF->isEnabled());
-        QVERIFY(!MF->NewDoc);  // the main window was activated again
+        QVERIFY(!CF->NewDoc);  // the main window was activated again
 
         openNew();
         QVERIFY(!MF->isEnabled());

@@ -88,7 +88,7 @@ private slots:
         MF->N4Click();
         QVERIFY(!CF->isVisible());
         QVERIFY(MF->isEnabled());
-        QVERIFY(!MF->EditDoc);
+        QVERIFY(!CF->EditDoc);
         QVERIFY(rec.isEmpty());  // not even the deletion question
         QCOMPARE(MF->Box10->currentText(), QString("ГОД"));
         // The focus is asked for whether or not the offscreen window is active.
@@ -206,28 +206,28 @@ private slots:
         // Alt+F4 keeps its usual meaning: no editor.
         QTest::keyClick(MF->Grid_doc, Qt::Key_F4, Qt::AltModifier);
         QVERIFY(!CF->isVisible());
-        QVERIFY(!MF->EditDoc);
+        QVERIFY(!CF->EditDoc);
         // Enter views, with the number (two leading blanks) in the caption.
         QTest::keyClick(MF->Grid_doc, Qt::Key_Return);
         QVERIFY(CF->isVisible());
         QCOMPARE(CF->windowTitle(), "Просмотр записи №  " + num);
         QVERIFY(!MF->isEnabled());
-        QVERIFY(!MF->NewDoc && !MF->EditDoc);
+        QVERIFY(!CF->NewDoc && !CF->EditDoc);
         CF->hide();
         QVERIFY(MF->isEnabled());
         // F4 (also with Shift+Alt) edits, with the key in the caption.
         QTest::keyClick(MF->Grid_doc, Qt::Key_F4, Qt::ShiftModifier | Qt::AltModifier);
         QVERIFY(CF->isVisible());
         QCOMPARE(CF->windowTitle(), "Редактирование записи №" + QString::number(key));
-        QVERIFY(MF->EditDoc);
+        QVERIFY(CF->EditDoc);
         CF->hide();
         // Coming back clears the flags.
-        QVERIFY(!MF->EditDoc);
+        QVERIFY(!CF->EditDoc);
         MF->ToolButton2Click();
         QCOMPARE(CF->windowTitle(), QString("* Новая запись "));
-        QVERIFY(MF->NewDoc);
+        QVERIFY(CF->NewDoc);
         CF->hide();
-        QVERIFY(!MF->NewDoc);
+        QVERIFY(!CF->NewDoc);
     }
 
     void deletion() {

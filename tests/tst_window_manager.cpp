@@ -46,14 +46,14 @@ private slots:
         CF->Memo1->setPlainText(QString::fromUtf8("НЕ ПОТЕРЯТЬ"));
         CF->Car_id->setText(support::scalar("SELECT MAX(pk_id) FROM Cars"));
         userActivates(MF);
-        QVERIFY(MF->NewDoc);
+        QVERIFY(CF->NewDoc);
         QCOMPARE(QApplication::activeWindow(), static_cast<QWidget*>(CF));
         QCOMPARE(CF->Memo1->toPlainText(), QString::fromUtf8("НЕ ПОТЕРЯТЬ"));
         CF->ToolButton8Click();
         QCOMPARE(support::scalar("SELECT rem FROM Contracts"), QString::fromUtf8("НЕ ПОТЕРЯТЬ"));
         CF->close();
         QVERIFY(QTest::qWaitForWindowActive(MF));
-        QVERIFY(!MF->NewDoc);
+        QVERIFY(!CF->NewDoc);
     }
 
     void theDirectoryKeepsTheCarBeingTyped() {
