@@ -7,6 +7,7 @@
 #include "fb/Error.h"
 #include "rtl/Convert.h"
 #include "support/Handlers.h"
+#include "support/Cars.h"
 #include "support/TestDb.h"
 #include "widgets/Messages.h"
 #include "widgets/StringGrid.h"
@@ -34,10 +35,7 @@ int count(const QString& table, const QString& where = QString()) {
 }
 
 int addCar(const QString& dev, const QString& mod, const QString& owner = "ИВАНОВ") {
-    support::exec("INSERT INTO Cars (dev, mod, gnum, region, d_year, vin, color, engine, engine2, body, body2, km, "
-                  "owner, phone) VALUES ('" + dev + "', '" + mod + "', 'А001АА', '77', 2005, 'VIN1', 'БЕЛЫЙ', "
-                  "'БЕНЗИН', '1.6', 'СЕДАН', '4Д', 120000, '" + owner + "', '123')");
-    return support::scalar("SELECT MAX(pk_id) FROM Cars").toInt();
+    return support::addCar({{"dev", dev}, {"mod", mod}, {"owner", owner}});
 }
 
 bool browsing() {

@@ -9,6 +9,7 @@
 #include "contracts/CF.h"
 #include "contracts/MF.h"
 #include "fb/Query.h"
+#include "support/Cars.h"
 #include "support/TestDb.h"
 #include "widgets/StringGrid.h"
 #include "widgets/UpperCombo.h"
@@ -29,9 +30,8 @@ using support::typeText;
 
 int addCar(const QString& dev, const QString& mod, const QString& gnum, const QString& region, const QString& vin,
            const QString& owner, const QString& phone) {
-    support::exec("INSERT INTO Cars (dev, mod, gnum, region, d_year, vin, owner, phone) VALUES ('" + dev + "', '" +
-                  mod + "', '" + gnum + "', '" + region + "', 2005, '" + vin + "', '" + QString(owner).replace("'", "''") + "', '" + phone + "')");
-    return support::scalar("SELECT MAX(pk_id) FROM Cars").toInt();
+    return support::addCar({{"dev", dev}, {"mod", mod}, {"gnum", gnum}, {"region", region}, {"vin", vin},
+                            {"owner", owner}, {"phone", phone}});
 }
 
 // The owners of the cars a search finds, in list order.

@@ -8,6 +8,7 @@
 #include "contracts/MF.h"
 #include "rtl/Convert.h"
 #include "rtl/Marker.h"
+#include "support/Cars.h"
 #include "support/TestDb.h"
 #include "widgets/Activation.h"
 #include "widgets/Messages.h"
@@ -43,12 +44,10 @@ QString carColumn(int key, const QString& column) {
     return support::scalar("SELECT " + column + " FROM Cars WHERE pk_id = " + QString::number(key));
 }
 
-// A stored car; the columns not given get fixed values.
-int addCar(const QString& dev, const QString& mod, const QString& vin = "'VIN1'", const QString& km = "1000") {
-    support::exec("INSERT INTO Cars (dev, mod, gnum, region, d_year, vin, color, engine, engine2, body, body2, km, "
-                  "owner, phone) VALUES ('" + dev + "', '" + mod + "', 'А001АА', '77', 2005, " + vin +
-                  ", 'БЕЛЫЙ', 'БЕНЗИН', '1.6', 'СЕДАН', '4Д', " + km + ", 'ИВАНОВ', '123')");
-    return support::scalar("SELECT MAX(pk_id) FROM Cars").toInt();
+// A stored car; the columns not given get fixed values (a null vin or km
+// is stored as NULL).
+int addCar(const QString& dev, const QString& mod, const QVariant& vin = "VIN1", const QVariant& km = 1000) {
+    return support::addCar({{"dev", dev}, {"mod", mod}, {"vin", vin}, {"km", km}});
 }
 
 QStringList keysListed() {
@@ -165,8 +164,8 @@ private slots:
 
     void activationListsCarsAndKeepsChoice() {
         const int b = addCar("ВАЗ", "2109");
-        const int a = addCar("ВАЗ", "2107", "'XTA'", "NULL");
-        addCar("ГАЗ", "3110", "NULL");  // NULL never matches LIKE
+        const int a = addCar("ВАЗ", "2107", "XTA", QVariant());
+        addCar("ГАЗ", "3110", QVariant());  // NULL never matches LIKE
         const int low = addCar("лада", "калина");
         support::exec("INSERT INTO dev (name) VALUES ('ВАЗ')");
         CF2->Car_id->setText(QString::number(b));
@@ -235,7 +234,7 @@ private slots:
 
     void typedPrefixOfStoredCarHandsOverTheEarlierChoice() {
         const int a = addCar("ВАЗ", "2107");
-        const int b = addCar("ВАЗ", "2109", "'VIN2'", "5000");
+        const int b = addCar("ВАЗ", "2109", "VIN2", 5000);
         openPicker();
         CF2->Grid_cars->setCurrentRow(2);
         QTest::keyClick(CF2->Grid_cars, Qt::Key_Return);  // Enter takes the row

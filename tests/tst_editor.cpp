@@ -11,6 +11,7 @@
 #include "fb/Cp1251.h"
 #include "rtl/Convert.h"
 #include "support/Handlers.h"
+#include "support/Cars.h"
 #include "support/TestDb.h"
 #include "widgets/Activation.h"
 #include "widgets/ButtonKeys.h"
@@ -47,11 +48,9 @@ int count(const QString& table, const QString& where = QString()) {
 int lastKey(const QString& table) { return support::scalar("SELECT MAX(pk_id) FROM " + table).toInt(); }
 
 int addCar(const QString& dev, const QString& mod, const QString& gnum) {
-    support::exec(QString("INSERT INTO Cars (dev, mod, gnum, region, d_year, vin, color, engine, engine2, body, "
-                          "body2, km, owner, phone) VALUES ('%1', '%2', '%3', '77', 2012, 'XTA21', 'СИНИЙ', "
-                          "'БЕНЗИН', '1.6 8V', 'СЕДАН', '4 ДВЕРИ', 123456, 'ПЕТРОВ П.П.', '8-900-1')")
-                      .arg(dev, mod, gnum));
-    return lastKey("Cars");
+    return support::addCar({{"dev", dev}, {"mod", mod}, {"gnum", gnum}, {"d_year", 2012}, {"vin", "XTA21"},
+                            {"color", "СИНИЙ"}, {"engine2", "1.6 8V"}, {"body2", "4 ДВЕРИ"}, {"km", 123456},
+                            {"owner", "ПЕТРОВ П.П."}, {"phone", "8-900-1"}});
 }
 
 int addContract(int car, const QString& date, const QString& meh, const QString& rem) {

@@ -5,6 +5,7 @@
 #include "contracts/JournalPeriod.h"
 #include "contracts/MF.h"
 #include "rtl/Convert.h"
+#include "support/Cars.h"
 #include "support/TestDb.h"
 #include "support/TestMain.h"
 #include "widgets/Activation.h"
@@ -26,12 +27,12 @@ QString sqlDate(const QDate& d) { return "'" + d.toString("yyyy-MM-dd") + "'"; }
 
 // A car with every filtered column filled; returns its key.
 int addCar(const QString& dev, const QString& mod, const QString& gnum = "А001АА", const QString& nullColumn = {}) {
-    QStringList cols = {"dev", "mod", "gnum", "region", "vin", "engine", "engine2", "body", "body2", "owner", "phone"};
-    QStringList vals = {dev, mod, gnum, "77", "VIN" + gnum, "БЕНЗИН", "1.6", "СЕДАН", "4 ДВЕРИ", "ПЕТРОВ П.П.", "111"};
-    QStringList sqlVals;
-    for (int i = 0; i < cols.size(); ++i) sqlVals << (cols[i] == nullColumn ? "NULL" : "'" + vals[i] + "'");
-    support::exec("INSERT INTO Cars (" + cols.join(",") + ") VALUES (" + sqlVals.join(",") + ")");
-    return support::scalar("SELECT MAX(pk_id) FROM Cars").toInt();
+    support::Columns columns = {{"dev", dev},         {"mod", mod},           {"gnum", gnum},
+                                {"vin", "VIN" + gnum}, {"body2", "4 ДВЕРИ"}, {"owner", "ПЕТРОВ П.П."},
+                                {"phone", "111"},     {"d_year", QVariant()}, {"color", QVariant()},
+                                {"km", QVariant()}};
+    if (!nullColumn.isEmpty()) columns.append({nullColumn, QVariant()});
+    return support::addCar(columns);
 }
 
 int addContract(int car, const QDate& date, const QString& meh = "ИВАНОВ") {

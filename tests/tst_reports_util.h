@@ -6,6 +6,7 @@
 #include "rtl/ProgramFolder.h"
 #include "contracts/MF.h"
 #include "office/Viewer.h"
+#include "support/Cars.h"
 #include "support/TestDb.h"
 #include "widgets/Activation.h"
 
@@ -62,10 +63,9 @@ inline QString last(const QString& table) { return support::scalar("SELECT MAX(p
 // A car with every column filled; returns its key.
 inline QString addCar(const QString& dev, const QString& mod, const QString& owner = "ПЕТРОВ П.П.",
                       const QString& phone = "8-900-111-22-33") {
-    support::exec("INSERT INTO Cars (dev, mod, gnum, region, d_year, vin, color, engine, engine2, body, body2, km, "
-                  "owner, phone) VALUES ('" + dev + "', '" + mod + "', 'А123ВС', '77', 2005, 'XTA21070051234567', "
-                  "'БЕЛЫЙ', 'БЕНЗИН', '1.6', 'СЕДАН', '4 ДВЕРИ', 123000, '" + owner + "', '" + phone + "')");
-    return last("Cars");
+    return QString::number(support::addCar({{"dev", dev}, {"mod", mod}, {"gnum", "А123ВС"},
+                                            {"vin", "XTA21070051234567"}, {"body2", "4 ДВЕРИ"}, {"km", 123000},
+                                            {"owner", owner}, {"phone", phone}}));
 }
 
 // A contract; num is left to the database when 0.
