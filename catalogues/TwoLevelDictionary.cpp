@@ -253,58 +253,62 @@ void TwoLevelDictionary::Grid_modClick() { Edit2->setText(Grid_mod->cell(1, Grid
 
 void TwoLevelDictionary::Grid_modKeyDown() { Grid_modClick(); }
 
+// ---- The two levels --------------------------------------------------------------
+
+// What the master and the detail level differ in.
+TwoLevelDictionary::Side TwoLevelDictionary::side(Level level) const {
+    if (level == Level::Master)
+        return {Level::Master, Edit1, Grid_dev, BitBtn11, BitBtn12, BitBtn13, Gp4, Gp5, "{M}",
+                &TwoLevelDictionary::masterKey, &TwoLevelDictionary::FillMasterGrid,
+                &TwoLevelDictionary::Grid_devClick};
+    return {Level::Detail, Edit2, Grid_mod, BitBtn21, BitBtn22, BitBtn23, Gp1, Gp2, "{D}",
+            &TwoLevelDictionary::detailKey, &TwoLevelDictionary::FillDetailGrid, &TwoLevelDictionary::Grid_modClick};
+}
+
+void TwoLevelDictionary::BitBtn11Click() { startAdding(Level::Master); }
+void TwoLevelDictionary::BitBtn12Click() { startRenaming(Level::Master); }
+void TwoLevelDictionary::BitBtn13Click() { saveLevel(Level::Master); }
+void TwoLevelDictionary::BitBtn14Click() { deleteFrom(Level::Master); }
+void TwoLevelDictionary::BitBtn21Click() {
+    if (!masterKey().isEmpty()) startAdding(Level::Detail);  // a detail needs its master
+}
+void TwoLevelDictionary::BitBtn22Click() { startRenaming(Level::Detail); }
+void TwoLevelDictionary::BitBtn23Click() { saveLevel(Level::Detail); }
+void TwoLevelDictionary::BitBtn24Click() { deleteFrom(Level::Detail); }
+void TwoLevelDictionary::Edit1Change() { noteChange(Level::Master); }
+void TwoLevelDictionary::Edit2Change() { noteChange(Level::Detail); }
+void TwoLevelDictionary::Edit1KeyPress(QChar key) { keyPress(Level::Master, key); }
+void TwoLevelDictionary::Edit2KeyPress(QChar key) { keyPress(Level::Detail, key); }
+
 // ---- Starting an operation ---------------------------------------------------
 
-void TwoLevelDictionary::BitBtn11Click() {
+void TwoLevelDictionary::startAdding(Level level) {
     if (Adding || Editing) return;
-    Edit1->clear();
+    const Side s = side(level);
+    s.edit->clear();
     Adding = true;
-    level_ = Level::Master;
-    BitBtn12->setEnabled(false);
-    Gp4->setEnabled(false);
-    Gp5->setEnabled(false);
-    Edit1->setFocus();
+    level_ = level;
+    s.rename->setEnabled(false);
+    s.otherButtons->setEnabled(false);
+    s.otherList->setEnabled(false);
+    s.edit->setFocus();
 }
 
-void TwoLevelDictionary::BitBtn12Click() {
-    if (Adding || Editing || Edit1->text().isEmpty() || masterKey().isEmpty()) return;
+void TwoLevelDictionary::startRenaming(Level level) {
+    const Side s = side(level);
+    if (Adding || Editing || s.edit->text().isEmpty() || (this->*s.key)().isEmpty()) return;
     Editing = true;
-    level_ = Level::Master;
-    Gp4->setEnabled(false);
-    Gp5->setEnabled(false);
-    BitBtn11->setEnabled(false);
-    Edit1->setFocus();
-}
-
-void TwoLevelDictionary::BitBtn21Click() {
-    if (Adding || Editing || masterKey().isEmpty()) return;
-    Edit2->clear();
-    Adding = true;
-    level_ = Level::Detail;
-    BitBtn22->setEnabled(false);
-    Gp1->setEnabled(false);
-    Gp2->setEnabled(false);
-    Edit2->setFocus();
-}
-
-void TwoLevelDictionary::BitBtn22Click() {
-    if (Adding || Editing || Edit2->text().isEmpty() || detailKey().isEmpty()) return;
-    Editing = true;
-    level_ = Level::Detail;
-    Gp1->setEnabled(false);
-    Gp2->setEnabled(false);
-    BitBtn21->setEnabled(false);
-    Edit2->setFocus();
+    level_ = level;
+    s.otherButtons->setEnabled(false);
+    s.otherList->setEnabled(false);
+    s.add->setEnabled(false);
+    s.edit->setFocus();
 }
 
 // ---- Changes and keys -----------------------------------------------------------
 
-void TwoLevelDictionary::Edit1Change() {
-    if ((Adding || Editing) && level_ == Level::Master) BitBtn13->setEnabled(true);
-}
-
-void TwoLevelDictionary::Edit2Change() {
-    if ((Adding || Editing) && level_ == Level::Detail) BitBtn23->setEnabled(true);
+void TwoLevelDictionary::noteChange(Level level) {
+    if ((Adding || Editing) && level_ == level) side(level).save->setEnabled(true);
 }
 
 void TwoLevelDictionary::unlockAll() {
@@ -323,127 +327,81 @@ void TwoLevelDictionary::cancelPending() {
     BitBtn13->setEnabled(false);
     BitBtn23->setEnabled(false);
     unlockAll();
-    if (was == Level::Master) Grid_devClick();
-    if (was == Level::Detail) Grid_modClick();
+    if (was != Level::None) (this->*side(was).show)();
 }
 
-void TwoLevelDictionary::Edit1KeyPress(QChar key) {
+void TwoLevelDictionary::keyPress(Level level, QChar key) {
     if (key == QChar(27)) {
         cancelPending();
-        Grid_devClick();
-    } else if (key == QChar(13) && (Adding || Editing) && level_ == Level::Master) {
-        BitBtn13Click();  // whether or not the button is enabled yet
-    }
-}
-
-void TwoLevelDictionary::Edit2KeyPress(QChar key) {
-    if (key == QChar(27)) {
-        cancelPending();
-        Grid_modClick();
-    } else if (key == QChar(13) && (Adding || Editing) && level_ == Level::Detail) {
-        BitBtn23Click();
+        (this->*side(level).show)();
+    } else if (key == QChar(13) && (Adding || Editing) && level_ == level) {
+        saveLevel(level);  // whether or not the save button is enabled yet
     }
 }
 
 // ---- Saving ---------------------------------------------------------------------
 
-void TwoLevelDictionary::BitBtn13Click() {
-    if (level_ != Level::Master) return;
+void TwoLevelDictionary::saveLevel(Level level) {
+    if (level_ != level) return;
+    const Side s = side(level);
+    const bool detail = level == Level::Detail;
     fb::Query& q = DM->iSQL;
     if (Adding) {
-        TDM::reset(q, statement("INSERT INTO {M} (name) VALUES (:name)"));
-        q.setString(QStringLiteral("name"), Edit1->text());
+        TDM::reset(q, statement(detail ? "INSERT INTO {D} (name, {K}) VALUES (:name, :{K})"
+                                       : "INSERT INTO {M} (name) VALUES (:name)"));
+        q.setString(QStringLiteral("name"), s.edit->text());
+        if (detail) q.setString(QString::fromLatin1(config_.tables.link), masterKey());
     } else if (Editing) {
-        TDM::reset(q, statement("UPDATE {M} SET name = :name WHERE pk_id = :pk_id"));
-        q.setString(QStringLiteral("name"), Edit1->text());
-        q.setString(QStringLiteral("pk_id"), masterKey());
+        TDM::reset(q, statement((QByteArray("UPDATE ") + s.table + " SET name = :name WHERE pk_id = :pk_id").constData()));
+        q.setString(QStringLiteral("name"), s.edit->text());
+        q.setString(QStringLiteral("pk_id"), (this->*s.key)());
     } else {
         return;
     }
     // The operation ends once its write went through; a failed write leaves
-    // it pending, to be retried or dropped with Esc.
-    DM->execCommit(q);
-    if (Editing) app::requireTouched(q, [this] { FormActivate(); });
-    (Adding ? BitBtn12 : BitBtn11)->setEnabled(true);
-    Adding = false;
-    Editing = false;
-    level_ = Level::None;
-    BitBtn13->setEnabled(false);
-    Gp4->setEnabled(true);
-    Gp5->setEnabled(true);
-    FillMasterGrid();  // the detail list stays as it was
-    Grid_dev->setFocus();
-}
-
-void TwoLevelDictionary::BitBtn23Click() {
-    if (level_ != Level::Detail) return;
-    fb::Query& q = DM->iSQL;
-    if (Adding) {
-        TDM::reset(q, statement("INSERT INTO {D} (name, {K}) VALUES (:name, :{K})"));
-        q.setString(QStringLiteral("name"), Edit2->text());
-        q.setString(QString::fromLatin1(config_.tables.link), masterKey());
-    } else if (Editing) {
-        TDM::reset(q, statement("UPDATE {D} SET name = :name WHERE pk_id = :pk_id"));
-        q.setString(QStringLiteral("name"), Edit2->text());
-        q.setString(QStringLiteral("pk_id"), detailKey());
-    } else {
-        return;
-    }
-    // A detail is written only under a master that is still there.
+    // it pending, to be retried or dropped with Esc. A detail is written only
+    // under a master that is still there.
     fb::WriteUnit unit(DM->IBTrans);
-    if (Adding && !app::rowExists(QString::fromLatin1(config_.tables.master), rtl::StrToInt(masterKey()))) {
+    if (detail && Adding && !app::rowExists(QString::fromLatin1(config_.tables.master), rtl::StrToInt(masterKey()))) {
         FormActivate();
         throw app::RowGone(app::rowGoneText());
     }
     DM->execCommit(q);
     if (Editing) app::requireTouched(q, [this] { FormActivate(); });
     unit.commit();
-    (Adding ? BitBtn22 : BitBtn21)->setEnabled(true);
+    (Adding ? s.rename : s.add)->setEnabled(true);
     Adding = false;
     Editing = false;
     level_ = Level::None;
-    BitBtn23->setEnabled(false);
-    Gp1->setEnabled(true);
-    Gp2->setEnabled(true);
-    FillDetailGrid();
-    Grid_mod->setFocus();
+    s.save->setEnabled(false);
+    s.otherButtons->setEnabled(true);
+    s.otherList->setEnabled(true);
+    (this->*s.fill)();  // the other list stays as it was
+    s.grid->setFocus();
 }
 
 // ---- Deleting -------------------------------------------------------------------
 
-void TwoLevelDictionary::BitBtn14Click() {
+void TwoLevelDictionary::deleteFrom(Level level) {
     if (Adding || Editing) return;
+    const Side s = side(level);
     widgets::DisabledWhile disabled(this);
-    const QString key = masterKey();
-    if (key.isEmpty()) return;  // no masters
+    const QString key = (this->*s.key)();
+    if (key.isEmpty()) return;  // an empty list
     // The table decides, not the detail list: that list is not refilled after
     // a master save and may show the details of another master.
-    if (masterHasDetails(key)) {
+    if (level == Level::Master && masterHasDetails(key)) {
         widgets::showMessage(QString::fromUtf8(config_.refusal), kDeleteCaption);
         return;
     }
     if (!widgets::askDelete()) return;
     fb::Query& q = DM->iSQL;
-    TDM::reset(q, statement("DELETE FROM {M} WHERE pk_id = :pk_id"));
+    TDM::reset(q, statement((QByteArray("DELETE FROM ") + s.table + " WHERE pk_id = :pk_id").constData()));
     q.setString(QStringLiteral("pk_id"), key);
     DM->execCommit(q);
     app::requireTouched(q, [this] { FormActivate(); });
-    FillMasterGrid();
-    Grid_devClick();
-}
-
-void TwoLevelDictionary::BitBtn24Click() {
-    if (Adding || Editing) return;
-    widgets::DisabledWhile disabled(this);
-    if (Grid_mod->cell(0, 1).isEmpty()) return;
-    if (!widgets::askDelete()) return;
-    fb::Query& q = DM->iSQL;
-    TDM::reset(q, statement("DELETE FROM {D} WHERE pk_id = :pk_id"));
-    q.setString(QStringLiteral("pk_id"), detailKey());
-    DM->execCommit(q);
-    app::requireTouched(q, [this] { FormActivate(); });
-    FillDetailGrid();
-    Grid_modClick();
+    (this->*s.fill)();
+    (this->*s.show)();
 }
 
 // ---- Closing --------------------------------------------------------------------

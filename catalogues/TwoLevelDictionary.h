@@ -67,6 +67,25 @@ protected:
 
 private:
     enum class Level { None, Master, Detail };
+    // A level's controls, table and routines.
+    struct Side {
+        Level level;
+        widgets::UpperEdit* edit;
+        widgets::StringGrid* grid;
+        QPushButton *add, *rename, *save;
+        QWidget *otherButtons, *otherList;  // the other level's, locked while an operation is pending
+        const char* table;                  // "{M}" or "{D}" in the statement patterns
+        QString (TwoLevelDictionary::*key)() const;
+        void (TwoLevelDictionary::*fill)();
+        void (TwoLevelDictionary::*show)();  // the name of the current row into the field
+    };
+    Side side(Level level) const;
+    void startAdding(Level level);
+    void startRenaming(Level level);
+    void noteChange(Level level);
+    void keyPress(Level level, QChar key);
+    void saveLevel(Level level);
+    void deleteFrom(Level level);
 
     void ClearMasterGrid();
     void ClearDetailGrid();
