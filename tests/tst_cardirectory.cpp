@@ -23,16 +23,9 @@
 
 namespace {
 
+using support::count;
+using support::retype;
 using support::typeText;
-
-void retype(widgets::UpperCombo* box, const QString& text) {
-    box->lineEdit()->selectAll();
-    typeText(box, text);
-}
-
-int count(const QString& table, const QString& where = QString()) {
-    return support::scalar("SELECT COUNT(*) FROM " + table + (where.isEmpty() ? QString() : " WHERE " + where)).toInt();
-}
 
 int addCar(const QString& dev, const QString& mod, const QString& owner = "ИВАНОВ") {
     return support::addCar({{"dev", dev}, {"mod", mod}, {"owner", owner}});

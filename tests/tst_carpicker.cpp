@@ -28,17 +28,9 @@
 
 namespace {
 
+using support::count;
+using support::retype;
 using support::typeText;
-
-// Replaces the whole text of a box as the user would: select all, type.
-void retype(widgets::UpperCombo* box, const QString& text) {
-    box->lineEdit()->selectAll();
-    typeText(box, text);
-}
-
-int count(const QString& table, const QString& where = QString()) {
-    return support::scalar("SELECT COUNT(*) FROM " + table + (where.isEmpty() ? QString() : " WHERE " + where)).toInt();
-}
 
 QString carColumn(int key, const QString& column) {
     return support::scalar("SELECT " + column + " FROM Cars WHERE pk_id = " + QString::number(key));

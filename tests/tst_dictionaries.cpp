@@ -21,9 +21,8 @@
 
 namespace {
 
+using support::count;
 using support::typeText;
-
-int count(const QString& table) { return support::scalar("SELECT COUNT(*) FROM " + table).toInt(); }
 
 int addMaster(const QString& table, const QString& name) {
     support::exec("INSERT INTO " + table + " (name) VALUES ('" + name + "')");

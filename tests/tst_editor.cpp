@@ -38,12 +38,9 @@
 
 namespace {
 
-QString s(const char* utf8) { return QString::fromUtf8(utf8); }
+using support::count;
 
-int count(const QString& table, const QString& where = QString()) {
-    return support::scalar("SELECT COUNT(*) FROM " + table + (where.isEmpty() ? QString() : " WHERE " + where))
-        .toInt();
-}
+QString s(const char* utf8) { return QString::fromUtf8(utf8); }
 
 int lastKey(const QString& table) { return support::scalar("SELECT MAX(pk_id) FROM " + table).toInt(); }
 

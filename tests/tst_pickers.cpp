@@ -20,11 +20,8 @@
 
 namespace {
 
+using support::count;
 using support::typeText;
-
-int count(const QString& table, const QString& where = QString()) {
-    return support::scalar("SELECT COUNT(*) FROM " + table + (where.isEmpty() ? QString() : " WHERE " + where)).toInt();
-}
 
 QStringList listed(LinePicker* p) {
     QStringList rows;

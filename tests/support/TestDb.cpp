@@ -58,6 +58,10 @@ QString scalar(const QString& sql) {
     return v;
 }
 
+int count(const QString& table, const QString& where) {
+    return scalar("SELECT COUNT(*) FROM " + table + (where.isEmpty() ? QString() : " WHERE " + where)).toInt();
+}
+
 QStringList column(const QString& sql) {
     TDM::reset(DM->iSQL2, sql);
     DM->iSQL2.open();
