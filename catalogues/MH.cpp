@@ -10,7 +10,6 @@
 
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QToolBar>
 #include <QToolButton>
@@ -170,10 +169,5 @@ void TMH::deleteRow() {
 void TMH::ToolButton14Click() { close(); }
 
 void TMH::keyPressEvent(QKeyEvent* event) {
-    // No cancel button: Esc does not close the window.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!takeEscape(event)) QDialog::keyPressEvent(event);
 }

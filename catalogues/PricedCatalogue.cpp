@@ -15,7 +15,6 @@
 
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QToolBar>
 #include <QToolButton>
@@ -205,10 +204,5 @@ void PricedCatalogue::deleteRow() {
 void PricedCatalogue::ToolButton14Click() { close(); }
 
 void PricedCatalogue::keyPressEvent(QKeyEvent* event) {
-    // The window has no cancel button: Esc does not close it.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!takeEscape(event)) QDialog::keyPressEvent(event);
 }

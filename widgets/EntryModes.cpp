@@ -4,6 +4,8 @@
 #include "widgets/Messages.h"
 #include "widgets/StringGrid.h"
 
+#include <QKeyEvent>
+
 namespace widgets {
 
 QString EntryModes::currentKey() const { return c_.list->cell(0, c_.list->currentRow()); }
@@ -80,6 +82,12 @@ void EntryModes::deleteCurrent() {
         reload();
     else
         c_.list->setFocus();
+}
+
+bool EntryModes::takeEscape(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Escape) return false;
+    event->accept();
+    return true;
 }
 
 }  // namespace widgets

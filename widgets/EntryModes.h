@@ -13,6 +13,7 @@
 // What the windows differ in are the hooks below.
 #include <QString>
 
+class QKeyEvent;
 class QWidget;
 
 namespace widgets {
@@ -57,6 +58,9 @@ protected:
     // Delete: the current row after the question, with the window disabled
     // meanwhile; then reload. Answered No, the list has the focus.
     void deleteCurrent();
+    // For the key handler of a dialog: the window has no cancel button, so
+    // Esc is taken (true) and does not close it.
+    static bool takeEscape(QKeyEvent* event);
 
 private:
     Controls c_{};
