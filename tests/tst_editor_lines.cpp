@@ -10,20 +10,10 @@ class TestEditorLines : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY(dir.isValid());
-        const QString path = support::makeDatabase(dir);
-        app::createForms();
-        MF->FirstActivation = false;
-        support::connectDataModule(path);
-        support::exec(s("INSERT INTO meh (name) VALUES ('СИДОРОВ')"));
-        support::exec(s("INSERT INTO meh (name) VALUES ('ИВАНОВ')"));
-        car1 = addCar(s("ВАЗ"), s("2107"), s("А123ВС"));
-        car2 = addCar(s("ГАЗ"), s("3110"), s("К777КК"));
+        openWindowsWithCars(dir, car1, car2);
     }
     void cleanupTestCase() { app::destroyForms(); }
-
-    void init() {
-        for (const char* table : {"CT_Works", "CT_Spares", "Contracts"}) support::exec(QString("DELETE FROM ") + table);
-    }
+    void init() { deleteContracts(); }
     void cleanup() { CF->hide(); }
 
     void totalsInFixedPointAndTheGeneralFormat() {

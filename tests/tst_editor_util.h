@@ -136,6 +136,19 @@ inline bool groupsDisabled() {
     return !CF->GP1->isEnabled() && !CF->GP2->isEnabled() && !CF->GP3->isEnabled() && !CF->GP4->isEnabled();
 }
 
+// The windows on a new database with two mechanics and two cars.
+inline void openWindowsWithCars(const QTemporaryDir& dir, int& car1, int& car2) {
+    support::openWindows(dir);
+    support::exec(s("INSERT INTO meh (name) VALUES ('СИДОРОВ')"));
+    support::exec(s("INSERT INTO meh (name) VALUES ('ИВАНОВ')"));
+    car1 = addCar(s("ВАЗ"), s("2107"), s("А123ВС"));
+    car2 = addCar(s("ГАЗ"), s("3110"), s("К777КК"));
+}
+
+inline void deleteContracts() {
+    for (const char* table : {"CT_Works", "CT_Spares", "Contracts"}) support::exec(QString("DELETE FROM ") + table);
+}
+
 }  // namespace editortest
 
 using namespace editortest;
