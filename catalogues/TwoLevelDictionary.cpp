@@ -258,10 +258,10 @@ void TwoLevelDictionary::Grid_modKeyDown() { Grid_modClick(); }
 // What the master and the detail level differ in.
 TwoLevelDictionary::Side TwoLevelDictionary::side(Level level) const {
     if (level == Level::Master)
-        return {Level::Master, Edit1, Grid_dev, BitBtn11, BitBtn12, BitBtn13, Gp4, Gp5, "{M}",
+        return {Edit1, Grid_dev, BitBtn11, BitBtn12, BitBtn13, Gp4, Gp5, "{M}",
                 &TwoLevelDictionary::masterKey, &TwoLevelDictionary::FillMasterGrid,
                 &TwoLevelDictionary::Grid_devClick};
-    return {Level::Detail, Edit2, Grid_mod, BitBtn21, BitBtn22, BitBtn23, Gp1, Gp2, "{D}",
+    return {Edit2, Grid_mod, BitBtn21, BitBtn22, BitBtn23, Gp1, Gp2, "{D}",
             &TwoLevelDictionary::detailKey, &TwoLevelDictionary::FillDetailGrid, &TwoLevelDictionary::Grid_modClick};
 }
 

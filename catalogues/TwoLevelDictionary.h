@@ -69,7 +69,6 @@ private:
     enum class Level { None, Master, Detail };
     // A level's controls, table and routines.
     struct Side {
-        Level level;
         widgets::UpperEdit* edit;
         widgets::StringGrid* grid;
         QPushButton *add, *rename, *save;

@@ -22,6 +22,8 @@ struct LineKind {
     const char* select;  // the lines of one contract, by :ct_fk
     fb::Query TDM::*insert;
     fb::Query TDM::*remove;
+
+    bool counted() const { return quantityCol >= 0; }
 };
 
 namespace {
@@ -84,7 +86,7 @@ QStringList titles(const LineKind& kind) {
 // as the save converts them: the quantity first, then the price; the price
 // of a new line goes through the typed-price check.
 rtl::Money lineSum(const widgets::StringGrid* grid, const LineKind& kind, int row, bool newLine) {
-    const int quantity = kind.quantityCol < 0 ? 1 : rtl::StrToInt(grid->cell(kind.quantityCol, row));
+    const int quantity = kind.counted() ? rtl::StrToInt(grid->cell(kind.quantityCol, row)) : 1;
     const QString price = grid->cell(kind.priceCol, row);
     return rtl::Money::times(newLine ? rtl::StrToPrice(price) : rtl::StrToFloat(price), quantity);
 }
@@ -149,8 +151,8 @@ rtl::Money loadLines(widgets::StringGrid* grid, const LineKind& kind, const QStr
     grid->setTitles(titles(kind));
     const fb::Field id = q.field(QStringLiteral("pk_id")), fk = q.field(QStringLiteral("ct_fk")),
                     name = q.field(QStringLiteral("name")), price = q.field(QStringLiteral("price"));
-    const bool counted = kind.quantityCol >= 0;
-    const fb::Field num = counted ? q.field(QStringLiteral("num")) : price;
+    const bool counted = kind.counted();
+    const fb::Field num = counted ? q.field(QStringLiteral("num")) : price;  // price: a stand-in never read
     rtl::Money total;
     for (int row = 1; !q.eof(); q.next(), ++row) {
         const int quantity = counted ? num.asInteger() : 1;
@@ -172,7 +174,7 @@ void appendLine(widgets::StringGrid* grid, const LineKind& kind, const QString& 
                 const QString& price) {
     const int row = rowForNewLine(grid);
     grid->setCell(kLineName, row, name);
-    if (kind.quantityCol >= 0) grid->setCell(kind.quantityCol, row, quantity);
+    if (kind.counted()) grid->setCell(kind.quantityCol, row, quantity);
     grid->setCell(kind.priceCol, row, price);
     grid->scrollToBottom();
 }
@@ -211,7 +213,7 @@ void saveLines(const widgets::StringGrid* grid, const LineKind& kind, int contra
             q.close();
             q.setInteger(QStringLiteral("ct_fk"), contractKey);
             q.setString(QStringLiteral("name"), grid->cell(kLineName, row));
-            if (kind.quantityCol >= 0)
+            if (kind.counted())
                 q.setInteger(QStringLiteral("num"), rtl::StrToInt(grid->cell(kind.quantityCol, row)));
             q.setFloat(QStringLiteral("price"), rtl::StrToFloat(grid->cell(kind.priceCol, row)));
             DM->execCommit(q);

@@ -22,14 +22,16 @@ void EntryModes::beginAdding() {
     if (pending()) return;
     Adding = true;
     clearFields();  // emptying a field that held text counts as a change
-    c_.list->setEnabled(false);
-    c_.fields->setEnabled(true);
-    c_.firstField->setFocus();
+    openFields();
 }
 
 void EntryModes::beginEditing() {
     if (pending() || currentKey().isEmpty()) return;
     Editing = true;
+    openFields();
+}
+
+void EntryModes::openFields() {
     c_.list->setEnabled(false);
     c_.fields->setEnabled(true);
     c_.firstField->setFocus();
@@ -41,29 +43,20 @@ void EntryModes::noteChange() {
 
 void EntryModes::leaveMode() {
     if (!pending()) return;
-    Adding = false;
-    Editing = false;
-    c_.fields->setEnabled(false);
-    c_.save->setEnabled(false);
-    c_.list->setEnabled(true);
+    startBrowsing();
     c_.list->setFocus();
     showCurrentRow();
 }
 
 void EntryModes::saveMode() {
-    bool written = false;
-    if (Adding) {
+    // Adding and Editing are never set together; a write that throws leaves
+    // its flag set.
+    if (Adding)
         insertRow();
-        Adding = false;
-        written = true;
-    }
-    if (Editing) {
+    else if (Editing)
         updateRow();
-        Editing = false;
-        written = true;
-    }
-    c_.save->setEnabled(false);
-    c_.fields->setEnabled(false);
+    const bool written = pending();
+    startBrowsing();
     if (written) afterWrite();
     reload();
 }

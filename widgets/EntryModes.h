@@ -63,6 +63,8 @@ protected:
     static bool takeEscape(QKeyEvent* event);
 
 private:
+    void openFields();  // the list locked, the fields open, the first one focused
+
     Controls c_{};
 };
 
