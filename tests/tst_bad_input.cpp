@@ -21,6 +21,7 @@
 #include "fb/Cp1251.h"
 #include "rtl/Marker.h"
 #include "support/Handlers.h"
+#include "support/Cars.h"
 #include "support/TestDb.h"
 #include "support/TestMain.h"
 #include "widgets/DateEdit.h"
@@ -91,15 +92,11 @@ QLineEdit* lineOf(QWidget* field) {
 }
 
 int carWith(const QString& owner, const QString& make = QStringLiteral("ЛАДА")) {
-    fb::Query& q = DM->iSQL2;
     // Every text column set, as the car windows write them: the journal's
     // filters match no NULL.
-    TDM::reset(q, "INSERT INTO Cars (dev, mod, gnum, region, d_year, vin, color, engine, engine2, body, body2, km, "
-                  "owner, phone) VALUES (:dev, 'НИВА', 'Т1', '77', 2010, '', '', '', '', '', '', 5, :owner, '')");
-    q.setString("dev", make);
-    q.setString("owner", owner);
-    DM->execCommit(q);
-    return support::scalar("SELECT MAX(pk_id) FROM Cars").toInt();
+    return support::addCar({{"dev", make}, {"mod", "НИВА"}, {"gnum", "Т1"}, {"d_year", 2010}, {"vin", ""},
+                            {"color", ""}, {"engine", ""}, {"engine2", ""}, {"body", ""}, {"body2", ""},
+                            {"km", 5}, {"owner", owner}, {"phone", ""}});
 }
 
 widgets::StringGrid* listOf(QWidget* window) { return window->findChild<widgets::StringGrid*>(); }

@@ -49,7 +49,7 @@ QStringList found(const QString& text) {
 int addContract(int car, const QString& date, int num) {
     support::exec(QString("INSERT INTO Contracts (num, c_date, meh, cr_fk) VALUES (%1, '%2', 'СИДОРОВ', %3)")
                       .arg(num).arg(date).arg(car));
-    return support::scalar("SELECT MAX(pk_id) FROM Contracts").toInt();
+    return support::lastKey("Contracts");
 }
 
 void addWork(int ct, const QString& price) {

@@ -26,7 +26,7 @@ using support::typeText;
 
 int addMaster(const QString& table, const QString& name) {
     support::exec("INSERT INTO " + table + " (name) VALUES ('" + name + "')");
-    return support::scalar("SELECT MAX(pk_id) FROM " + table).toInt();
+    return support::lastKey(table);
 }
 
 void addDetail(const QString& table, const QString& link, int master, const QString& name) {

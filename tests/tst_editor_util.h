@@ -40,10 +40,9 @@
 namespace editortest {
 
 using support::count;
+using support::lastKey;
 
 inline QString s(const char* utf8) { return QString::fromUtf8(utf8); }
-
-inline int lastKey(const QString& table) { return support::scalar("SELECT MAX(pk_id) FROM " + table).toInt(); }
 
 inline int addCar(const QString& dev, const QString& mod, const QString& gnum) {
     return support::addCar({{"dev", dev}, {"mod", mod}, {"gnum", gnum}, {"d_year", 2012}, {"vin", "XTA21"},

@@ -39,7 +39,7 @@ int addContract(int car, const QDate& date, const QString& meh = "ИВАНОВ")
     support::exec(QString("INSERT INTO Contracts (c_date, meh, cr_fk) VALUES (%1, '%2', %3)")
                       .arg(sqlDate(date), meh)
                       .arg(car));
-    return support::scalar("SELECT MAX(pk_id) FROM Contracts").toInt();
+    return support::lastKey("Contracts");
 }
 
 QStringList listedKeys() {

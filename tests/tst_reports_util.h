@@ -58,7 +58,7 @@ public:
 };
 
 inline QString sqlDate(const QDate& d) { return "'" + d.toString("yyyy-MM-dd") + "'"; }
-inline QString last(const QString& table) { return support::scalar("SELECT MAX(pk_id) FROM " + table); }
+inline QString last(const QString& table) { return QString::number(support::lastKey(table)); }
 
 // A car with every column filled; returns its key.
 inline QString addCar(const QString& dev, const QString& mod, const QString& owner = "ПЕТРОВ П.П.",

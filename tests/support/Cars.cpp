@@ -29,7 +29,7 @@ int addCar(const Columns& columns) {
             q.setString(name, value.toString());
     }
     DM->execCommit(q);
-    return scalar("SELECT MAX(pk_id) FROM Cars").toInt();
+    return lastKey("Cars");
 }
 
 }  // namespace support

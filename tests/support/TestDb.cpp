@@ -58,6 +58,8 @@ QString scalar(const QString& sql) {
     return v;
 }
 
+int lastKey(const QString& table) { return scalar("SELECT MAX(pk_id) FROM " + table).toInt(); }
+
 int count(const QString& table, const QString& where) {
     return scalar("SELECT COUNT(*) FROM " + table + (where.isEmpty() ? QString() : " WHERE " + where)).toInt();
 }

@@ -23,6 +23,8 @@ void dropDataModule();
 void exec(const QString& sql);
 // The first column of the first row of a query, as text.
 QString scalar(const QString& sql);
+// The key of the newest row of `table` (the largest pk_id).
+int lastKey(const QString& table);
 // The number of rows of `table`, or of those that meet `where`.
 int count(const QString& table, const QString& where = QString());
 // The first column of every row, as text.
