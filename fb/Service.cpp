@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <memory>
 #include <vector>
 
 namespace fb {
@@ -23,37 +24,38 @@ const QRegularExpression& hostPart() {
 
 unsigned readLength(const unsigned char* p) { return unsigned(p[0]) | (unsigned(p[1]) << 8); }
 
-// An SPB made by the client library's builder.
+// An SPB made by the client library's builder; each call is checked as it
+// returns (ThrowStatus), and the builder is disposed on every path.
 class Spb {
 public:
-    Spb(unsigned kind) {
-        Status st;
-        b_ = client().util->getXpbBuilder(st.get(), kind, nullptr, 0);
-        st.check();
+    explicit Spb(unsigned kind) {
+        ThrowStatus st;
+        b_.reset(client().util->getXpbBuilder(st.get(), kind, nullptr, 0));
     }
-    ~Spb() { b_->dispose(); }
-    Spb& tag(unsigned char t) { return call([&](Status& st) { b_->insertTag(st.get(), t); }); }
+    Spb& tag(unsigned char t) {
+        ThrowStatus st;
+        b_->insertTag(st.get(), t);
+        return *this;
+    }
     Spb& text(unsigned char t, const QString& v) {
-        const QByteArray bytes = v.toLocal8Bit();
-        return call([&](Status& st) { b_->insertString(st.get(), t, bytes.constData()); });
+        ThrowStatus st;
+        b_->insertString(st.get(), t, v.toLocal8Bit().constData());
+        return *this;
     }
-    Spb& number(unsigned char t, int v) { return call([&](Status& st) { b_->insertInt(st.get(), t, v); }); }
+    Spb& number(unsigned char t, int v) {
+        ThrowStatus st;
+        b_->insertInt(st.get(), t, v);
+        return *this;
+    }
     std::vector<unsigned char> bytes() {
-        Status st;
+        ThrowStatus st;
         const unsigned char* p = b_->getBuffer(st.get());
         const unsigned n = b_->getBufferLength(st.get());
-        st.check();
         return std::vector<unsigned char>(p, p + n);
     }
 
 private:
-    template <class F> Spb& call(F f) {
-        Status st;
-        f(st);
-        st.check();
-        return *this;
-    }
-    IXpbBuilder* b_;
+    std::unique_ptr<IXpbBuilder, Disposed> b_;
 };
 
 }  // namespace
