@@ -5,7 +5,6 @@
 #include "fb/Query.h"
 #include "fb/Transaction.h"
 
-#include <QFileInfo>
 #include <QSet>
 #include <QTemporaryDir>
 
@@ -94,9 +93,7 @@ CopyCheck backupDatabase(const QString& database, const QString& file, const fb:
 }
 
 CopyCheck restoreDatabase(const QString& file, const QString& database, const fb::Service::Lines& progress) {
-    if (!fb::Connection::isRemotePath(database) && QFileInfo::exists(database))
-        throw fb::Error(QStringLiteral("Файл %1 уже существует").arg(database));
-    {
+    {  // the service refuses a local file that exists
         fb::Service svc(database);
         svc.restore(file, database, progress);
     }

@@ -79,7 +79,7 @@ Service::Service(const QString& database, const QString& user, const QString& pa
     Status st;
     const QByteArray name = managerFor(database).toLocal8Bit();
     svc_ = client().provider->attachServiceManager(st.get(), name.constData(), unsigned(spb.size()), spb.data());
-    if (st.get()->getState() & IStatus::STATE_ERRORS) svc_ = nullptr;
+    if (st.failed()) svc_ = nullptr;
     st.check();
 }
 
@@ -87,7 +87,7 @@ Service::~Service() {
     if (!svc_) return;
     Status st;
     svc_->detach(st.get());
-    if (st.get()->getState() & IStatus::STATE_ERRORS) svc_->release();
+    if (st.failed()) svc_->release();
 }
 
 void Service::start(const std::vector<unsigned char>& spb) {

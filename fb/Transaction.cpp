@@ -13,7 +13,7 @@ void discard(Firebird::ITransaction*& tr) {
     if (!tr) return;
     Status st;
     tr->rollback(st.get());
-    if (st.get()->getState() & Firebird::IStatus::STATE_ERRORS) tr->release();
+    if (st.failed()) tr->release();
     tr = nullptr;
 }
 
@@ -21,7 +21,7 @@ Firebird::ITransaction* startWith(Connection* db, const unsigned char* tpb, unsi
     if (!db || !db->connected()) throw Error(QStringLiteral("Database not assigned"));
     Status st;
     Firebird::ITransaction* tr = db->handle()->startTransaction(st.get(), length, tpb);
-    if (st.get()->getState() & Firebird::IStatus::STATE_ERRORS) tr = nullptr;
+    if (st.failed()) tr = nullptr;
     st.check();
     return tr;
 }
@@ -49,7 +49,7 @@ void Transaction::commit() {
     if (!tr_ || units_ > 0) return;
     Status st;
     tr_->commit(st.get());
-    if (st.get()->getState() & Firebird::IStatus::STATE_ERRORS) {
+    if (st.failed()) {
         // The work stays uncommitted: undo it so that the next statement
         // starts clean, then report the engine's text.
         discard(tr_);
@@ -62,7 +62,7 @@ void Transaction::rollback() {
     if (!tr_) return;
     Status st;
     tr_->rollback(st.get());
-    if (st.get()->getState() & Firebird::IStatus::STATE_ERRORS) tr_->release();
+    if (st.failed()) tr_->release();
     tr_ = nullptr;
     st.check();
 }
@@ -92,7 +92,7 @@ void Transaction::endRead() {
     if (!read_) return;
     Status st;
     read_->commit(st.get());
-    if (st.get()->getState() & Firebird::IStatus::STATE_ERRORS) discard(read_);
+    if (st.failed()) discard(read_);
     read_ = nullptr;
 }
 
