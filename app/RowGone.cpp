@@ -34,6 +34,14 @@ void requireTouched(const fb::Query& q, const std::function<void()>& refresh) {
     throw RowGone(rowGoneText());
 }
 
+void deleteByKey(const QString& sql, const QString& key, const std::function<void()>& refresh) {
+    fb::Query& q = DM->iSQL;
+    TDM::reset(q, sql);
+    q.setString(QStringLiteral("pk_id"), key);
+    DM->execCommit(q);
+    requireTouched(q, refresh);
+}
+
 void requireCar(int key) {
     if (!rowExists(QStringLiteral("Cars"), key)) throw RowGone(carGoneText());
 }

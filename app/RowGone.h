@@ -22,6 +22,9 @@ QString rowGoneText();       // a catalogue, dictionary or directory row
 // After an update or delete by key: when the statement touched no row, the
 // row is gone; `refresh` rebuilds the window's list, then RowGone is thrown.
 void requireTouched(const fb::Query& q, const std::function<void()>& refresh);
+// Runs `sql`, a delete of one row by :pk_id, for `key` and commits; a row
+// already gone is met as requireTouched meets it.
+void deleteByKey(const QString& sql, const QString& key, const std::function<void()>& refresh);
 
 // Whether `table` still has the row with key `key`.
 bool rowExists(const QString& table, int key);

@@ -246,11 +246,7 @@ void TDC::UpdateCar() {
 }
 
 void TDC::deleteRow() {
-    fb::Query& q = DM->iSQL;
-    TDM::reset(q, QStringLiteral("DELETE FROM cars WHERE pk_id = :pk_id"));
-    q.setString(QStringLiteral("pk_id"), currentKey());
-    DM->execCommit(q);
-    app::requireTouched(q, [this] { FormActivate(); });
+    app::deleteByKey(QStringLiteral("DELETE FROM cars WHERE pk_id = :pk_id"), currentKey(), [this] { FormActivate(); });
 }
 
 void TDC::ToolButton14Click() { hide(); }

@@ -159,11 +159,7 @@ void TMH::updateRow() {
 }
 
 void TMH::deleteRow() {
-    fb::Query& q = DM->iSQL;
-    TDM::reset(q, QStringLiteral("DELETE FROM meh WHERE pk_id = :pk_id"));
-    q.setString(QStringLiteral("pk_id"), currentKey());
-    DM->execCommit(q);
-    app::requireTouched(q, [this] { FormActivate(); });
+    app::deleteByKey(QStringLiteral("DELETE FROM meh WHERE pk_id = :pk_id"), currentKey(), [this] { FormActivate(); });
 }
 
 void TMH::ToolButton14Click() { close(); }

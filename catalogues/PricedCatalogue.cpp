@@ -194,11 +194,7 @@ void PricedCatalogue::UpdateRecord() {
 }
 
 void PricedCatalogue::deleteRow() {
-    fb::Query& q = DM->iSQL;
-    TDM::reset(q, QString::fromLatin1(config_.remove));
-    q.setString(QStringLiteral("pk_id"), currentKey());
-    DM->execCommit(q);
-    app::requireTouched(q, [this] { FormActivate(); });
+    app::deleteByKey(QString::fromLatin1(config_.remove), currentKey(), [this] { FormActivate(); });
 }
 
 void PricedCatalogue::ToolButton14Click() { close(); }

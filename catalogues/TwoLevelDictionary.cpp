@@ -395,11 +395,8 @@ void TwoLevelDictionary::deleteFrom(Level level) {
         return;
     }
     if (!widgets::askDelete()) return;
-    fb::Query& q = DM->iSQL;
-    TDM::reset(q, statement((QByteArray("DELETE FROM ") + s.table + " WHERE pk_id = :pk_id").constData()));
-    q.setString(QStringLiteral("pk_id"), key);
-    DM->execCommit(q);
-    app::requireTouched(q, [this] { FormActivate(); });
+    app::deleteByKey(statement((QByteArray("DELETE FROM ") + s.table + " WHERE pk_id = :pk_id").constData()), key,
+                     [this] { FormActivate(); });
     (this->*s.fill)();
     (this->*s.show)();
 }
