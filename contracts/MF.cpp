@@ -441,6 +441,15 @@ void TMF::N4Click() {
 void TMF::N11111Click() { QApplication::quit(); }
 
 void TMF::closeEvent(QCloseEvent* event) {
+    // While the editor, the car directory or a dictionary has the journal
+    // disabled, the window manager's close (title bar, task bar) must not end
+    // the program under it: that window comes to the front instead, as on a
+    // click. A signal from the system ends the program without asking here.
+    if (!isEnabled()) {
+        event->ignore();
+        widgets::Activation::instance().raiseWindowOver(this);
+        return;
+    }
     event->accept();
     QApplication::quit();
 }

@@ -69,6 +69,32 @@ private slots:
         DC->close();
         QVERIFY(QTest::qWaitForWindowActive(MF));
     }
+
+    // The title bar's close on the greyed-out journal, as the window manager
+    // sends it, and a close from code: the program stays, the window over
+    // the journal comes to the front with what was typed in it.
+    void closingTheDisabledJournalKeepsTheWindowOverIt() {
+        MF->ToolButton2Click();
+        QVERIFY(QTest::qWaitForWindowActive(CF));
+        CF->Memo1->setPlainText(QString::fromUtf8("НЕ ПОТЕРЯТЬ"));
+        QVERIFY(!MF->windowHandle()->close());
+        QVERIFY(!MF->close());
+        QTest::qWait(200);
+        QVERIFY(MF->isVisible());
+        QVERIFY(CF->isVisible());
+        QCOMPARE(QApplication::activeWindow(), static_cast<QWidget*>(CF));
+        QVERIFY(CF->NewDoc);
+        QCOMPARE(CF->Memo1->toPlainText(), QString::fromUtf8("НЕ ПОТЕРЯТЬ"));
+        CF->close();
+        QVERIFY(QTest::qWaitForWindowActive(MF));
+
+        app::openModeless(DC);
+        QVERIFY(QTest::qWaitForWindowActive(DC));
+        QVERIFY(!MF->close());
+        QCOMPARE(QApplication::activeWindow(), static_cast<QWidget*>(DC));
+        DC->close();
+        QVERIFY(QTest::qWaitForWindowActive(MF));
+    }
 };
 
 TORQUIL_TEST_MAIN(TestWindowManager)

@@ -66,6 +66,12 @@ void Activation::activatedByUser(QWidget* window) {
     }
     // A click on the greyed-out window, the task bar or Alt+Tab: the window
     // shown over it comes back to the front instead.
+    raiseWindowOver(window);
+}
+
+bool Activation::raiseWindowOver(QWidget* window) {
+    if (!window) return false;
+    window = window->window();
     QWindow* handle = window->windowHandle();
     for (QWidget* top : QApplication::topLevelWidgets()) {
         if (top == window || !top->isVisible() || !top->isEnabled() || !isTracked(top)) continue;
@@ -74,8 +80,9 @@ void Activation::activatedByUser(QWidget* window) {
         top->raise();
         top->activateWindow();
         report(top);
-        return;
+        return true;
     }
+    return false;
 }
 
 bool Activation::isTracked(QWidget* window) const {

@@ -40,6 +40,11 @@ public:
     // handler goes to the caller; the window counts as active all the same.
     void report(QWidget* window);
 
+    // Raises and activates the shown window that is transient for `window`
+    // (the modeless window that disabled it) and reports it. False when
+    // there is none.
+    bool raiseWindowOver(QWidget* window);
+
     QWidget* lastActive() const { return last_.data(); }
     // Forgets the last active window (the handlers stay).
     void reset() { last_.clear(); }
