@@ -6,6 +6,8 @@
 
 #include <QKeyEvent>
 
+#include <exception>
+
 namespace widgets {
 
 QString EntryModes::currentKey() const { return c_.list->cell(0, c_.list->currentRow()); }
@@ -28,6 +30,7 @@ void EntryModes::beginAdding() {
 void EntryModes::beginEditing() {
     if (pending() || currentKey().isEmpty()) return;
     Editing = true;
+    keepShownRow();
     openFields();
 }
 
@@ -57,8 +60,33 @@ void EntryModes::saveMode() {
         updateRow();
     const bool written = pending();
     startBrowsing();
-    if (written) afterWrite();
-    reload();
+    // The row is stored now: whatever fails after it (a step of afterWrite,
+    // the reload itself), the list is read again and the fields show its
+    // current row, so that the fields never show one row while the list has
+    // another current; then the first error is shown.
+    std::exception_ptr failure;
+    if (written) {
+        try {
+            afterWrite();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    }
+    try {
+        reload();
+    } catch (...) {
+        if (!failure) failure = std::current_exception();
+        showStoredRowOrNothing();
+    }
+    if (failure) std::rethrow_exception(failure);
+}
+
+void EntryModes::showStoredRowOrNothing() {
+    try {
+        showCurrentRow();
+    } catch (...) {
+        clearFields();  // nothing shown is better than another row's values
+    }
 }
 
 void EntryModes::deleteCurrent() {

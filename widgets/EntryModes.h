@@ -46,6 +46,9 @@ protected:
     virtual void deleteRow() = 0;       // the current row
     virtual void reload() = 0;          // the window's activation handler
     virtual void afterWrite() {}
+    // Edit begins: the window keeps what it shows of the stored row, which
+    // its update compares with the row under a lock before writing.
+    virtual void keepShownRow() {}
 
     QString currentKey() const;
     // The head of the activation handler: browsing, nothing pending.
@@ -54,7 +57,9 @@ protected:
     void beginEditing();  // Edit; not in an empty list
     void noteChange();    // a field changed: the save button while a mode is on
     void leaveMode();     // Esc in a field
-    void saveMode();      // Save: insertRow or updateRow, then reload
+    // Save: insertRow or updateRow, then afterWrite and reload; once the row
+    // is written the reload runs whatever failed after it.
+    void saveMode();
     // Delete: the current row after the question, with the window disabled
     // meanwhile; then reload. Answered No, the list has the focus.
     void deleteCurrent();
@@ -64,6 +69,7 @@ protected:
 
 private:
     void openFields();  // the list locked, the fields open, the first one focused
+    void showStoredRowOrNothing();  // after a failed reload
 
     Controls c_{};
 };
