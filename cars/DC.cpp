@@ -32,6 +32,20 @@ const int kColWidths[10] = {2, 173, 100, 62, 69, 125, 141, 117, 133, 124};
 const char* const kTitles[10] = {"  ID",    "  МАРКА/МОДЕЛЬ", "  ГОС.НОМЕР", "  ГОД",      "  ПРОБЕГ",
                                  "  ЦВЕТ",  "  ДВИГАТЕЛЬ",    "  КУЗОВ",     "  ВЛАДЕЛЕЦ", "  ТЕЛЕФОН"};
 
+// A stored car as the fields show it, and what the columns are called in a message.
+QStringList carTexts(const cars::CarValues& v) {
+    return {v.dev,     v.mod,  v.gnum,  v.region, v.d_year, v.km,    v.vin,
+            v.color,   v.engine, v.engine2, v.body, v.body2, v.owner, v.phone};
+}
+
+QStringList carCaptions() {
+    return {QStringLiteral("МАРКА"),     QStringLiteral("МОДЕЛЬ"),   QStringLiteral("ГОС. НОМЕР"),
+            QStringLiteral("РЕГИОН"),    QStringLiteral("ГОД ВЫПУСКА"), QStringLiteral("ПРОБЕГ"),
+            QStringLiteral("VIN"),       QStringLiteral("ЦВЕТ"),     QStringLiteral("ДВИГАТЕЛЬ"),
+            QStringLiteral("ДВИГАТЕЛЬ (ТИП)"), QStringLiteral("КУЗОВ"), QStringLiteral("КУЗОВ (ТИП)"),
+            QStringLiteral("ВЛАДЕЛЕЦ"),  QStringLiteral("ТЕЛЕФОН")};
+}
+
 QStringList titles() {
     QStringList list;
     for (const char* t : kTitles) list << QString::fromUtf8(t);
@@ -177,7 +191,12 @@ void TDC::ShowCurrentCar() {
     q.open();
     q.last();
     q.first();
-    if (!q.eof()) setValues(cars::CarValues::fromRow(q));
+    shown_ = {};
+    if (!q.eof()) {
+        const cars::CarValues car = cars::CarValues::fromRow(q);
+        shown_ = {key, carTexts(car)};
+        setValues(car);
+    }
     q.close();
 }
 
@@ -240,8 +259,20 @@ void TDC::UpdateCar() {
     const int key = rtl::StrToInt(currentKey());
     bindCar(q);
     q.setInteger(QStringLiteral("pk_id"), key);
+    // Written only over the car the fields showed when Edit began.
+    fb::WriteUnit unit(DM->IBTrans);
+    try {
+        app::requireUnchanged(
+            QStringLiteral("SELECT * FROM Cars WHERE pk_id = :pk_id WITH LOCK"), currentKey(), editedFrom_,
+            [](const fb::Query& row) { return carTexts(cars::CarValues::fromRow(row)); }, carCaptions(),
+            [this] { FormActivate(); });
+    } catch (const app::RowChanged& changed) {
+        editedFrom_ = {currentKey(), changed.stored()};  // seen now: saving again writes the input
+        throw;
+    }
     DM->execCommit(q);
     app::requireTouched(q, [this] { FormActivate(); });
+    unit.commit();
     q.close();
 }
 

@@ -2,6 +2,7 @@
 // The car directory: every car of Cars, and adding, correcting and deleting
 // cars outside any contract. The fields are those of the car picker; here
 // they never filter and are read-only while browsing.
+#include "app/RowChanged.h"
 #include "cars/CarFields.h"
 #include "widgets/EntryModes.h"
 
@@ -69,7 +70,11 @@ private:
     void deleteRow() override;
     void reload() override { FormActivate(); }
     void afterWrite() override { ensureDictionaries(); }
+    void keepShownRow() override { editedFrom_ = shown_; }
     void showCars(fb::RowSet rows);  // the list, narrowed by the search field
+
+    app::ShownRow shown_;       // the stored car the fields last showed
+    app::ShownRow editedFrom_;  // the same when Edit began
 
     std::shared_ptr<const cars::CarSearch> search_;  // over the rows last read
 };

@@ -148,14 +148,30 @@ void TMH::insertRow() {
     DM->execCommit(q);
 }
 
+void TMH::keepShownRow() { editedFrom_ = {currentKey(), {Grid_meh->cell(1, Grid_meh->currentRow())}}; }
+
 void TMH::updateRow() {
     const QString key = currentKey();
+    // Written only over the name the list showed when Edit began.
+    fb::WriteUnit unit(DM->IBTrans);
+    try {
+        app::requireUnchanged(
+            QStringLiteral("SELECT name FROM meh WHERE pk_id = :pk_id WITH LOCK"), key, editedFrom_,
+            [](const fb::Query& row) { return QStringList{row.field(QStringLiteral("name")).asString()}; },
+            {Label1->text()}, [this] { FormActivate(); });
+    } catch (const app::RowChanged& changed) {
+        // The list shows the stored name (Esc brings it back); saving again writes the input.
+        editedFrom_ = {key, changed.stored()};
+        Grid_meh->setCell(1, Grid_meh->currentRow(), changed.stored().value(0));
+        throw;
+    }
     fb::Query& q = DM->iSQL;
     TDM::reset(q, QStringLiteral("UPDATE meh SET name = :name WHERE pk_id = :pk_id"));
     q.setString(QStringLiteral("name"), Edit1->text());
     q.setString(QStringLiteral("pk_id"), key);
     DM->execCommit(q);
     app::requireTouched(q, [this] { FormActivate(); });
+    unit.commit();
 }
 
 void TMH::deleteRow() {

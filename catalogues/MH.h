@@ -1,5 +1,6 @@
 #pragma once
 // The mechanics directory: the names of the table meh.
+#include "app/RowChanged.h"
 #include "widgets/EntryModes.h"
 
 #include <QDialog>
@@ -47,6 +48,9 @@ private:
     void updateRow() override;
     void deleteRow() override;
     void reload() override { FormActivate(); }
+    void keepShownRow() override;
+
+    app::ShownRow editedFrom_;  // the name the list showed when Edit began
 };
 
 extern TMH* MH;

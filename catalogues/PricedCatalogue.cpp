@@ -25,6 +25,12 @@ const QString kPad = QStringLiteral("  ");
 
 // A price in the general number format; a row without price shows nothing.
 QString priceText(bool isNull, double value) { return isNull ? QString() : rtl::FloatToStr(value); }
+
+// Name and price of a row as the fields show them.
+QStringList rowTexts(const fb::Query& q) {
+    const fb::Field price = q.field(QStringLiteral("price"));
+    return {q.field(QStringLiteral("name")).asString(), priceText(price.isNull(), price.asFloat())};
+}
 }  // namespace
 
 PricedCatalogue::PricedCatalogue(const PricedCatalogueConfig& config, QWidget* parent)
@@ -142,10 +148,11 @@ void PricedCatalogue::LoadCurrentRow() {
     TDM::reset(q, QString::fromLatin1(config_.reread));
     q.setString(QStringLiteral("pk_id"), key);
     q.open();
+    shown_ = {};
     if (!q.eof()) {
-        Box1->setText(q.field(QStringLiteral("name")).asString());
-        const fb::Field price = q.field(QStringLiteral("price"));
-        Edit1->setText(priceText(price.isNull(), price.asFloat()));
+        shown_ = {key, rowTexts(q)};
+        Box1->setText(shown_.texts[0]);
+        Edit1->setText(shown_.texts[1]);
     }
     q.close();
 }
@@ -183,13 +190,25 @@ void PricedCatalogue::InsertRecord() {
 }
 
 void PricedCatalogue::UpdateRecord() {
+    const QString key = currentKey();
     fb::Query& q = DM->*config_.update;
     q.close();
-    q.setInteger(QStringLiteral("pk_id"), rtl::StrToInt(currentKey()));
+    q.setInteger(QStringLiteral("pk_id"), rtl::StrToInt(key));
     q.setString(QStringLiteral("name"), Box1->text());
     q.setFloat(QStringLiteral("price"), rtl::StrToPrice(Edit1->text()));
+    // Written only over the row the fields showed when Edit began.
+    fb::WriteUnit unit(DM->IBTrans);
+    try {
+        app::requireUnchanged(QString::fromLatin1(config_.reread) + QStringLiteral(" WITH LOCK"), key, editedFrom_,
+                              rowTexts, {QString::fromUtf8(config_.nameLabel), Label3->text()},
+                              [this] { FormActivate(); });
+    } catch (const app::RowChanged& changed) {
+        editedFrom_ = {key, changed.stored()};  // seen now: saving again writes the input
+        throw;
+    }
     DM->execCommit(q);
     app::requireTouched(q, [this] { FormActivate(); });
+    unit.commit();
     q.close();
 }
 

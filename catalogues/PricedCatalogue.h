@@ -3,6 +3,7 @@
 // spare-parts catalogue (SP): the whole catalogue in name order, and adding,
 // editing and deleting a row of name and price. What the two windows differ
 // in is one table of PricedCatalogueConfig.
+#include "app/RowChanged.h"
 #include "fb/Query.h"
 #include "widgets/EntryModes.h"
 
@@ -80,8 +81,11 @@ private:
     void updateRow() override { UpdateRecord(); }
     void deleteRow() override;
     void reload() override { FormActivate(); }
+    void keepShownRow() override { editedFrom_ = shown_; }
 
     const PricedCatalogueConfig& config_;
+    app::ShownRow shown_;       // name and price of the row the fields last showed
+    app::ShownRow editedFrom_;  // the same when Edit began
     widgets::StringGrid* list_;
     QToolButton* delete_;
 };

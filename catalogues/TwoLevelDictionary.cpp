@@ -299,6 +299,7 @@ void TwoLevelDictionary::startRenaming(Level level) {
     if (Adding || Editing || s.edit->text().isEmpty() || (this->*s.key)().isEmpty()) return;
     Editing = true;
     level_ = level;
+    renamedFrom_ = {(this->*s.key)(), {s.grid->cell(1, s.grid->currentRow())}};
     s.otherButtons->setEnabled(false);
     s.otherList->setEnabled(false);
     s.add->setEnabled(false);
@@ -366,6 +367,7 @@ void TwoLevelDictionary::saveLevel(Level level) {
         FormActivate();
         throw app::RowGone(app::rowGoneText());
     }
+    if (Editing) requireNameUnchanged(level);
     DM->execCommit(q);
     if (Editing) app::requireTouched(q, [this] { FormActivate(); });
     unit.commit();
@@ -378,6 +380,24 @@ void TwoLevelDictionary::saveLevel(Level level) {
     s.otherList->setEnabled(true);
     (this->*s.fill)();  // the other list stays as it was
     s.grid->setFocus();
+}
+
+void TwoLevelDictionary::requireNameUnchanged(Level level) {
+    const Side s = side(level);
+    const QString key = (this->*s.key)();
+    const QByteArray select = QByteArray("SELECT name FROM ") + s.table + " WHERE pk_id = :pk_id WITH LOCK";
+    const char* title = level == Level::Master ? config_.masterTitle : config_.detailTitle;
+    try {
+        app::requireUnchanged(
+            statement(select.constData()), key, renamedFrom_,
+            [](const fb::Query& row) { return QStringList{row.field(QStringLiteral("name")).asString()}; },
+            {QString::fromUtf8(title).trimmed()}, [this] { FormActivate(); });
+    } catch (const app::RowChanged& changed) {
+        // The list shows the stored name (Esc brings it back); saving again writes the input.
+        renamedFrom_ = {key, changed.stored()};
+        s.grid->setCell(1, s.grid->currentRow(), changed.stored().value(0));
+        throw;
+    }
 }
 
 // ---- Deleting -------------------------------------------------------------------

@@ -5,6 +5,7 @@
 // the right, each level with add, rename, save and delete. The three windows
 // differ in one table of TwoLevelDictionaryConfig.
 #include "app/Dictionaries.h"
+#include "app/RowChanged.h"
 
 #include <QWidget>
 
@@ -98,7 +99,11 @@ private:
     QString detailKey() const;
     bool masterHasDetails(const QString& key);
     QString statement(const char* pattern) const;
+    // Inside the rename's write unit: the row still has the name the list
+    // showed when the rename began (app::requireUnchanged).
+    void requireNameUnchanged(Level level);
 
     const TwoLevelDictionaryConfig& config_;
     Level level_ = Level::None;
+    app::ShownRow renamedFrom_;  // key and listed name of the row being renamed
 };
