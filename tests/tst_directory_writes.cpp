@@ -163,7 +163,7 @@ private slots:
         // Being changed there right now: refused at once, nothing written.
         other.hold("UPDATE " + e.table + " SET " + e.otherColumn + " = " + e.otherValue);
         const QString locked = support::errorOf(e.save);
-        QVERIFY2(locked.contains("update conflicts with concurrent update"), qPrintable(locked));
+        QVERIFY2(locked.contains("conflicts with concurrent update"), qPrintable(locked));
         other.rollback();
         QCOMPARE(support::scalar(mine), QString("0"));
         QVERIFY(e.editing());

@@ -79,10 +79,9 @@ private slots:
         CF->Memo1->setPlainText(QString::fromUtf8("НЕ ПОТЕРЯТЬ"));
         QVERIFY(!MF->windowHandle()->close());
         QVERIFY(!MF->close());
-        QTest::qWait(200);
         QVERIFY(MF->isVisible());
         QVERIFY(CF->isVisible());
-        QCOMPARE(QApplication::activeWindow(), static_cast<QWidget*>(CF));
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(CF));
         QVERIFY(CF->NewDoc);
         QCOMPARE(CF->Memo1->toPlainText(), QString::fromUtf8("НЕ ПОТЕРЯТЬ"));
         CF->close();
@@ -91,7 +90,8 @@ private slots:
         app::openModeless(DC);
         QVERIFY(QTest::qWaitForWindowActive(DC));
         QVERIFY(!MF->close());
-        QCOMPARE(QApplication::activeWindow(), static_cast<QWidget*>(DC));
+        QVERIFY(MF->isVisible());
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(DC));
         DC->close();
         QVERIFY(QTest::qWaitForWindowActive(MF));
     }
