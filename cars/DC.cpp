@@ -34,16 +34,16 @@ const char* const kTitles[10] = {"  ID",    "  МАРКА/МОДЕЛЬ", "  ГО
 
 // A stored car as the fields show it, and what the columns are called in a message.
 QStringList carTexts(const cars::CarValues& v) {
-    return {v.dev,     v.mod,  v.gnum,  v.region, v.d_year, v.km,    v.vin,
-            v.color,   v.engine, v.engine2, v.body, v.body2, v.owner, v.phone};
+    return {v.dev,   v.mod,    v.gnum,    v.region, v.d_year, v.km,    v.vin,
+            v.color, v.engine, v.engine2, v.body,   v.body2,  v.owner, v.phone};
 }
 
 QStringList carCaptions() {
-    return {QStringLiteral("МАРКА"),     QStringLiteral("МОДЕЛЬ"),   QStringLiteral("ГОС. НОМЕР"),
-            QStringLiteral("РЕГИОН"),    QStringLiteral("ГОД ВЫПУСКА"), QStringLiteral("ПРОБЕГ"),
-            QStringLiteral("VIN"),       QStringLiteral("ЦВЕТ"),     QStringLiteral("ДВИГАТЕЛЬ"),
-            QStringLiteral("ДВИГАТЕЛЬ (ТИП)"), QStringLiteral("КУЗОВ"), QStringLiteral("КУЗОВ (ТИП)"),
-            QStringLiteral("ВЛАДЕЛЕЦ"),  QStringLiteral("ТЕЛЕФОН")};
+    QStringList list;
+    for (const char* c : {"МАРКА", "МОДЕЛЬ", "ГОС. НОМЕР", "РЕГИОН", "ГОД ВЫПУСКА", "ПРОБЕГ", "VIN", "ЦВЕТ",
+                          "ДВИГАТЕЛЬ", "ДВИГАТЕЛЬ (ТИП)", "КУЗОВ", "КУЗОВ (ТИП)", "ВЛАДЕЛЕЦ", "ТЕЛЕФОН"})
+        list << QString::fromUtf8(c);
+    return list;
 }
 
 QStringList titles() {
