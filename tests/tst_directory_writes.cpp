@@ -18,6 +18,7 @@
 #include "widgets/UpperCombo.h"
 #include "widgets/UpperEdit.h"
 
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -52,13 +53,11 @@ private:
 
 // A directory with one stored row, its name column "СТАРОЕ", open for Edit.
 struct Editor {
-    QString table, name;            // the row's table and the column the clerk retypes
+    QString table, name;              // the row's table and the column the clerk retypes
     QString otherColumn, otherValue;  // what the other workstation changes meanwhile
-    std::function<void()> open;
-    std::function<void(const QString&)> type;
-    std::function<QString()> typed;
-    std::function<void()> save;
-    std::function<bool()> editing;
+    std::function<void()> open, save;
+    QLineEdit* field;
+    const bool* editing;
 };
 
 void fill(const QStringList& statements) {
@@ -66,59 +65,50 @@ void fill(const QStringList& statements) {
 }
 
 Editor priced(PricedCatalogue* w, const QString& table) {
-    return {table, "name", "price", "999",
-            [w, table] {
-                fill({"DELETE FROM " + table, "INSERT INTO " + table + " (name, price) VALUES ('СТАРОЕ', 100)"});
-                w->FormActivate();
-                w->ToolButton4Click();
-            },
-            [w](const QString& t) { w->Box1->setText(t); }, [w] { return w->Box1->text(); },
-            [w] { w->ToolButton8Click(); }, [w] { return w->Editing; }};
+    const auto open = [w, table] {
+        fill({"DELETE FROM " + table, "INSERT INTO " + table + " (name, price) VALUES ('СТАРОЕ', 100)"});
+        w->FormActivate();
+        w->ToolButton4Click();
+    };
+    return {table, "name", "price", "999", open, [w] { w->ToolButton8Click(); }, w->Box1->lineEdit(), &w->Editing};
 }
 
-// The master level of a dictionary (no detail table given) or the detail level.
-Editor dictionary(TwoLevelDictionary* w, const QString& master, const QString& detail, const QString& link) {
+// The master level of a dictionary, or with `detail` given the detail level.
+Editor dictionary(TwoLevelDictionary* w, const QString& master, const QString& detail = {}, const QString& link = {}) {
     const bool isDetail = !detail.isEmpty();
-    const QString table = isDetail ? detail : master;
-    widgets::UpperEdit* edit = isDetail ? w->Edit2 : w->Edit1;
-    return {table, "name", "name", "'ЧУЖОЕ'",
-            [=] {
-                fill({"DELETE FROM " + (isDetail ? detail : table), "DELETE FROM " + master,
-                      "INSERT INTO " + master + " (name) VALUES ('" + (isDetail ? "МАСТЕР" : "СТАРОЕ") + "')"});
-                if (isDetail)
-                    support::exec("INSERT INTO " + detail + " (name, " + link + ") VALUES ('СТАРОЕ', " +
-                                  QString::number(support::lastKey(master)) + ")");
-                w->FormActivate();
-                w->Grid_devClick();
-                isDetail ? w->BitBtn22Click() : w->BitBtn12Click();
-            },
-            [edit](const QString& t) { edit->setText(t); }, [edit] { return edit->text(); },
-            [w, isDetail] { isDetail ? w->BitBtn23Click() : w->BitBtn13Click(); }, [w] { return w->Editing; }};
+    const auto open = [=] {
+        fill({"DELETE FROM " + (isDetail ? detail : master), "DELETE FROM " + master,
+              "INSERT INTO " + master + " (name) VALUES ('СТАРОЕ')"});
+        if (isDetail) fill({"INSERT INTO " + detail + " (name, " + link + ") SELECT name, pk_id FROM " + master});
+        w->FormActivate();
+        isDetail ? w->BitBtn22Click() : w->BitBtn12Click();
+    };
+    const auto save = [w, isDetail] { isDetail ? w->BitBtn23Click() : w->BitBtn13Click(); };
+    return {isDetail ? detail : master, "name", "name", "'ЧУЖОЕ'", open, save, isDetail ? w->Edit2 : w->Edit1,
+            &w->Editing};
 }
 
 Editor editor(const QString& name) {
     if (name == "VR") return priced(VR, "Works");
     if (name == "SP") return priced(SP, "Spares");
-    if (name == "SM") return dictionary(SM, "dev", QString(), QString());
+    if (name == "SM") return dictionary(SM, "dev");
     if (name == "SE") return dictionary(SE, "engines", "engine_sp", "en_fk");
-    if (name == "MH")
-        return {"meh", "name", "name", "'ЧУЖОЕ'",
-                [] {
-                    fill({"DELETE FROM meh", "INSERT INTO meh (name) VALUES ('СТАРОЕ')"});
-                    MH->FormActivate();
-                    MH->ToolButton4Click();
-                },
-                [](const QString& t) { MH->Edit1->setText(t); }, [] { return MH->Edit1->text(); },
-                [] { MH->ToolButton8Click(); }, [] { return MH->Editing; }};
-    return {"Cars", "owner", "phone", "'999'",
-            [] {
-                fill({"DELETE FROM Cars"});
-                support::addCar({{"owner", "СТАРОЕ"}});
-                DC->FormActivate();
-                DC->ToolButton4Click();
-            },
-            [](const QString& t) { DC->Box10->setText(t); }, [] { return DC->Box10->text(); },
-            [] { DC->ToolButton8Click(); }, [] { return DC->Editing; }};
+    if (name == "MH") {
+        const auto open = [] {
+            fill({"DELETE FROM meh", "INSERT INTO meh (name) VALUES ('СТАРОЕ')"});
+            MH->FormActivate();
+            MH->ToolButton4Click();
+        };
+        return {"meh", "name", "name", "'ЧУЖОЕ'", open, [] { MH->ToolButton8Click(); }, MH->Edit1, &MH->Editing};
+    }
+    const auto open = [] {
+        fill({"DELETE FROM Cars"});
+        support::addCar({{"owner", "СТАРОЕ"}});
+        DC->FormActivate();
+        DC->ToolButton4Click();
+    };
+    return {"Cars", "owner", "phone", "'999'", open, [] { DC->ToolButton8Click(); }, DC->Box10->lineEdit(),
+            &DC->Editing};
 }
 
 }  // namespace
@@ -143,8 +133,8 @@ private slots:
         QFETCH(QString, window);
         const Editor e = editor(window);
         e.open();
-        QVERIFY(e.editing());
-        e.type("МОЁ");
+        QVERIFY(*e.editing);
+        e.field->setText("МОЁ");
         const QString mine = "SELECT COUNT(*) FROM " + e.table + " WHERE " + e.name + " = 'МОЁ'";
         const QString theirs = "SELECT " + e.otherColumn + " FROM " + e.table;
         const QString stored = QString(e.otherValue).remove('\'');
@@ -157,8 +147,8 @@ private slots:
                  qPrintable(refused));
         QCOMPARE(support::scalar(mine), QString("0"));
         QCOMPARE(support::scalar(theirs), stored);
-        QVERIFY(e.editing());
-        QCOMPARE(e.typed(), QString("МОЁ"));
+        QVERIFY(*e.editing);
+        QCOMPARE(e.field->text(), QString("МОЁ"));
 
         // Being changed there right now: refused at once, nothing written.
         other.hold("UPDATE " + e.table + " SET " + e.otherColumn + " = " + e.otherValue);
@@ -166,12 +156,12 @@ private slots:
         QVERIFY2(locked.contains("conflicts with concurrent update"), qPrintable(locked));
         other.rollback();
         QCOMPARE(support::scalar(mine), QString("0"));
-        QVERIFY(e.editing());
+        QVERIFY(*e.editing);
 
         // Told what is stored, the clerk saves again: the input is written.
         QCOMPARE(support::errorOf(e.save), QString());
         QCOMPARE(support::scalar(mine), QString("1"));
-        QVERIFY(!e.editing());
+        QVERIFY(!*e.editing);
     }
 
     // The car is stored, adding its make to the dictionary fails: the list
