@@ -7,10 +7,17 @@
 
 namespace app {
 
-void ShowResult(office::Spreadsheet& xl) {
-    if (xl.release()) return;
+namespace {
+
+void tellWhereItIs(const QString& path) {
     widgets::showMessage(QStringLiteral("Не удалось открыть файл в программе для работы с таблицами.\rФайл сохранён: %1")
-                             .arg(QDir::toNativeSeparators(xl.outputPath())));
+                             .arg(QDir::toNativeSeparators(path)));
+}
+
+}  // namespace
+
+void ShowResult(office::Spreadsheet& xl) {
+    if (!xl.release(tellWhereItIs)) tellWhereItIs(xl.outputPath());
 }
 
 }  // namespace app

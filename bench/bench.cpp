@@ -1,5 +1,6 @@
 // torquil-bench: times the windows' own fills on a large database against the
 // engine's bare fetch of the same statement with the same parameters.
+#include "app/Connect.h"
 #include "app/DM.h"
 #include "app/Windows.h"
 #include "app/Lookup.h"
@@ -12,15 +13,18 @@
 #include "contracts/CF3.h"
 #include "contracts/JournalPeriod.h"
 #include "contracts/MF.h"
+#include "fb/Connection.h"
 #include "fb/Query.h"
 #include "tools/DbTools.h"
 #include "widgets/ErrorDisplay.h"
+#include "widgets/Messages.h"
 #include "widgets/UpperCombo.h"
 #include "widgets/StringGrid.h"
 #include "widgets/UpperEdit.h"
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -116,6 +120,11 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
+    // The program would say so in a message box that nobody sees here.
+    if (!dbPath.isEmpty() && !fb::Connection::isRemotePath(dbPath) && !QFileInfo(dbPath).isFile()) {
+        std::fprintf(stderr, "torquil-bench: database file not found: %s\n", qPrintable(dbPath));
+        return 2;
+    }
     QTemporaryDir dir;
     try {
         if (dbPath.isEmpty()) {
@@ -133,8 +142,15 @@ int main(int argc, char** argv) {
             p.write(dbPath.toUtf8() + "\n");
         }
         rtl::setProgramFolder(dir.path());
-        app::createForms();
-        MF->FormActivate();
+        {
+            // Whatever start-up would show goes to standard error instead.
+            widgets::MessageRecorder startup;
+            app::createForms();
+            if (!app::terminationRequested()) MF->FormActivate();
+            for (const auto& m : startup.entries())
+                std::fprintf(stderr, "torquil-bench: %s\n", qPrintable(widgets::displayedText(m.text)));
+            if (!startup.isEmpty() || app::terminationRequested()) return 1;
+        }
 
         // journal
         MF->Box10->setCurrentIndex(4);

@@ -238,10 +238,8 @@ void TCF::LoadDoc(const QString& key) {
     Car_id->setText(text("cr_fk"));
     q.close();
 
-    const rtl::Money works = contracts::loadLines(Grid_work, contracts::kWorkLines, key);
-    Label20->setText(works.toString());
-    const rtl::Money spares = contracts::loadLines(grid_sp, contracts::kSpareLines, key);
-    Label21->setText(spares.toString());
+    Label20->setText(contracts::loadLines(Grid_work, contracts::kWorkLines, key));
+    Label21->setText(contracts::loadLines(grid_sp, contracts::kSpareLines, key));
     Label17->setText(rtl::FloatToStr(rtl::StrToFloat(Label21->text()) + rtl::StrToFloat(Label20->text())));
 }
 
@@ -330,8 +328,13 @@ void TCF::ToolButton8Click() {
         // Every typed price and quantity of the lines is converted, and every
         // amount checked, before the first statement.
         // The contract's total has to fit as well.
-        [[maybe_unused]] const rtl::Money total = contracts::checkLines(Grid_work, contracts::kWorkLines) +
-                                                  contracts::checkLines(grid_sp, contracts::kSpareLines);
+        const rtl::Money works = contracts::checkLines(Grid_work, contracts::kWorkLines);
+        const rtl::Money spares = contracts::checkLines(grid_sp, contracts::kSpareLines);
+        try {
+            (void)(works + spares);
+        } catch (const rtl::MoneyRangeError& e) {
+            throw e.at(QStringLiteral("Итог договора"));
+        }
         // The contract with all its lines is one unit: a failure anywhere
         // (a refused line, a lock, a lost server) writes none of it, and the
         // editor stays as it was, so the same save can simply be tried again.

@@ -15,6 +15,8 @@ namespace contracts {
 
 struct LineKind {
     std::vector<const char*> titles;  // key, contract key, name, ...
+    const char* line;    // one line in a message: "Работа", "Запчасть"
+    const char* total;   // the total of the grid in a message
     std::vector<int> widths;
     int quantityCol;  // none (-1): a work line, of quantity 1
     int priceCol;
@@ -99,6 +101,8 @@ QString deletionNotice() { return QStringLiteral("Запись будет уда
 
 const LineKind kWorkLines{
     {"id", "fk", "Наименование работ", "Стоимость"},
+    "Работа",
+    "Итог работ",
     {2, 2, 767, 102},
     -1,
     kWorkPrice,
@@ -110,6 +114,8 @@ const LineKind kWorkLines{
 
 const LineKind kSpareLines{
     {"id", "fk", "Наименование запчасти", "Количество", "Стоимость", "Сумма"},
+    "Запчасть",
+    "Итог запчастей",
     {2, 2, 568, 97, 97, 106},
     kSpareQuantity,
     kSparePrice,
@@ -139,7 +145,7 @@ void clearLines(widgets::StringGrid* grid, const LineKind& kind) {
     grid->setTitles(titles(kind));
 }
 
-rtl::Money loadLines(widgets::StringGrid* grid, const LineKind& kind, const QString& key) {
+QString loadLines(widgets::StringGrid* grid, const LineKind& kind, const QString& key) {
     fb::Query& q = DM->iSQL;
     TDM::reset(q, QString::fromLatin1(kind.select));
     q.setString(QStringLiteral("ct_fk"), key);
@@ -154,20 +160,34 @@ rtl::Money loadLines(widgets::StringGrid* grid, const LineKind& kind, const QStr
     const bool counted = kind.counted();
     const fb::Field num = counted ? q.field(QStringLiteral("num")) : price;  // price: a stand-in never read
     rtl::Money total;
+    double roughTotal = 0;
+    bool exact = true;
     for (int row = 1; !q.eof(); q.next(), ++row) {
         const int quantity = counted ? num.asInteger() : 1;
-        const rtl::Money sum = rtl::Money::times(price.asFloat(), quantity);
+        const double product = price.asFloat() * quantity;
+        roughTotal += product;
+        QString sum = rtl::FloatToStr(product);
+        if (rtl::Money::fits(product)) {
+            const rtl::Money exactSum = rtl::Money::fromDouble(product);
+            sum = exactSum.toString();
+            try {
+                if (exact) total += exactSum;
+            } catch (const rtl::MoneyRangeError&) {
+                exact = false;
+            }
+        } else {
+            exact = false;
+        }
         grid->setCell(kLineKey, row, QString::number(id.asInteger()));
         grid->setCell(kLineMark, row, QString::number(fk.asInteger()));
         grid->setCell(kLineName, row, name.asString());
         if (counted) grid->setCell(kind.quantityCol, row, rtl::FloatToStr(quantity));
         grid->setCell(kind.priceCol, row, rtl::FloatToStr(price.asFloat()));
-        if (kind.sumCol >= 0) grid->setCell(kind.sumCol, row, sum.toString());
-        total += sum;
+        if (kind.sumCol >= 0) grid->setCell(kind.sumCol, row, sum);
     }
     grid->endFill();
     q.close();
-    return total;
+    return exact ? total.toString() : rtl::FloatToStr(roughTotal);
 }
 
 void appendLine(widgets::StringGrid* grid, const LineKind& kind, const QString& name, const QString& quantity,
@@ -194,13 +214,24 @@ bool markOrRemoveLine(widgets::StringGrid* grid, int row) {
 rtl::Money checkLines(const widgets::StringGrid* grid, const LineKind& kind) {
     rtl::Money total;
     for (int row = 1; row < grid->rowCount(); ++row) {
-        if (isNewLine(grid, row)) {
-            fb::toCp1251(grid->cell(kLineName, row));
-            total += lineSum(grid, kind, row, true);
-        } else if (isMarkedStoredLine(grid, row)) {
-            rtl::StrToInt(grid->cell(kLineKey, row));
-        } else if (isKeptStoredLine(grid, row)) {
-            total += lineSum(grid, kind, row, false);
+        rtl::Money sum;
+        try {
+            if (isNewLine(grid, row)) {
+                fb::toCp1251(grid->cell(kLineName, row));
+                sum = lineSum(grid, kind, row, true);
+            } else if (isMarkedStoredLine(grid, row)) {
+                rtl::StrToInt(grid->cell(kLineKey, row));
+            } else if (isKeptStoredLine(grid, row)) {
+                sum = lineSum(grid, kind, row, false);
+            }
+        } catch (const rtl::MoneyRangeError& e) {
+            throw e.at(QStringLiteral("%1 в строке %2 («%3»)")
+                           .arg(QString::fromUtf8(kind.line), QString::number(row), grid->cell(kLineName, row)));
+        }
+        try {
+            total += sum;
+        } catch (const rtl::MoneyRangeError& e) {
+            throw e.at(QString::fromUtf8(kind.total));
         }
     }
     return total;

@@ -40,8 +40,11 @@ void setupLineGrid(widgets::StringGrid* grid, const LineKind& kind);
 void clearLines(widgets::StringGrid* grid, const LineKind& kind);
 
 // The lines of contract `key` in the database's order; the total of the
-// line sums (price times quantity) is returned.
-rtl::Money loadLines(widgets::StringGrid* grid, const LineKind& kind, const QString& key);
+// line sums (price times quantity) is returned as the editor shows it. A
+// line whose sum the fixed-point amounts cannot hold (stored by an older
+// program) is shown all the same, with the sum in the general number
+// format, and so is the total then; checkLines refuses such a line.
+QString loadLines(widgets::StringGrid* grid, const LineKind& kind, const QString& key);
 
 // A new line in the last row when that row has no key, else in a new row.
 // The texts are kept as given; they are checked at the save. The quantity
@@ -57,7 +60,8 @@ bool markOrRemoveLine(widgets::StringGrid* grid, int row);
 // and throws the first conversion error; nothing is written. Returns the
 // total of the lines the contract keeps after the save (stored lines not
 // marked for deletion and new lines); a price, a line sum or a total that
-// the fixed-point amounts cannot hold is refused the same way.
+// the fixed-point amounts cannot hold is refused the same way, naming the
+// line ("Работа в строке 2 («…»): …") or the grid's total.
 rtl::Money checkLines(const widgets::StringGrid* grid, const LineKind& kind);
 
 // Writes the marked rows for contract `contractKey`, top to bottom, on the

@@ -47,7 +47,7 @@ Range Spreadsheet::range(const QString& name) { return Range(activeWorkbook(), n
 
 void Spreadsheet::setOutputStem(const QString& stem) { stem_ = stem; }
 
-bool Spreadsheet::release()
+bool Spreadsheet::release(const LateFailure& failedLater)
 {
     if (released_ || !visible_ || books_.empty())
         return false;
@@ -56,7 +56,7 @@ bool Spreadsheet::release()
     output_ = freshOutputPath(stem_.isEmpty() ? QFileInfo(book.name()).completeBaseName() : stem_);
     book.saveCopy(output_);
     books_.clear();
-    return viewer().show(output_);
+    return viewer().show(output_, failedLater);
 }
 
 QString Spreadsheet::outputPath() const { return output_; }

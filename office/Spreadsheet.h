@@ -14,6 +14,7 @@
 // workbook as it is now to a fresh file in outputDir() (so it opens fresh
 // even while an earlier result is still open) and hands that file to the
 // viewer. The template's own copy is changed only by save().
+#include "office/Viewer.h"
 #include "office/Workbook.h"
 
 #include <QString>
@@ -54,8 +55,9 @@ public:
     // Output file name stem (default: the active workbook's base name).
     void setOutputStem(const QString& stem);
     // When visible, writes and shows the result (see above); false when the
-    // viewer could not show it. Nothing is written when not visible.
-    bool release();
+    // viewer could not show it, `failedLater` when that is known only later
+    // (see Viewer). Nothing is written when not visible.
+    bool release(const LateFailure& failedLater = {});
     QString outputPath() const; // the file release() wrote
 
 private:

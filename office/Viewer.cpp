@@ -4,10 +4,8 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QProcess>
-#include <QTimer>
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
@@ -19,33 +17,25 @@ Viewer* installed = nullptr;
 QString chosenDir;
 } // namespace
 
-bool DesktopViewer::show(const QString& path)
+bool DesktopViewer::show(const QString& path, const LateFailure& failedLater)
 {
     if (!QFileInfo(path).isFile())
         return false;
-    // Owned by the application: an opener still running after the wait
-    // lives on until it finishes.
+    // Owned by the application: the opener lives on until it finishes.
     auto* opener = new QProcess(QCoreApplication::instance());
     opener->setProcessChannelMode(QProcess::ForwardedChannels);
-    QEventLoop loop;
-    QObject::connect(opener, &QProcess::finished, &loop, &QEventLoop::quit);
-    QObject::connect(opener, &QProcess::errorOccurred, &loop, [&loop](QProcess::ProcessError e) {
-        if (e == QProcess::FailedToStart)
-            loop.quit();
-    });
-    QTimer::singleShot(waitMs_, &loop, &QEventLoop::quit);
     opener->start(opener_, {path});
-    if (opener->state() != QProcess::NotRunning)
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-
-    if (opener->state() != QProcess::NotRunning) {
-        QObject::connect(opener, &QProcess::finished, opener, &QObject::deleteLater);
-        return true; // the application runs in front of the user
+    if (!opener->waitForStarted()) {
+        delete opener;
+        return false;
     }
-    const bool shown = opener->error() == QProcess::UnknownError && opener->exitStatus() == QProcess::NormalExit
-        && opener->exitCode() == 0;
-    delete opener;
-    return shown;
+    QObject::connect(opener, &QProcess::finished, opener,
+                     [opener, path, failedLater](int code, QProcess::ExitStatus status) {
+                         opener->deleteLater();
+                         if ((status != QProcess::NormalExit || code != 0) && failedLater)
+                             failedLater(path);
+                     });
+    return true;
 }
 
 Viewer& viewer()

@@ -3,38 +3,42 @@
 // file to the desktop's opener (xdg-open: the spreadsheet application
 // registered for .xlsx); tests install a RecordingViewer. show() returns false
 // when nothing could show the file: the caller then tells the user where the
-// file is.
+// file is. A failure known only later (an opener that ends with an error)
+// is handed to `failedLater` with the file's path.
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace office {
+
+using LateFailure = std::function<void(const QString& path)>;
 
 class Viewer {
 public:
     virtual ~Viewer() = default;
-    virtual bool show(const QString& path) = 0;
+    virtual bool show(const QString& path, const LateFailure& failedLater) = 0;
 };
 
-// Runs the opener on the file and judges by its exit code: 0 is shown; a
-// failure to start or any other code is not (xdg-open: 3 when nothing can
-// open the file, 4 when the application failed). An opener that runs the
-// application in the foreground (xdg-open outside a desktop environment) is
-// still running after `waitMs`: it is showing the file, and it is left to
-// finish on its own. Input to the program's windows waits meanwhile.
+// Runs the opener on the file without waiting for it: false only when the
+// file is missing or the opener cannot start. The opener is watched to its
+// end, however late: any exit code but 0 (xdg-open: 3 when nothing can open
+// the file, 4 when the application failed, possibly after a while) or a
+// crash calls `failedLater`. An opener that runs the application in the
+// foreground (xdg-open outside a desktop environment) ends when the user
+// closes it, with 0.
 class DesktopViewer : public Viewer {
 public:
-    explicit DesktopViewer(const QString& opener = QStringLiteral("xdg-open"), int waitMs = 2000)
-        : opener_(opener), waitMs_(waitMs) {}
-    bool show(const QString& path) override;
+    explicit DesktopViewer(const QString& opener = QStringLiteral("xdg-open")) : opener_(opener) {}
+    bool show(const QString& path, const LateFailure& failedLater) override;
 
 private:
     QString opener_;
-    int waitMs_;
 };
 
 class RecordingViewer : public Viewer {
 public:
-    bool show(const QString& path) override
+    bool show(const QString& path, const LateFailure&) override
     {
         shown << path;
         return result;

@@ -9,31 +9,36 @@ namespace rtl {
 // The product is taken in double precision, as a user would reckon it, then
 // rounded to a whole count with ties to even (the default rounding mode).
 bool Money::fits(double v) {
-    // 2^63 itself does not fit; every double below it converts exactly.
-    return std::fabs(std::nearbyint(v * 10000.0)) < 9223372036854775808.0;
+    // NaN and infinities compare false.
+    return std::fabs(std::nearbyint(v * 10000.0)) <= double(kMaxUnits);
 }
 
 Money Money::fromDouble(double v) {
-    if (!fits(v)) throw ConvertError(moneyRangeText(FloatToStr(v)));
+    if (!fits(v)) throw MoneyRangeError(FloatToStr(v));
     return fromUnits(static_cast<std::int64_t>(std::nearbyint(v * 10000.0)));
 }
 
 Money& Money::operator+=(Money o) {
-    std::int64_t sum;
-    if (__builtin_add_overflow(units_, o.units_, &sum))
-        throw ConvertError(moneyRangeText(FloatToStr(toDouble() + o.toDouble())));
-    units_ = sum;
+    // Both within the limit: the sum cannot overflow 64 bits.
+    const Money sum = fromUnits(units_ + o.units_);
+    if (sum.units_ > kMaxUnits || sum.units_ < -kMaxUnits) throw MoneyRangeError(sum.toString());
+    units_ = sum.units_;
     return *this;
 }
 
-QString moneyRangeText(const QString& shown) {
-    return QStringLiteral("Сумма «%1» вне допустимого диапазона: по модулю она не может превышать "
-                          "922337203685477,5807").arg(shown);
+MoneyRangeError::MoneyRangeError(const QString& shown, const QString& what)
+    : ConvertError(QStringLiteral("%1 «%2» вне допустимого диапазона: по модулю она не может превышать %3")
+                       .arg(what, shown, Money::max().toString())) {}
+
+MoneyRangeError MoneyRangeError::at(const QString& where) const {
+    QString own = text();
+    own[0] = own[0].toLower();
+    return MoneyRangeError(where + QStringLiteral(": ") + own, true);
 }
 
 double StrToPrice(const QString& s) {
     const double v = StrToFloat(s);
-    if (!Money::fits(v)) throw ConvertError(moneyRangeText(s));
+    if (!Money::fits(v)) throw MoneyRangeError(s, QStringLiteral("Стоимость"));
     return v;
 }
 

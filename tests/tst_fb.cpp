@@ -113,6 +113,11 @@ private slots:
         const QString raised = support::errorOf([] { support::exec("EXECUTE BLOCK AS BEGIN EXCEPTION row_busy; END"); });
         QVERIFY2(raised.contains("ЗАПИСЬ ЗАНЯТА ДРУГИМ МЕСТОМ"), qPrintable(raised));
         DM->IBTrans.rollback();
+        // A file name in the same kind of text is the system's UTF-8.
+        fb::Connection other;
+        other.databaseName = dir.filePath("Документы/нет.fdb");
+        const QString missing = support::errorOf([&other] { other.open(); });
+        QVERIFY2(missing.contains("\"" + other.databaseName + "\""), qPrintable(missing));
     }
 
     void charsetNoneColumnsKeepBytes() {

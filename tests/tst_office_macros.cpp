@@ -195,7 +195,7 @@ private slots:
             QCOMPARE(recorder.shown.size(), 1);
         }
         DesktopViewer desktop;
-        QVERIFY(!desktop.show(dir.filePath("missing.xlsx")));
+        QVERIFY(!desktop.show(dir.filePath("missing.xlsx"), {}));
     }
 
     void applicationFailures()

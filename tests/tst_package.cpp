@@ -8,6 +8,7 @@
 #include "fb/Error.h"
 #include "office/Viewer.h"
 #include "office/Workbook.h"
+#include "support/Handlers.h"
 #include "support/TestMain.h"
 #include "support/Unwritable.h"
 #include "widgets/Activation.h"
@@ -187,6 +188,7 @@ private slots:
         const QString num = MF->Grid_doc->cell(1, row).trimmed();
         QVERIFY(!MF->Grid_doc->cell(0, row).isEmpty());
         MF->ToolButton8Click();
+        QVERIFY(support::openersEnded());
         QVERIFY2(rec.isEmpty(), qPrintable(rec.lastText()));
         QFile opened(dir.filePath("opened.txt"));
         QVERIFY(opened.open(QIODevice::ReadOnly));

@@ -7,6 +7,8 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QProcess>
+#include <QTest>
 #include <QTimer>
 
 #include <memory>
@@ -45,6 +47,16 @@ void userActivates(QWidget* window) {
     widgets::Activation::instance().reset();  // another program was in front
     QEvent activate(QEvent::WindowActivate);
     QApplication::sendEvent(window, &activate);
+}
+
+bool openersEnded(int timeoutMs) {
+    // An opener is the application's child until it has finished.
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!QCoreApplication::instance()->findChildren<QProcess*>().isEmpty()) {
+        if (deadline.hasExpired()) return false;
+        QTest::qWait(20);
+    }
+    return true;
 }
 
 }  // namespace support

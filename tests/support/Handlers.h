@@ -20,4 +20,8 @@ bool runInLoop(const std::function<void()>& handler, int timeoutMs);
 // the task bar or Alt+Tabs to it after another program was in front.
 void userActivates(QWidget* window);
 
+// Waits until every opener the program handed a file to has ended and its
+// outcome has been dealt with; false after `timeoutMs`.
+bool openersEnded(int timeoutMs = 10000);
+
 }  // namespace support
