@@ -1,7 +1,7 @@
 // torquil-bench: times the windows' own fills on a large database against the
 // engine's bare fetch of the same statement with the same parameters.
 #include "app/DM.h"
-#include "app/Windows.h"
+#include "program/Windows.h"
 #include "app/Lookup.h"
 #include "rtl/ProgramFolder.h"
 #include "cars/CF2.h"
@@ -133,7 +133,7 @@ int main(int argc, char** argv) {
             p.write(dbPath.toUtf8() + "\n");
         }
         rtl::setProgramFolder(dir.path());
-        app::createForms();
+        program::createForms();
         MF->FormActivate();
 
         // journal

@@ -28,15 +28,9 @@ TDC* DC = nullptr;
 
 namespace {
 
-const int kColWidths[10] = {2, 173, 100, 62, 69, 125, 141, 117, 133, 124};
-const char* const kTitles[10] = {"  ID",    "  МАРКА/МОДЕЛЬ", "  ГОС.НОМЕР", "  ГОД",      "  ПРОБЕГ",
-                                 "  ЦВЕТ",  "  ДВИГАТЕЛЬ",    "  КУЗОВ",     "  ВЛАДЕЛЕЦ", "  ТЕЛЕФОН"};
-
-QStringList titles() {
-    QStringList list;
-    for (const char* t : kTitles) list << QString::fromUtf8(t);
-    return list;
-}
+const widgets::GridColumn kColumns[] = {
+    {"  ID", 2},        {"  МАРКА/МОДЕЛЬ", 173}, {"  ГОС.НОМЕР", 100}, {"  ГОД", 62},       {"  ПРОБЕГ", 69},
+    {"  ЦВЕТ", 125},    {"  ДВИГАТЕЛЬ", 141},    {"  КУЗОВ", 117},     {"  ВЛАДЕЛЕЦ", 133}, {"  ТЕЛЕФОН", 124}};
 
 // The search field follows the list: it is disabled with it while a car is
 // added or edited, so that the current row stays the car being edited.
@@ -104,9 +98,7 @@ TDC::TDC(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     Grid_cars = new widgets::StringGrid(this);
     Grid_cars->setObjectName(QStringLiteral("Grid_cars"));
-    Grid_cars->setColCount(10);
-    for (int c = 0; c < 10; ++c) Grid_cars->setColWidth(c, kColWidths[c]);
-    Grid_cars->setTitles(titles());
+    Grid_cars->setColumns(kColumns);
     Grid_cars->setTitleColor(QColor(widgets::kTitleYellow));
     Grid_cars->clearToBlankRow();
     layout->addWidget(Grid_cars, 1);  // the rest of the window
@@ -161,8 +153,7 @@ void TDC::FormActivate() {
     fb::Query& q = DM->iCar;
     q.close();
     q.open(cars::searchColumns());
-    q.last();
-    Grid_cars->setTitles(titles());
+    Grid_cars->setTitles(widgets::columnTitles(kColumns));
     showCars(q.takeRows());
     if (!currentKey().isEmpty()) ShowCurrentCar();
     fillNameLists();
@@ -175,8 +166,6 @@ void TDC::ShowCurrentCar() {
     TDM::reset(q, QStringLiteral("SELECT * FROM Cars WHERE PK_id = :pk_id"));
     q.setString(QStringLiteral("pk_id"), key);
     q.open();
-    q.last();
-    q.first();
     if (!q.eof()) setValues(cars::CarValues::fromRow(q));
     q.close();
 }

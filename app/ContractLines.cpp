@@ -1,4 +1,4 @@
-#include "contracts/ContractLines.h"
+#include "app/ContractLines.h"
 
 #include "app/DM.h"
 #include "fb/Cp1251.h"
@@ -144,9 +144,7 @@ rtl::Money loadLines(widgets::StringGrid* grid, const LineKind& kind, const QStr
     TDM::reset(q, QString::fromLatin1(kind.select));
     q.setString(QStringLiteral("ct_fk"), key);
     q.open();
-    q.last();
     const int n = q.recordCount();
-    q.first();
     grid->beginFill(n > 0 ? n + 1 : 2);
     grid->setTitles(titles(kind));
     const fb::Field id = q.field(QStringLiteral("pk_id")), fk = q.field(QStringLiteral("ct_fk")),
