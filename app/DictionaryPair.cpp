@@ -15,8 +15,6 @@ void openNamed(const QString& sql, const QString& name) {
     TDM::reset(q, sql);
     q.setString(QStringLiteral("name"), name);
     q.open();
-    q.last();
-    q.first();
 }
 
 }  // namespace

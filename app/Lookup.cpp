@@ -12,8 +12,6 @@ QStringList dictionaryNames(const QString& table) {
     fb::Query& q = DM->iSQL;
     TDM::reset(q, QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" ORDER BY name"));
     q.open();
-    q.last();
-    q.first();
     QStringList names;
     names.reserve(q.recordCount());
     const fb::Field name = q.field(QStringLiteral("name"));
@@ -41,8 +39,6 @@ QStringList detailNames(const QString& detailTable, const QString& link, int key
                       QStringLiteral(" = :fk ORDER BY name"));
     q.setInteger(QStringLiteral("fk"), key);
     q.open();
-    q.last();
-    q.first();
     QStringList names;
     const fb::Field name = q.field(QStringLiteral("name"));
     for (; !q.eof(); q.next()) names << name.asString();

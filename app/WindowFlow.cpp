@@ -1,6 +1,6 @@
 #include "app/WindowFlow.h"
 
-#include "app/Windows.h"
+#include "app/MainWindow.h"
 #include "widgets/Activation.h"
 
 #include <QDialog>

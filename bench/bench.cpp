@@ -2,7 +2,7 @@
 // engine's bare fetch of the same statement with the same parameters.
 #include "app/Connect.h"
 #include "app/DM.h"
-#include "app/Windows.h"
+#include "program/Windows.h"
 #include "app/Lookup.h"
 #include "rtl/ProgramFolder.h"
 #include "cars/CF2.h"
@@ -145,7 +145,7 @@ int main(int argc, char** argv) {
         {
             // Whatever start-up would show goes to standard error instead.
             widgets::MessageRecorder startup;
-            app::createForms();
+            program::createForms();
             if (!app::terminationRequested()) MF->FormActivate();
             for (const auto& m : startup.entries())
                 std::fprintf(stderr, "torquil-bench: %s\n", qPrintable(widgets::displayedText(m.text)));

@@ -4,7 +4,6 @@
 #include "app/DictionaryPair.h"
 #include "app/Lookup.h"
 #include "cars/CarList.h"
-#include "contracts/CF.h"
 #include "rtl/Convert.h"
 #include "rtl/Marker.h"
 #include "widgets/Activation.h"
@@ -28,15 +27,9 @@ TCF2* CF2 = nullptr;
 
 namespace {
 
-const int kColWidths[10] = {2, 168, 82, 73, 57, 125, 141, 117, 171, 110};
-const char* const kTitles[10] = {"ID",        "Марка - модель", "Гос.номер", "Год",      "Пробег",
-                                 "Цвет",      "Двигатель",      "Кузов",     "Владелец", "Телефон"};
-
-QStringList titles() {
-    QStringList list;
-    for (const char* t : kTitles) list << QString::fromUtf8(t);
-    return list;
-}
+const widgets::GridColumn kColumns[] = {
+    {"ID", 2},     {"Марка - модель", 168}, {"Гос.номер", 82}, {"Год", 73},       {"Пробег", 57},
+    {"Цвет", 125}, {"Двигатель", 141},      {"Кузов", 117},    {"Владелец", 171}, {"Телефон", 110}};
 
 // The accept button's picture: a green arrow that turns back to the left.
 QIcon returnArrow() {
@@ -107,9 +100,7 @@ TCF2::TCF2(QWidget* parent) : QDialog(parent) {
 
     Grid_cars = new widgets::StringGrid(this);
     Grid_cars->setObjectName(QStringLiteral("Grid_cars"));
-    Grid_cars->setColCount(10);
-    for (int c = 0; c < 10; ++c) Grid_cars->setColWidth(c, kColWidths[c]);
-    Grid_cars->setTitles(titles());
+    Grid_cars->setColumns(kColumns);
     Grid_cars->setTitleColor(QColor(255, 255, 179));
     Grid_cars->setFont(QFont(QStringLiteral("Times New Roman")));
     Grid_cars->setDefaultRowHeight(22);
@@ -160,7 +151,7 @@ QString TCF2::carGoneMessage() {
 // ---- Activation and the filter ---------------------------------------------
 
 void TCF2::FormActivate() {
-    Grid_cars->setTitles(titles());
+    Grid_cars->setTitles(widgets::columnTitles(kColumns));
     clear();  // the dependent lists stay; Car_id stays too
     FilterCars();
     fillNameLists();
@@ -172,8 +163,6 @@ void TCF2::FilterCars() {
     q.close();
     bindFilter(q);
     q.open(cars::carListColumns());
-    q.last();
-    q.first();
     const int n = q.recordCount();
     if (n == 0) {
         Grid_cars->clearToBlankRow();
@@ -226,8 +215,6 @@ void TCF2::LoadChosenCar() {
     TDM::reset(q, QStringLiteral("SELECT * FROM Cars WHERE PK_id = :pk_id"));
     q.setInteger(QStringLiteral("pk_id"), rtl::StrToInt(Grid_cars->cell(0, Grid_cars->currentRow())));
     q.open();
-    q.last();
-    q.first();
     if (q.recordCount() == 0) {  // deleted since the list was read: the list is read again
         q.close();
         FilterCars();
@@ -264,8 +251,6 @@ bool TCF2::AcceptCar() {
     TDM::reset(q, QStringLiteral("SELECT * FROM Cars WHERE PK_id = :pk_id"));
     q.setInteger(QStringLiteral("pk_id"), rtl::StrToInt(Car_id->text()));
     q.open();
-    q.last();
-    q.first();
     if (q.recordCount() == 0) {
         // The car was deleted in the car directory since it was chosen: nothing
         // is handed over, and the picker stays open for another choice.
@@ -280,7 +265,7 @@ bool TCF2::AcceptCar() {
     const QString key = q.field(QStringLiteral("PK_id")).asString();
     q.close();
 
-    CF->TakeCar(car, key);
+    emit carTaken(car, key);
     return true;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The car picker: the car fields filter the list of cars while the user
 // types; a car taken from the list, or the typed fields inserted as a new
-// car, is handed over to the contract editor.
+// car, is handed over through carTaken (the program's start gives it to
+// the contract editor).
 #include "cars/CarFields.h"
 
 #include <QDialog>
@@ -29,7 +30,7 @@ public:
     void FormActivate();
     void FilterCars();
     void LoadChosenCar();
-    // Hands the car of Car_id (inserted first when "*") over to the editor.
+    // Hands the car of Car_id (inserted first when "*") over through carTaken.
     // False when nothing was handed over: the car behind Car_id is gone.
     bool AcceptCar();
     int AddCar();
@@ -37,6 +38,10 @@ public:
                               const QString& detailTable, const QString& keyColumn);
 
     static QString carGoneMessage();
+
+signals:
+    // The chosen car with its key, at the moment it is accepted.
+    void carTaken(const cars::CarValues& car, const QString& key);
 
 public slots:
     void BitBtn1Click();

@@ -28,9 +28,9 @@ TDC* DC = nullptr;
 
 namespace {
 
-const int kColWidths[10] = {2, 173, 100, 62, 69, 125, 141, 117, 133, 124};
-const char* const kTitles[10] = {"  ID",    "  МАРКА/МОДЕЛЬ", "  ГОС.НОМЕР", "  ГОД",      "  ПРОБЕГ",
-                                 "  ЦВЕТ",  "  ДВИГАТЕЛЬ",    "  КУЗОВ",     "  ВЛАДЕЛЕЦ", "  ТЕЛЕФОН"};
+const widgets::GridColumn kColumns[] = {
+    {"  ID", 2},        {"  МАРКА/МОДЕЛЬ", 173}, {"  ГОС.НОМЕР", 100}, {"  ГОД", 62},       {"  ПРОБЕГ", 69},
+    {"  ЦВЕТ", 125},    {"  ДВИГАТЕЛЬ", 141},    {"  КУЗОВ", 117},     {"  ВЛАДЕЛЕЦ", 133}, {"  ТЕЛЕФОН", 124}};
 
 // A stored car as the fields show it, and what the columns are called in a message.
 QStringList carTexts(const cars::CarValues& v) {
@@ -43,12 +43,6 @@ QStringList carCaptions() {
     for (const char* c : {"МАРКА", "МОДЕЛЬ", "ГОС. НОМЕР", "РЕГИОН", "ГОД ВЫПУСКА", "ПРОБЕГ", "VIN", "ЦВЕТ",
                           "ДВИГАТЕЛЬ", "ДВИГАТЕЛЬ (ТИП)", "КУЗОВ", "КУЗОВ (ТИП)", "ВЛАДЕЛЕЦ", "ТЕЛЕФОН"})
         list << QString::fromUtf8(c);
-    return list;
-}
-
-QStringList titles() {
-    QStringList list;
-    for (const char* t : kTitles) list << QString::fromUtf8(t);
     return list;
 }
 
@@ -118,9 +112,7 @@ TDC::TDC(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     Grid_cars = new widgets::StringGrid(this);
     Grid_cars->setObjectName(QStringLiteral("Grid_cars"));
-    Grid_cars->setColCount(10);
-    for (int c = 0; c < 10; ++c) Grid_cars->setColWidth(c, kColWidths[c]);
-    Grid_cars->setTitles(titles());
+    Grid_cars->setColumns(kColumns);
     Grid_cars->setTitleColor(QColor(widgets::kTitleYellow));
     Grid_cars->clearToBlankRow();
     layout->addWidget(Grid_cars, 1);  // the rest of the window
@@ -175,8 +167,7 @@ void TDC::FormActivate() {
     fb::Query& q = DM->iCar;
     q.close();
     q.open(cars::searchColumns());
-    q.last();
-    Grid_cars->setTitles(titles());
+    Grid_cars->setTitles(widgets::columnTitles(kColumns));
     showCars(q.takeRows());
     if (!currentKey().isEmpty()) ShowCurrentCar();
     fillNameLists();
@@ -189,8 +180,6 @@ void TDC::ShowCurrentCar() {
     TDM::reset(q, QStringLiteral("SELECT * FROM Cars WHERE PK_id = :pk_id"));
     q.setString(QStringLiteral("pk_id"), key);
     q.open();
-    q.last();
-    q.first();
     shown_ = {};
     if (!q.eof()) {
         const cars::CarValues car = cars::CarValues::fromRow(q);

@@ -2,8 +2,7 @@
 
 #include "app/DM.h"
 #include "app/WindowFlow.h"
-#include "contracts/ContractLines.h"
-#include "contracts/MF.h"
+#include "app/ContractLines.h"
 #include "rtl/Convert.h"
 #include "rtl/Money.h"
 #include "widgets/Activation.h"
@@ -20,14 +19,9 @@ THS* HS = nullptr;
 
 namespace {
 
-const int kColWidths[7] = {2, 90, 110, 250, 130, 130, 140};
-const char* const kTitles[7] = {"  ID", "  НОМЕР", "  ДАТА", "  МЕХАНИК", "  РАБОТЫ", "  ЗАПЧАСТИ", "  СУММА"};
-
-QStringList titles() {
-    QStringList list;
-    for (const char* t : kTitles) list << QString::fromUtf8(t);
-    return list;
-}
+const widgets::GridColumn kColumns[] = {{"  ID", 2},         {"  НОМЕР", 90},  {"  ДАТА", 110},
+                                        {"  МЕХАНИК", 250},   {"  РАБОТЫ", 130}, {"  ЗАПЧАСТИ", 130},
+                                        {"  СУММА", 140}};
 
 // "ВАЗ 2107", "А123ВС 77": the parts that are there, one blank between.
 QString joined(const QString& a, const QString& b) {
@@ -85,9 +79,7 @@ THS::THS(QWidget* parent) : QDialog(parent) {
 
     Grid_hist = new widgets::StringGrid(this);
     Grid_hist->setObjectName(QStringLiteral("Grid_hist"));
-    Grid_hist->setColCount(7);
-    for (int c = 0; c < 7; ++c) Grid_hist->setColWidth(c, kColWidths[c]);
-    Grid_hist->setTitles(titles());
+    Grid_hist->setColumns(kColumns);
     Grid_hist->setTitleColor(QColor(widgets::kTitleYellow));
     Grid_hist->clearToBlankRow();
     Grid_hist->setEscapePropagates(true);  // Esc closes the window
@@ -193,7 +185,7 @@ void THS::FillHistory() {
     const int n = r.rowCount();
     const QSignalBlocker quiet(Grid_hist);  // the lines follow once the list stands
     Grid_hist->beginFill(n > 0 ? n + 1 : 2);
-    Grid_hist->setTitles(titles());
+    Grid_hist->setTitles(widgets::columnTitles(kColumns));
     const QString pad = QStringLiteral("  ");
     rtl::Money all;
     for (int i = 0; i < n; ++i) {
@@ -225,5 +217,5 @@ void THS::Grid_histClick() {
 
 void THS::Grid_histKeyPress() {
     const QString key = currentKey();
-    if (!key.isEmpty()) MF->PrintContractCard(key);
+    if (!key.isEmpty()) emit cardRequested(key);
 }

@@ -27,6 +27,10 @@ public:
     void FormActivate();
     void FillHistory();
 
+signals:
+    // Enter on a contract: its card is to be printed (the journal does it).
+    void cardRequested(const QString& contractKey);
+
 public slots:
     void Grid_histClick();
     void Grid_histKeyPress();  // Enter: the contract's card

@@ -98,8 +98,6 @@ void TMH::FormActivate() {
     fb::Query& q = DM->iSQL;
     TDM::reset(q, QStringLiteral("SELECT * FROM meh ORDER BY name"));
     q.open();
-    q.last();
-    q.first();
     const int n = q.recordCount();
     if (n == 0) {
         q.close();

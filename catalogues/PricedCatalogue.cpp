@@ -127,7 +127,6 @@ void PricedCatalogue::FormActivate() {
     q.close();
     enum { Key, Name, Price };
     q.open({QStringLiteral("pk_id"), QStringLiteral("name"), QStringLiteral("price")});
-    q.last();
     const int n = q.recordCount();
     list_->setTitles({QStringLiteral("ID"), QString::fromUtf8(config_.nameTitle), QStringLiteral("Стоимость")});
     list_->fill(std::make_shared<app::FetchedRows>(q.takeRows(), [](const fb::RowSet& rs, int col, int r) {

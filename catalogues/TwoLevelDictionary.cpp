@@ -191,8 +191,6 @@ void TwoLevelDictionary::fillGrid(widgets::StringGrid* grid, const QString& sql,
     TDM::reset(q, sql);
     if (!key.isNull()) q.setString(QStringLiteral("fk"), key);
     q.open();
-    q.last();
-    q.first();
     const int n = q.recordCount();
     const fb::RowSet& rows = q.rows();
     const int cKey = rows.indexOf(QStringLiteral("pk_id")), cName = rows.indexOf(QStringLiteral("name"));

@@ -9,7 +9,7 @@
 #include "cars/HS.h"
 #include "contracts/CF3.h"
 #include "contracts/CF4.h"
-#include "contracts/ContractLines.h"
+#include "app/ContractLines.h"
 #include "contracts/MF.h"
 #include "rtl/Convert.h"
 #include "rtl/Marker.h"

@@ -6,7 +6,7 @@
 #include "app/RowGone.h"
 #include "app/Lookup.h"
 #include "app/WindowFlow.h"
-#include "contracts/ContractLines.h"
+#include "app/ContractLines.h"
 #include "rtl/Convert.h"
 #include "rtl/Marker.h"
 #include "widgets/Activation.h"

@@ -66,8 +66,6 @@ void PrintContractCard(const QString& key) {
     TDM::reset(q, QStringLiteral("SELECT * FROM CT_Works WHERE ct_fk = :ct_fk"));
     q.setString(QStringLiteral("ct_fk"), key);
     q.open();
-    q.last();
-    q.first();
     int row = card::fitWorkLines(book, q.recordCount());
     for (; !q.eof(); q.next(), ++row) {
         xl.range(cellName(card::WorkName, row)).setValue(q.field(QStringLiteral("name")).asString());
@@ -78,8 +76,6 @@ void PrintContractCard(const QString& key) {
     TDM::reset(q, QStringLiteral("SELECT * FROM CT_Spares WHERE ct_fk = :ct_fk"));
     q.setString(QStringLiteral("ct_fk"), key);
     q.open();
-    q.last();
-    q.first();
     row = card::fitSpareLines(book, q.recordCount());
     for (; !q.eof(); q.next(), ++row) {
         xl.range(cellName(card::SpareName, row)).setValue(q.field(QStringLiteral("name")).asString());

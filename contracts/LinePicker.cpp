@@ -184,8 +184,6 @@ void LinePicker::FillList() {
     const QString name = Box1->text();
     app::bindPrefix(q, QStringLiteral("name"), name, kind_.nameLength);
     q.open();
-    q.last();
-    q.first();
     const int n = q.recordCount();
     if (n == 0) {
         grid_->clearToBlankRow();

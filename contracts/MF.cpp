@@ -46,9 +46,9 @@ TMF* MF = nullptr;
 
 namespace {
 
-const int kColWidths[8] = {2, 83, 107, 228, 118, 190, 134, 146};
-const char* const kTitles[8] = {"  ID", "  НОМЕР", "  ДАТА", "  МАШИНА", "  ГОС. НОМЕР", "  ВЛАДЕЛЕЦ", "  ТЕЛЕФОН",
-                                "  МЕХАНИК"};
+const widgets::GridColumn kColumns[] = {{"  ID", 2},           {"  НОМЕР", 83},    {"  ДАТА", 107},
+                                        {"  МАШИНА", 228},      {"  ГОС. НОМЕР", 118}, {"  ВЛАДЕЛЕЦ", 190},
+                                        {"  ТЕЛЕФОН", 134},     {"  МЕХАНИК", 146}};
 
 widgets::UpperCombo* makeBox(QWidget* parent, const char* name) {
     auto* box = new widgets::UpperCombo(parent);
@@ -73,11 +73,7 @@ TMF::TMF(QWidget* parent) : QMainWindow(parent) {
 
     Grid_doc = new widgets::StringGrid(central);
     Grid_doc->setObjectName(QStringLiteral("Grid_doc"));
-    Grid_doc->setColCount(8);
-    for (int c = 0; c < 8; ++c) Grid_doc->setColWidth(c, kColWidths[c]);
-    QStringList titles;
-    for (const char* t : kTitles) titles << QString::fromUtf8(t);
-    Grid_doc->setTitles(titles);
+    Grid_doc->setColumns(kColumns);
     Grid_doc->setDefaultRowHeight(20);
     Grid_doc->setRowCount(2);
     layout->addWidget(Grid_doc, 1);
@@ -324,11 +320,8 @@ void TMF::RefillJournal() {
     q.open({QStringLiteral("PK_id"), QStringLiteral("Num"), QStringLiteral("C_Date"), QStringLiteral("Dev"),
             QStringLiteral("Mod"), QStringLiteral("gnum"), QStringLiteral("region"), QStringLiteral("Owner"),
             QStringLiteral("Phone"), QStringLiteral("Meh")});
-    q.last();
     fb::RowSet rows = q.takeRows();
-    QStringList titles;
-    for (const char* t : kTitles) titles << QString::fromUtf8(t);
-    Grid_doc->setTitles(titles);
+    Grid_doc->setTitles(widgets::columnTitles(kColumns));
     Grid_doc->fill(std::make_shared<app::FetchedRows>(std::move(rows), [](const fb::RowSet& rs, int col, int r) {
         const QString pad = QStringLiteral("  ");
         switch (col) {

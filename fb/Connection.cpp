@@ -2,9 +2,8 @@
 
 #include "fb/Client.h"
 #include "fb/Error.h"
+#include "fb/ServerPath.h"
 #include "fb/Transaction.h"
-
-#include <QRegularExpression>
 
 #include <memory>
 
@@ -81,8 +80,7 @@ void Connection::close() {
 }
 
 bool Connection::isRemotePath(const QString& path) {
-    static const QRegularExpression re(QStringLiteral("^([^:/\\\\]{2,})(/[0-9A-Za-z_-]+)?:(.+)$"));
-    return re.match(path).hasMatch();
+    return ServerPath::parse(path).remote();
 }
 
 }  // namespace fb

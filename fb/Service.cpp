@@ -3,10 +3,10 @@
 #include "fb/Client.h"
 #include "fb/Connection.h"
 #include "fb/Error.h"
+#include "fb/ServerPath.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include <memory>
 #include <vector>
@@ -16,11 +16,6 @@ namespace fb {
 using namespace Firebird;
 
 namespace {
-
-const QRegularExpression& hostPart() {
-    static const QRegularExpression re(QStringLiteral("^([^:/\\\\]{2,}(?:/[0-9A-Za-z_-]+)?):(.+)$"));
-    return re;
-}
 
 unsigned readLength(const unsigned char* p) { return unsigned(p[0]) | (unsigned(p[1]) << 8); }
 
@@ -61,15 +56,12 @@ private:
 }  // namespace
 
 QString Service::managerFor(const QString& database) {
-    const auto m = hostPart().match(database);
-    if (!Connection::isRemotePath(database) || !m.hasMatch()) return QStringLiteral("service_mgr");
-    return m.captured(1) + QStringLiteral(":service_mgr");
+    const ServerPath p = ServerPath::parse(database);
+    return p.remote() ? p.server + QStringLiteral(":service_mgr") : QStringLiteral("service_mgr");
 }
 
 QString Service::pathOf(const QString& database) {
-    const auto m = hostPart().match(database);
-    if (!Connection::isRemotePath(database) || !m.hasMatch()) return database;
-    return m.captured(2);
+    return ServerPath::parse(database).file;
 }
 
 Service::Service(const QString& database, const QString& user, const QString& password)

@@ -19,8 +19,6 @@ rtl::Money ContractAmount(const QString& key) {
     TDM::reset(q, QStringLiteral("SELECT * FROM CT_Works WHERE ct_fk = :ct_fk"));
     q.setString(QStringLiteral("ct_fk"), key);
     q.open();
-    q.last();
-    q.first();
     for (; !q.eof(); q.next()) amount += rtl::Money::fromDouble(q.field(QStringLiteral("price")).asFloat());
     q.close();
     q.clearSQL();
@@ -28,8 +26,6 @@ rtl::Money ContractAmount(const QString& key) {
     TDM::reset(q, QStringLiteral("SELECT * FROM CT_Spares WHERE ct_fk = :ct_fk"));
     q.setString(QStringLiteral("ct_fk"), key);
     q.open();
-    q.last();
-    q.first();
     for (; !q.eof(); q.next())
         amount += rtl::Money::times(q.field(QStringLiteral("price")).asFloat(), q.field(QStringLiteral("num")).asInt64());
     q.close();
@@ -50,8 +46,6 @@ bool BuildSummary(const SummaryPeriod& period) {
         q.setDate(QStringLiteral("d2"), period.d2);
     }
     q.open();
-    q.last();
-    q.first();
     if (q.recordCount() == 0) {
         q.close();
         return false;

@@ -4,7 +4,7 @@
 // program stays usable; only a missing file ends it, with its own message.
 #include "app/Connect.h"
 #include "app/DM.h"
-#include "app/Windows.h"
+#include "program/Windows.h"
 #include "rtl/ProgramFolder.h"
 #include "catalogues/MH.h"
 #include "contracts/CF.h"
@@ -115,11 +115,11 @@ private slots:
         app::resetTermination();
         widgets::Activation::instance().reset();
         rec = std::make_unique<widgets::MessageRecorder>();
-        app::createForms();
+        program::createForms();
         MF->show();
     }
     void cleanup() {
-        app::destroyForms();
+        program::destroyForms();
         rec.reset();
         rtl::setProgramFolder(QString());
         delete folder;

@@ -4,7 +4,7 @@
 // refused with their texts before anything is written; no field takes more
 // characters than its column holds.
 #include "app/DM.h"
-#include "app/Windows.h"
+#include "program/Windows.h"
 #include "app/Lookup.h"
 #include "cars/CF2.h"
 #include "cars/DC.h"
@@ -122,12 +122,12 @@ private slots:
     void initTestCase() {
         QVERIFY(dir.isValid());
         quiet = std::make_unique<widgets::MessageRecorder>();
-        app::createForms();
+        program::createForms();
         MF->FirstActivation = false;
         support::connectDataModule(support::makeDatabase(dir));
         car = carWith("ВЛАДЕЛЕЦ");
     }
-    void cleanupTestCase() { app::destroyForms(); }
+    void cleanupTestCase() { program::destroyForms(); }
     void cleanup() {
         if (CF->isVisible()) CF->ToolButton14Click();
     }

@@ -1,6 +1,6 @@
 // The car directory over a real database, with the whole set of windows.
 #include "app/DM.h"
-#include "app/Windows.h"
+#include "program/Windows.h"
 #include "app/WindowFlow.h"
 #include "cars/DC.h"
 #include "contracts/MF.h"
@@ -52,7 +52,7 @@ private slots:
         QVERIFY(dir.isValid());
         support::openWindows(dir);
     }
-    void cleanupTestCase() { app::destroyForms(); }
+    void cleanupTestCase() { program::destroyForms(); }
     void init() {
         for (const char* t : {"Contracts", "Cars", "models", "dev", "engine_sp", "engines", "body_sp", "body"})
             support::exec(QString("DELETE FROM ") + t);

@@ -1,7 +1,7 @@
 // Finding a car in the directory and a car's service history, over a real
 // database with the whole set of windows.
 #include "app/DM.h"
-#include "app/Windows.h"
+#include "program/Windows.h"
 #include "cars/CarList.h"
 #include "cars/CarSearch.h"
 #include "cars/DC.h"
@@ -76,7 +76,7 @@ private slots:
         addCar("КИА", "РИО", "М777ММ", "99", "XTAB1", "СКИДКА 50%", "8 800 000");
         addCar("ВАЗ", "2110", "Р001РР", "777", "Z94", "ИВАНОВ", "");
     }
-    void cleanupTestCase() { app::destroyForms(); }
+    void cleanupTestCase() { program::destroyForms(); }
 
     void searchFindsAnyPartOfWhatTheClerkKnows() {
         QCOMPARE(found(""), QStringList({"ПЕТРОВ", "ИВАНОВ", "СКИДКА 50%", "О'БРАЙЕН"}));  // every car, as before

@@ -1,7 +1,7 @@
 // The car picker over a real database, with the whole set of windows.
 #include "app/DM.h"
 #include "app/DictionaryPair.h"
-#include "app/Windows.h"
+#include "program/Windows.h"
 #include "app/WindowFlow.h"
 #include "cars/CF2.h"
 #include "contracts/CF.h"
@@ -87,7 +87,7 @@ private slots:
         QVERIFY(dir.isValid());
         support::openWindows(dir);
     }
-    void cleanupTestCase() { app::destroyForms(); }
+    void cleanupTestCase() { program::destroyForms(); }
 
     void init() {
         for (const char* t : {"Cars", "dev", "models", "engines", "engine_sp", "body", "body_sp"})

@@ -1,7 +1,7 @@
 // The works and spare-parts catalogues over a real database, with the whole
 // set of windows. Every case runs in both windows.
 #include "app/DM.h"
-#include "app/Windows.h"
+#include "program/Windows.h"
 #include "catalogues/SP.h"
 #include "catalogues/VR.h"
 #include "contracts/MF.h"
@@ -71,7 +71,7 @@ private slots:
         QVERIFY(dir.isValid());
         support::openWindows(dir);
     }
-    void cleanupTestCase() { app::destroyForms(); }
+    void cleanupTestCase() { program::destroyForms(); }
 
     void init() {
         QFETCH(QString, name);

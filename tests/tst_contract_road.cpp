@@ -3,7 +3,7 @@
 // pickers with a catalogue row and new catalogue items, the save, and the
 // journal again. Nothing is written by the test itself.
 #include "app/DM.h"
-#include "app/Windows.h"
+#include "program/Windows.h"
 #include "cars/CF2.h"
 #include "contracts/CF.h"
 #include "contracts/CF3.h"
@@ -74,7 +74,7 @@ private slots:
         support::exec("INSERT INTO Works (name, price) VALUES ('ДИАГНОСТИКА', 1200)");
         support::exec("INSERT INTO dev (name) VALUES ('ЛАДА')");
     }
-    void cleanupTestCase() { app::destroyForms(); }
+    void cleanupTestCase() { program::destroyForms(); }
 
     void registerContractThroughTheWindows() {
         widgets::MessageRecorder messages;  // errors of handlers are recorded, not shown

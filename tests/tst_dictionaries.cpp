@@ -1,6 +1,6 @@
 // The two-level dictionaries over a real database, with the whole set of windows.
 #include "app/DM.h"
-#include "app/Windows.h"
+#include "program/Windows.h"
 #include "app/WindowFlow.h"
 #include "catalogues/SB.h"
 #include "catalogues/SE.h"
@@ -64,7 +64,7 @@ private slots:
         QVERIFY(dir.isValid());
         support::openWindows(dir);
     }
-    void cleanupTestCase() { app::destroyForms(); }
+    void cleanupTestCase() { program::destroyForms(); }
     void init() {
         for (const char* t : {"models", "dev", "engine_sp", "engines", "body_sp", "body"})
             support::exec(QString("DELETE FROM ") + t);

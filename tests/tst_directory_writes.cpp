@@ -1,7 +1,7 @@
 // The directories' writes against another workstation and against a failed
 // step after the write: nothing overwritten unseen, the window consistent.
 // The other workstation is a second attachment of this process.
-#include "app/Windows.h"
+#include "program/Windows.h"
 #include "cars/DC.h"
 #include "catalogues/MH.h"
 #include "catalogues/SE.h"
@@ -123,7 +123,7 @@ private slots:
         QVERIFY(dir.isValid());
         path = support::openWindows(dir);
     }
-    void cleanupTestCase() { app::destroyForms(); }
+    void cleanupTestCase() { program::destroyForms(); }
 
     void anotherWorkstationsChangeIsNotOverwrittenUnseen_data() {
         QTest::addColumn<QString>("window");

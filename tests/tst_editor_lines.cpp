@@ -12,7 +12,7 @@ private slots:
         QVERIFY(dir.isValid());
         openWindowsWithCars(dir, car1, car2);
     }
-    void cleanupTestCase() { app::destroyForms(); }
+    void cleanupTestCase() { program::destroyForms(); }
     void init() { deleteContracts(); }
     void cleanup() { CF->hide(); }
 

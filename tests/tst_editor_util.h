@@ -3,11 +3,11 @@
 // the whole set of windows, and the hand-overs of the main window and the
 // pickers played by the tests.
 #include "app/DM.h"
-#include "app/Windows.h"
+#include "program/Windows.h"
 #include "cars/CF2.h"
 #include "contracts/CF.h"
 #include "contracts/CF3.h"
-#include "contracts/ContractLines.h"
+#include "app/ContractLines.h"
 #include "contracts/MF.h"
 #include "fb/Cp1251.h"
 #include "rtl/Convert.h"

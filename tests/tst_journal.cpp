@@ -1,6 +1,6 @@
 // The main window's journal: filters, periods, opening the editor, deleting.
 #include "app/DM.h"
-#include "app/Windows.h"
+#include "program/Windows.h"
 #include "contracts/CF.h"
 #include "contracts/JournalPeriod.h"
 #include "contracts/MF.h"
@@ -64,14 +64,14 @@ private slots:
     void init() {
         dir = new QTemporaryDir;
         widgets::Activation::instance().reset();
-        app::createForms();
+        program::createForms();
         MF->FirstActivation = false;
         support::connectDataModule(support::makeDatabase(*dir));
         MF->show();
     }
     void cleanup() {
         if (CF && CF->isVisible()) CF->hide();
-        app::destroyForms();
+        program::destroyForms();
         delete dir;
         dir = nullptr;
     }

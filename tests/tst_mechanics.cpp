@@ -1,6 +1,6 @@
 // The mechanics directory over a real database, with the whole set of windows.
 #include "app/DM.h"
-#include "app/Windows.h"
+#include "program/Windows.h"
 #include "catalogues/MH.h"
 #include "contracts/MF.h"
 #include "fb/Error.h"
@@ -44,7 +44,7 @@ private slots:
         QVERIFY(dir.isValid());
         support::openWindows(dir);
     }
-    void cleanupTestCase() { app::destroyForms(); }
+    void cleanupTestCase() { program::destroyForms(); }
     void init() {
         support::exec("DELETE FROM meh");
         MH->FormActivate();

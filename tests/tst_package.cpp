@@ -1,7 +1,7 @@
 // The Debian package from scripts/package, unpacked into a temporary root:
 // what it holds and needs, and the unpacked program on a database made by the
 // unpacked torquil-db, with its forms folder read-only, through a card.
-#include "app/Windows.h"
+#include "program/Windows.h"
 #include "rtl/ProgramFolder.h"
 #include "contracts/MF.h"
 #include "fb/Connection.h"
@@ -180,7 +180,7 @@ private slots:
         office::setOutputDir(dir.filePath("cards"));
         rtl::setProgramFolder(folder);
         widgets::Activation::instance().reset();
-        app::createForms();
+        program::createForms();
         widgets::MessageRecorder rec;
         MF->show();
         MF->FormActivate();  // the first activation: path.txt, then the database
@@ -197,7 +197,7 @@ private slots:
         QCOMPARE(office::Workbook(shown).cellText("Q1"), num);
         QCOMPARE(digest(forms + "/print.xlsx"), before);
 
-        app::destroyForms();
+        program::destroyForms();
         office::setViewer(nullptr);
         office::setOutputDir(QString());
         rtl::setProgramFolder(QString());

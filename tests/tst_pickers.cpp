@@ -1,6 +1,6 @@
 // The work and spare pickers over a real database, with the whole set of windows.
 #include "app/DM.h"
-#include "app/Windows.h"
+#include "program/Windows.h"
 #include "contracts/CF.h"
 #include "contracts/CF3.h"
 #include "contracts/CF4.h"
@@ -61,7 +61,7 @@ private slots:
     }
     void cleanupTestCase() {
         LinePicker::watchHandOver({});
-        app::destroyForms();
+        program::destroyForms();
     }
     void init() {
         support::exec("DELETE FROM Works");

@@ -2,7 +2,7 @@
 // Shared by the printout tests: a program folder with the generated forms, a
 // real database under the whole form set, a recording viewer, and contracts
 // with their cars and lines.
-#include "app/Windows.h"
+#include "program/Windows.h"
 #include "rtl/ProgramFolder.h"
 #include "contracts/MF.h"
 #include "office/Viewer.h"
@@ -37,13 +37,13 @@ public:
         viewer = office::RecordingViewer();
         office::setViewer(&viewer);
         widgets::Activation::instance().reset();
-        app::createForms();
+        program::createForms();
         MF->FirstActivation = false;
         support::connectDataModule(support::makeDatabase(*dir));
     }
 
     void tearDown() {
-        app::destroyForms();
+        program::destroyForms();
         office::setViewer(nullptr);
         office::setOutputDir(QString());
         rtl::setProgramFolder(QString());

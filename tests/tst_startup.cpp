@@ -2,7 +2,7 @@
 // by which the first activation finds (or fails to find) the database.
 #include "app/Connect.h"
 #include "app/DM.h"
-#include "app/Windows.h"
+#include "program/Windows.h"
 #include "rtl/ProgramFolder.h"
 #include "contracts/CF.h"
 #include "contracts/MF.h"
@@ -44,7 +44,7 @@ class TestStartup : public QObject {
     void startProgram() {
         app::resetTermination();
         widgets::Activation::instance().reset();
-        app::createForms();
+        program::createForms();
     }
 
     // The first activation, as the event loop delivers it.
@@ -63,14 +63,14 @@ private slots:
     }
 
     void cleanup() {
-        app::destroyForms();
+        program::destroyForms();
         rtl::setProgramFolder(QString());
         delete folder;
         folder = nullptr;
     }
 
     void windowsAreCreatedOnceInOrder() {
-        QCOMPARE(app::creationOrder(), QStringList({"MF", "DC", "DM", "CF", "CF2", "VR", "CF3", "SP", "CF4", "SM",
+        QCOMPARE(program::creationOrder(), QStringList({"MF", "DC", "DM", "CF", "CF2", "VR", "CF3", "SP", "CF4", "SM",
                                                     "SE", "SB", "MH", "SV", "AboutBox", "Hst", "HS"}));
         const QStringList captions = {
             "Торквиль 1.0", "Справочник машин", "Договор", "Выбор машины", "Справочник видов работ",
@@ -79,7 +79,7 @@ private slots:
             "Справочник фирм-производителей, моделей машин", "Справочник двигателей", "Справочник кузовов",
             "Справочник механиков", "Итоговый свод", "О программе", "История версий", "История обслуживания"};
         QStringList shown;
-        for (const QString& name : app::creationOrder()) {
+        for (const QString& name : program::creationOrder()) {
             if (name == "DM") continue;
             QWidget* w = nullptr;
             for (QWidget* top : QApplication::allWidgets())

@@ -2,7 +2,7 @@
 // tests/with-window-manager): the user clicks the greyed-out main window, or
 // Alt+Tabs to it, while a modeless window is open and being typed in.
 #include "app/DM.h"
-#include "app/Windows.h"
+#include "program/Windows.h"
 #include "app/WindowFlow.h"
 #include "cars/DC.h"
 #include "contracts/CF.h"
@@ -19,18 +19,31 @@ class TestWindowManager : public QObject {
     Q_OBJECT
     QTemporaryDir dir;
 
+    // Counts the activations the window manager delivers to a window.
+    struct ActivationsOf : QObject {
+        int seen = 0;
+        explicit ActivationsOf(QWidget* w) { w->installEventFilter(this); }
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::WindowActivate) ++seen;
+            return false;
+        }
+    };
+
     // What the window manager does on a click on `window`, on the task bar
-    // or on Alt+Tab: activate it (and raise it over the others).
-    static void userActivates(QWidget* window) {
+    // or on Alt+Tab: activate it (and raise it over the others). True once
+    // `window` has had that activation and `expected` is the active window
+    // after it: the program's redirect, when `expected` is another window.
+    static bool userActivates(QWidget* window, QWidget* expected) {
+        ActivationsOf activations(window);
         window->windowHandle()->requestActivate();
-        QTest::qWait(400);
+        return QTest::qWaitFor([&] { return activations.seen > 0 && QApplication::activeWindow() == expected; }, 5000);
     }
 
 private slots:
     void initTestCase() {
         QVERIFY(dir.isValid());
         QVERIFY2(QGuiApplication::platformName() == "xcb", "run through tests/with-window-manager");
-        app::createForms();
+        program::createForms();
         MF->FirstActivation = false;
         support::connectDataModule(support::makeDatabase(dir));
         support::exec(QString::fromUtf8("INSERT INTO Cars (dev, mod, gnum, d_year) VALUES ('ВАЗ', '2107', 'А1', 2010)"));
@@ -38,16 +51,15 @@ private slots:
         MF->activateWindow();  // a loaded machine may map it after the window manager's focus decision
         QVERIFY(QTest::qWaitForWindowActive(MF));
     }
-    void cleanupTestCase() { app::destroyForms(); }
+    void cleanupTestCase() { program::destroyForms(); }
 
     void theEditorStaysInFrontAndKeepsItsMode() {
         MF->ToolButton2Click();
         QVERIFY(QTest::qWaitForWindowActive(CF));
         CF->Memo1->setPlainText(QString::fromUtf8("НЕ ПОТЕРЯТЬ"));
         CF->Car_id->setText(support::scalar("SELECT MAX(pk_id) FROM Cars"));
-        userActivates(MF);
+        QVERIFY(userActivates(MF, CF));
         QVERIFY(CF->NewDoc);
-        QCOMPARE(QApplication::activeWindow(), static_cast<QWidget*>(CF));
         QCOMPARE(CF->Memo1->toPlainText(), QString::fromUtf8("НЕ ПОТЕРЯТЬ"));
         CF->ToolButton8Click();
         QCOMPARE(support::scalar("SELECT rem FROM Contracts"), QString::fromUtf8("НЕ ПОТЕРЯТЬ"));
@@ -61,9 +73,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(DC));
         DC->ToolButton2Click();
         DC->Box1->setText(QString::fromUtf8("УАЗ"));
-        userActivates(MF);
-        QCOMPARE(QApplication::activeWindow(), static_cast<QWidget*>(DC));
-        userActivates(DC);
+        QVERIFY(userActivates(MF, DC));
         QVERIFY(DC->Adding);
         QCOMPARE(DC->Box1->text(), QString::fromUtf8("УАЗ"));
         DC->close();

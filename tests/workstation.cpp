@@ -30,7 +30,7 @@
 //   commit | rollback  of that transaction
 //   ping | quit
 #include "app/DM.h"
-#include "app/Windows.h"
+#include "program/Windows.h"
 #include "rtl/ProgramFolder.h"
 #include "app/Connect.h"
 #include "cars/CF2.h"
@@ -314,12 +314,12 @@ int main(int argc, char** argv) {
     widgets::MessageRecorder messages;  // questions are answered No
     recorder = &messages;
 
-    app::createForms();
+    program::createForms();
     MF->show();
     inLoop([] { widgets::Activation::instance().report(MF); });
     if (app::terminationRequested()) {
         say(QStringLiteral("fail ") + shown());
-        app::destroyForms();
+        program::destroyForms();
         return 1;
     }
     answer(QStringLiteral("ready"));
@@ -332,7 +332,7 @@ int main(int argc, char** argv) {
         while (going && std::getline(std::cin, line))
             going = command(QString::fromStdString(line).split(u' ', Qt::SkipEmptyParts));
     }
-    app::destroyForms();
+    program::destroyForms();
     say(QStringLiteral("bye"));
     return 0;
 }

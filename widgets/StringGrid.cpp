@@ -9,6 +9,12 @@
 
 namespace widgets {
 
+QStringList columnTitles(std::span<const GridColumn> columns) {
+    QStringList titles;
+    for (const GridColumn& c : columns) titles << QString::fromUtf8(c.title);
+    return titles;
+}
+
 StringGrid::StringGrid(QWidget* parent) : QTableView(parent), model_(new StringGridModel(this)) {
     setModel(model_);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -56,6 +62,12 @@ void StringGrid::setCell(int col, int row, const QString& text) {
 
 void StringGrid::setCell(int col, int row, QString&& text) {
     model_->setCell(col, row, std::move(text));
+}
+
+void StringGrid::setColumns(std::span<const GridColumn> columns) {
+    setColCount(int(columns.size()));
+    for (int c = 0; c < int(columns.size()); ++c) setColWidth(c, columns[c].width);
+    setTitles(columnTitles(columns));
 }
 
 void StringGrid::setTitles(const QStringList& titles) {

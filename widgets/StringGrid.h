@@ -16,6 +16,7 @@
 #include <QTableView>
 
 #include <memory>
+#include <span>
 
 #include "widgets/GridRows.h"
 
@@ -25,6 +26,15 @@ namespace widgets {
 inline constexpr QRgb kTitleYellow = 0xFFFFB3;
 
 class StringGridModel;
+
+// One column of a list: its title (UTF-8) and its width in pixels.
+struct GridColumn {
+    const char* title;
+    int width;
+};
+
+// The titles of a column table, in order.
+QStringList columnTitles(std::span<const GridColumn> columns);
 
 class StringGrid : public QTableView {
     Q_OBJECT
@@ -36,6 +46,8 @@ public:
     void setCell(int col, int row, const QString& text);
     void setCell(int col, int row, QString&& text);
     void setTitles(const QStringList& titles);  // row 0, from column 0 on
+    // As many columns as the table has, with its widths and titles.
+    void setColumns(std::span<const GridColumn> columns);
 
     // Row count including the title row; at least 1. setRowCount(2) means one
     // data row. Shrinking keeps the current row, pulled back to the last row.

@@ -1,7 +1,7 @@
 #include "support/TestDb.h"
 
 #include "app/DM.h"
-#include "app/Windows.h"
+#include "program/Windows.h"
 #include "contracts/MF.h"
 #include "fb/Connection.h"
 #include "fb/Script.h"
@@ -33,7 +33,7 @@ void connectDataModule(const QString& path) {
 
 QString openWindows(const QTemporaryDir& dir) {
     const QString path = makeDatabase(dir);
-    app::createForms();
+    program::createForms();
     MF->FirstActivation = false;
     connectDataModule(path);
     return path;

@@ -1,8 +1,9 @@
-#include "app/Windows.h"
+#include "program/Windows.h"
 
 #include "about/AboutBox.h"
 #include "about/Hst.h"
 #include "app/DM.h"
+#include "app/MainWindow.h"
 #include "cars/CF2.h"
 #include "cars/DC.h"
 #include "cars/HS.h"
@@ -18,7 +19,7 @@
 #include "contracts/MF.h"
 #include "reports/SV.h"
 
-namespace app {
+namespace program {
 
 namespace {
 QStringList& order() {
@@ -30,9 +31,14 @@ template <class T> void make(T*& instance, QWidget* parent) {
     instance = new T(parent);
     order() << instance->objectName();
 }
+// The hand-overs between windows of different folders that may not include
+// each other: the chosen car goes to the editor, the history's card is
+// printed by the journal.
+void wireHandOvers() {
+    QObject::connect(CF2, &TCF2::carTaken, CF, &TCF::TakeCar);
+    QObject::connect(HS, &THS::cardRequested, MF, &TMF::PrintContractCard);
+}
 }  // namespace
-
-QWidget* mainWindow() { return MF; }
 
 void createForms() {
     order().clear();
@@ -41,6 +47,7 @@ void createForms() {
     // no parent: the main window is disabled while they are up, and a
     // disabled parent would disable them too.
     make(MF, nullptr);
+    app::setMainWindow(MF);
     make(DC, nullptr);
     DM = new TDM;
     order() << DM->objectName();
@@ -60,6 +67,7 @@ void createForms() {
     // Modal over the car directory or the contract editor: it takes the
     // window that opens it as its parent then.
     make(HS, nullptr);
+    wireHandOvers();
 }
 
 void destroyForms() {
@@ -73,6 +81,7 @@ void destroyForms() {
     delete DC;
     delete MF;
     MF = nullptr;
+    app::setMainWindow(nullptr);
     DC = nullptr;
     CF = nullptr;
     CF2 = nullptr;
@@ -93,4 +102,4 @@ void destroyForms() {
 
 QStringList creationOrder() { return order(); }
 
-}  // namespace app
+}  // namespace program

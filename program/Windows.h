@@ -2,13 +2,10 @@
 // The windows and the data module, each created once in the order of start-up.
 #include <QStringList>
 
-class QWidget;
-
-namespace app {
+namespace program {
 
 void createForms();   // MF, DC, DM, CF, CF2, VR, CF3, SP, CF4, SM, SE, SB, MH, SV, AboutBox, Hst
 void destroyForms();  // for tests: every instance deleted, pointers cleared
 QStringList creationOrder();  // object names in the order they were created
-QWidget* mainWindow();        // the journal, MF; null before createForms and after destroyForms
 
-}  // namespace app
+}  // namespace program

@@ -1,8 +1,9 @@
-#include "app/Startup.h"
+#include "program/Startup.h"
 
 #include "app/QuitOnSignal.h"
 
-#include "app/Windows.h"
+#include "app/MainWindow.h"
+#include "program/Windows.h"
 #include "widgets/Activation.h"
 #include "widgets/ErrorDisplay.h"
 
@@ -10,15 +11,15 @@
 #include <QScreen>
 #include <QTimer>
 
-namespace app {
+namespace program {
 
 int runProgram(int argc, char** argv) {
     widgets::Application application(argc, argv);
     // A compact sans serif, alike on every machine (fonts-liberation2).
     application.setFont(QFont(QStringLiteral("Liberation Sans"), 9));
-    quitOnSignals();
+    app::quitOnSignals();
     createForms();
-    QWidget* const journal = mainWindow();
+    QWidget* const journal = app::mainWindow();
     journal->show();
     if (QScreen* screen = journal->screen()) {
         const QRect avail = screen->availableGeometry();
@@ -32,4 +33,4 @@ int runProgram(int argc, char** argv) {
     return rc;
 }
 
-}  // namespace app
+}  // namespace program

@@ -1,4 +1,4 @@
-#include "contracts/ContractLines.h"
+#include "app/ContractLines.h"
 
 #include "app/DM.h"
 #include "fb/Cp1251.h"
@@ -150,9 +150,7 @@ QString loadLines(widgets::StringGrid* grid, const LineKind& kind, const QString
     TDM::reset(q, QString::fromLatin1(kind.select));
     q.setString(QStringLiteral("ct_fk"), key);
     q.open();
-    q.last();
     const int n = q.recordCount();
-    q.first();
     grid->beginFill(n > 0 ? n + 1 : 2);
     grid->setTitles(titles(kind));
     const fb::Field id = q.field(QStringLiteral("pk_id")), fk = q.field(QStringLiteral("ct_fk")),

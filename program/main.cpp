@@ -1,0 +1,3 @@
+#include "program/Startup.h"
+
+int main(int argc, char** argv) { return program::runProgram(argc, argv); }
