@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <stdexcept>
+
 namespace app {
 
 const char* const kNoPathFileMessage =
@@ -21,6 +23,12 @@ namespace {
 bool& terminated() {
     static bool t = false;
     return t;
+}
+
+std::string pathFileUnreadable(const QFile& file) {
+    return QStringLiteral("Не удалось прочитать файл path.txt: %1\rпрограмма будет закрыта")
+        .arg(file.errorString())
+        .toStdString();
 }
 
 bool fileExists(const QString& path) {
@@ -40,8 +48,11 @@ QString locateDatabasePath() {
         widgets::showMessage(QString::fromUtf8(kNoPathFileMessage));
         return QString();
     }
-    if (!pathFile.open(QIODevice::ReadOnly)) return QString();
+    // A file that is there but cannot be read is not a missing database.
+    if (!pathFile.open(QIODevice::ReadOnly)) throw std::runtime_error(pathFileUnreadable(pathFile));
     QByteArray line = pathFile.readLine();
+    if (line.isEmpty() && pathFile.error() != QFileDevice::NoError)
+        throw std::runtime_error(pathFileUnreadable(pathFile));
     // The first line up to its end, blanks kept.
     const qsizetype cut = line.indexOf('\n');
     if (cut >= 0) line.truncate(cut);
@@ -56,7 +67,14 @@ bool databaseFileExists(const QString& path) {
 }
 
 bool ConnectDatabase() {
-    const QString path = locateDatabasePath();
+    QString path;
+    try {
+        path = locateDatabasePath();
+    } catch (const std::runtime_error& e) {
+        widgets::showMessage(QString::fromUtf8(e.what()));
+        terminateProgram();
+        return false;
+    }
     if (!databaseFileExists(path)) {
         widgets::showMessage(QString::fromUtf8(kNoDatabaseMessage));
         terminateProgram();

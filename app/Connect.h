@@ -12,13 +12,15 @@ struct DatabaseLocation {
 };
 
 // Steps 1-5: dbase.fdb beside the program, else the first line of path.txt.
-// Shows "Файл пути к базе данных не найден..." when path.txt is missing.
+// Shows "Файл пути к базе данных не найден..." when path.txt is missing;
+// throws std::runtime_error ("Не удалось прочитать файл path.txt: ...") when
+// it is there but cannot be read.
 QString locateDatabasePath();
 // The file test, which a server path ("host[/port]:path") skips.
 bool databaseFileExists(const QString& path);
 
 // The whole routine: locate, connect DM->IBDbase, start DM->IBTrans. Returns
-// false when the program is to end (both messages shown as the case asks).
+// false when the program is to end (the messages shown as the case asks).
 // Connection failures throw the database layer's error.
 bool ConnectDatabase();
 

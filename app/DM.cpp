@@ -59,7 +59,21 @@ TDM::TDM(QObject* parent) : QObject(parent) {
 }
 
 void TDM::execCommit(fb::Query& q) {
-    q.execSQL();
+    try {
+        q.execSQL();
+    } catch (...) {
+        // A refused write alone: nothing of it stays, and no read-write
+        // transaction stays open behind it. Inside a write unit the unit
+        // decides (it rolls back as the error leaves it).
+        // The refusal is what the clerk needs to read, not a failed rollback.
+        if (!IBTrans.inUnit()) {
+            try {
+                IBTrans.rollback();
+            } catch (...) {
+            }
+        }
+        throw;
+    }
     IBTrans.commit();
 }
 

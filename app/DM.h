@@ -39,7 +39,7 @@ public:
     fb::Query iSP2_del{&IBDbase, &IBTrans};
 
     // Runs a statement that changes data and commits at once, as every
-    // write of the program does.
+    // write of the program does; a refused one is rolled back.
     void execCommit(fb::Query& q);
     // Replaces the text of a scratch statement (iSQL, iSQL2) with one line.
     static void reset(fb::Query& q, const QString& line);

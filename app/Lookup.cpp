@@ -6,6 +6,8 @@
 #include "fb/Cp1251.h"
 #include "widgets/UpperCombo.h"
 
+#include <stdexcept>
+
 namespace app {
 
 QStringList dictionaryNames(const QString& table) {
@@ -77,7 +79,13 @@ int readBackKey(const QString& table, const QString& marker) {
     TDM::reset(q, QStringLiteral("SELECT pk_id FROM ") + table + QStringLiteral(" WHERE sysinfo=:sysinfo ORDER BY pk_id"));
     q.setString(QStringLiteral("sysinfo"), marker);
     q.open();
-    q.first();
+    if (q.recordCount() == 0) {
+        q.close();
+        throw std::runtime_error(QStringLiteral("Не удалось прочитать ключ новой записи: в таблице %1 нет строки "
+                                                "с отметкой «%2».")
+                                     .arg(table, marker)
+                                     .toStdString());
+    }
     q.last();
     const int key = q.field(QStringLiteral("pk_id")).asInteger();
     q.close();

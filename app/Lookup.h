@@ -34,7 +34,8 @@ QString prefixPattern(const QString& text, int columnLength);
 // has it, and the parameter is NULL, which no "x LIKE" condition passes.
 void bindPrefix(fb::Query& q, const QString& param, const QString& text, int columnLength);
 
-// The key of the row that carries the marker; the last of several.
+// The key of the row that carries the marker; the last of several. No such
+// row is an error: a key of 0 would point the caller at no row.
 int readBackKey(const QString& table, const QString& marker);
 
 }  // namespace app

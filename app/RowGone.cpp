@@ -1,6 +1,10 @@
 #include "app/RowGone.h"
 
 #include "app/DM.h"
+#include "fb/Error.h"
+
+#include <QDeadlineTimer>
+#include <QThread>
 
 namespace app {
 
@@ -18,11 +22,44 @@ QString rowGoneText() {
     return QStringLiteral("Запись удалена на другом рабочем месте. Ничего не записано; список обновлён.");
 }
 
-bool rowExists(const QString& table, int key) {
+QString rowBusyText() {
+    return QStringLiteral("Запись сейчас изменяется на другом рабочем месте. Ничего не записано; "
+                          "повторите сохранение.");
+}
+
+namespace {
+
+// A row that another transaction changed, deleted or locked and has not ended.
+bool isRowConflict(const fb::Error& e) {
+    constexpr long kDeadlock = 335544336L, kLockConflict = 335544345L, kUpdateConflict = 335544451L;
+    return e.hasCode(kDeadlock) || e.hasCode(kLockConflict) || e.hasCode(kUpdateConflict);
+}
+
+// How long a lock waits for another workstation's unit, which commits within
+// a moment unless that workstation is stuck.
+constexpr int kLockPatienceMs = 1500;
+constexpr int kLockRetryMs = 50;
+
+}  // namespace
+
+bool lockRow(const QString& table, int key) {
+    if (!DM->IBTrans.inUnit()) throw std::logic_error("lockRow outside a write unit");
     fb::Query& q = DM->iSQL2;
-    TDM::reset(q, QStringLiteral("SELECT pk_id FROM %1 WHERE pk_id = :pk_id").arg(table));
+    TDM::reset(q, QStringLiteral("SELECT pk_id FROM %1 WHERE pk_id = :pk_id WITH LOCK").arg(table));
     q.setInteger(QStringLiteral("pk_id"), key);
-    q.open();
+    // The transactions never wait on their own (nowait): a short retry gives
+    // a save that meets another one on the same row the chance to go through.
+    const QDeadlineTimer deadline(kLockPatienceMs);
+    for (;;) {
+        try {
+            q.open();
+            break;
+        } catch (const fb::Error& e) {
+            if (!isRowConflict(e)) throw;
+            if (deadline.hasExpired()) throw RowGone(rowBusyText());
+            QThread::msleep(kLockRetryMs);
+        }
+    }
     const bool found = q.recordCount() > 0;
     q.close();
     return found;
@@ -43,7 +80,7 @@ void deleteByKey(const QString& sql, const QString& key, const std::function<voi
 }
 
 void requireCar(int key) {
-    if (!rowExists(QStringLiteral("Cars"), key)) throw RowGone(carGoneText());
+    if (!lockRow(QStringLiteral("Cars"), key)) throw RowGone(carGoneText());
 }
 
 }  // namespace app

@@ -359,9 +359,10 @@ void TwoLevelDictionary::saveLevel(Level level) {
     }
     // The operation ends once its write went through; a failed write leaves
     // it pending, to be retried or dropped with Esc. A detail is written only
-    // under a master that is still there.
+    // under a master that is still there, held until the commit so that no
+    // other workstation deletes it meanwhile.
     fb::WriteUnit unit(DM->IBTrans);
-    if (detail && Adding && !app::rowExists(QString::fromLatin1(config_.tables.master), rtl::StrToInt(masterKey()))) {
+    if (detail && Adding && !app::lockRow(QString::fromLatin1(config_.tables.master), rtl::StrToInt(masterKey()))) {
         FormActivate();
         throw app::RowGone(app::rowGoneText());
     }
@@ -413,8 +414,30 @@ void TwoLevelDictionary::deleteFrom(Level level) {
         return;
     }
     if (!widgets::askDelete()) return;
-    app::deleteByKey(statement((QByteArray("DELETE FROM ") + s.table + " WHERE pk_id = :pk_id").constData()), key,
-                     [this] { FormActivate(); });
+    const QString remove = statement((QByteArray("DELETE FROM ") + s.table + " WHERE pk_id = :pk_id").constData());
+    const auto refresh = [this] { FormActivate(); };
+    if (level == Level::Master) {
+        // Asked again with the master held: a detail that another workstation
+        // added meanwhile refuses the delete, and none can be added under it
+        // until the delete is committed.
+        bool refused = false;
+        {
+            fb::WriteUnit unit(DM->IBTrans);
+            app::lockRow(QString::fromLatin1(config_.tables.master), rtl::StrToInt(key));
+            refused = masterHasDetails(key);
+            if (!refused) {
+                app::deleteByKey(remove, key, refresh);
+                unit.commit();
+            }
+        }
+        // Said once the master is free again.
+        if (refused) {
+            widgets::showMessage(QString::fromUtf8(config_.refusal), kDeleteCaption);
+            return;
+        }
+    } else {
+        app::deleteByKey(remove, key, refresh);
+    }
     (this->*s.fill)();
     (this->*s.show)();
 }

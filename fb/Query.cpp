@@ -126,6 +126,21 @@ void Query::open() { run(true); }
 void Query::open(const QStringList& columns) { run(true, columns); }
 void Query::execSQL() { run(false); }
 
+qint64 affectedRows(IStatement* stmt) {
+    Status st;
+    const ISC_UINT64 n = stmt->getAffectedRecords(st.get());
+    if (st.failed()) {
+        const Error e = Error::fromStatus(st.get());
+        throw Error(QStringLiteral("Не удалось узнать, сколько строк изменено: %1").arg(e.text()), e.codes());
+    }
+    return qint64(n);
+}
+
+int Query::rowsAffected() const {
+    if (countError_) throw *countError_;
+    return affected_;
+}
+
 void Query::close() {
     open_ = false;
     rows_.clear();
@@ -140,6 +155,8 @@ RowSet Query::takeRows() {
 
 void Query::run(bool wantRows, const QStringList& keep) {
     close();
+    affected_ = 0;
+    countError_.reset();
     prepare();
     ThrowStatus st;
     const unsigned type = stmt_->getType(st.get());
@@ -187,10 +204,13 @@ void Query::run(bool wantRows, const QStringList& keep) {
         std::vector<unsigned char> out(std::max(1u, outMeta->getMessageLength(st.get())));
         stmt_->execute(st.get(), tra, inMeta, inData, outCount ? outMeta.get() : nullptr,
                        outCount ? out.data() : nullptr);
-        // The count is a report, not part of the work: a statement without one gives 0.
-        Status counting;
-        affected_ = int(stmt_->getAffectedRecords(counting.get()));
-        if (counting.failed()) affected_ = 0;
+        // The count is asked for only by some callers: a count the engine
+        // could not give fails there, not here, and never reads as 0.
+        try {
+            affected_ = int(affectedRows(stmt_));
+        } catch (const Error& e) {
+            countError_ = e;
+        }
         if (outCount) {
             rows_.reset(outMeta.get());
             rows_.append(out.data());

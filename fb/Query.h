@@ -1,6 +1,7 @@
 #pragma once
 // A statement on the program's connection and transaction: text as lines,
 // named parameters, the whole result fetched at open, fields by name.
+#include "fb/Error.h"
 #include "fb/InputMessage.h"
 #include "fb/ParamText.h"
 #include "fb/RowSet.h"
@@ -9,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <variant>
 #include <vector>
 
@@ -19,6 +21,10 @@ namespace fb {
 class Connection;
 class Transaction;
 class Query;
+
+// The number of rows the statement's last execution changed; a count the
+// engine cannot give throws fb::Error in its own words, never reads as 0.
+qint64 affectedRows(Firebird::IStatement* stmt);
 
 // A value of the current row, looked up by name.
 class Field {
@@ -78,7 +84,9 @@ public:
     void next() { if (cur_ < rows_.rowCount()) ++cur_; }
     int row() const { return cur_; }
     bool eof() const { return cur_ >= rows_.rowCount(); }
-    int rowsAffected() const { return affected_; }
+    // The rows the last statement changed; throws fb::Error when the engine
+    // could not say.
+    int rowsAffected() const;
 
     Field field(const QString& name) const;  // throws when the name is unknown
     Field field(int col) const { return Field(this, col); }
@@ -113,6 +121,7 @@ private:
     RowSet rows_;
     int cur_ = 0;
     int affected_ = 0;
+    std::optional<Error> countError_;
     bool open_ = false;
 };
 

@@ -26,6 +26,11 @@ Firebird::ITransaction* startWith(Connection* db, const unsigned char* tpb, unsi
     return tr;
 }
 
+Error unitFailedError() {
+    return Error(QStringLiteral("Ничего не записано: не удалась часть записи, и всё записанное вместе с ней "
+                                "отменено."));
+}
+
 }  // namespace
 
 Transaction::Transaction(Connection* db) : db_(db) {
@@ -68,12 +73,14 @@ void Transaction::rollback() {
 }
 
 Firebird::ITransaction* Transaction::ensure() {
+    if (unitFailed_) throw unitFailedError();
     start();
     return tr_;
 }
 
 Firebird::ITransaction* Transaction::forRead() {
-    if (tr_ || units_ > 0) return ensure();
+    // After a failed inner unit there is nothing of the unit left to see.
+    if (!unitFailed_ && (tr_ || units_ > 0)) return ensure();
     if (read_ && readSerial_ != db_->serial()) {
         // Started on an earlier attachment, which took it along.
         read_->release();
@@ -103,13 +110,18 @@ void Transaction::beginUnit() {
 }
 
 void Transaction::endUnit() {
-    if (units_ > 0 && --units_ == 0) commit();
+    if (units_ == 0) return;
+    // Left open: the unit's destructor counts it off as it rolls back.
+    if (unitFailed_) throw unitFailedError();
+    if (--units_ == 0) commit();
 }
 
 void Transaction::abandonUnit() {
     if (units_ == 0) return;
-    units_ = 0;
     discard(tr_);
+    // An inner unit's failure dooms the outer ones: the work they did before
+    // is rolled back with it.
+    unitFailed_ = --units_ > 0;
 }
 
 WriteUnit::~WriteUnit() {
@@ -117,8 +129,9 @@ WriteUnit::~WriteUnit() {
 }
 
 void WriteUnit::commit() {
-    done_ = true;
+    if (done_) return;
     tr_.endUnit();
+    done_ = true;
 }
 
 }  // namespace fb

@@ -4,7 +4,11 @@
 // Writes go through one read-write transaction: nowait, read_committed,
 // rec_version. After a commit none is active; the next write starts a new one.
 // A write unit (fb::WriteUnit) holds it open across several statements and
-// commits them all at its end, or none.
+// commits them all at its end, or none. Units may nest; only the outermost
+// commits. An inner unit that fails rolls everything back at once, and the
+// transaction then refuses every write and the outer commits until the
+// outermost unit has ended: what the outer unit wrote before is gone, so
+// nothing it writes afterwards may be committed as if it were whole.
 //
 // Reads outside a write run on a read-only read_committed transaction that is
 // kept open: the engine counts such a transaction as committed from its start,
@@ -32,9 +36,12 @@ public:
     void rollback();
     bool active() const { return tr_ != nullptr; }
     bool inUnit() const { return units_ > 0; }
+    // An inner unit failed; the outermost one has not ended yet.
+    bool unitFailed() const { return unitFailed_; }
     Connection* database() const { return db_; }
 
-    // The read-write transaction, started first when none is active.
+    // The read-write transaction, started first when none is active. Throws
+    // while a failed inner unit leaves its outer unit open.
     Firebird::ITransaction* ensure();
     // The transaction a read runs in: the read-write one while it is active,
     // otherwise the read-only one (started first when needed).
@@ -46,19 +53,21 @@ public:
 private:
     friend class WriteUnit;
     void beginUnit();
-    void endUnit();    // the outermost unit commits
-    void abandonUnit();  // rolls everything of the unit back
+    void endUnit();      // the outermost unit commits; throws after a failed inner one
+    void abandonUnit();  // rolls everything of the outermost unit back
 
     Connection* db_;
     Firebird::ITransaction* tr_ = nullptr;
     Firebird::ITransaction* read_ = nullptr;
     unsigned long long readSerial_ = 0;
     int units_ = 0;
+    bool unitFailed_ = false;
 };
 
 // All or nothing: every statement run on `tr` while the unit lives is
 // committed by commit(), once; a unit left without commit() (an exception)
-// rolls all of it back.
+// rolls all of it back. commit() throws when a unit nested in this one failed
+// (the unit then rolls back as it ends).
 class WriteUnit {
 public:
     explicit WriteUnit(Transaction& tr) : tr_(tr) { tr_.beginUnit(); }

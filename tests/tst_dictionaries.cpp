@@ -1,5 +1,6 @@
 // The two-level dictionaries over a real database, with the whole set of windows.
 #include "app/DM.h"
+#include "app/RowGone.h"
 #include "program/Windows.h"
 #include "app/WindowFlow.h"
 #include "catalogues/SB.h"
@@ -8,6 +9,7 @@
 #include "contracts/MF.h"
 #include "fb/Error.h"
 #include "support/Handlers.h"
+#include "support/OtherAttachment.h"
 #include "support/TestDb.h"
 #include "widgets/Messages.h"
 #include "widgets/StringGrid.h"
@@ -227,6 +229,31 @@ private slots:
         QCOMPARE(rec.lastText(), QString("Внимание! Запись будет удалена, продолжить ?"));
         QCOMPARE(support::scalar("SELECT COUNT(*) FROM dev WHERE name = 'АУДИ'"), QString("0"));
         QCOMPARE(count("models"), 1);
+    }
+
+    // Another workstation on the same master: the check and the write hold it.
+    void masterHeldAgainstOtherWorkstations() {
+        const int vaz = addMaster("dev", "ВАЗ");
+        const QString insertModel = "INSERT INTO models (name, dv_fk) VALUES ('2107', " + QString::number(vaz) + ")";
+        SM->FormActivate();
+        support::OtherAttachment other;
+        // A detail added there while the question is read refuses the delete.
+        widgets::MessageRecorder rec(true);
+        rec.onQuestion([&] { QCOMPARE(other.tryExec(insertModel), QString()); });
+        SM->BitBtn14Click();
+        QCOMPARE(rec.lastText(), QString("Невозможно удалить фирму - сперва удалите модели"));
+        QCOMPARE(count("dev"), 1);
+        QVERIFY(SM->isEnabled());
+
+        // A master being deleted there refuses a detail under it.
+        support::exec("DELETE FROM models");
+        other.run("DELETE FROM dev WHERE pk_id = " + QString::number(vaz));
+        SM->BitBtn21Click();
+        typeText(SM->Edit2, "2108");
+        QCOMPARE(support::errorOf([] { SM->BitBtn23Click(); }), app::rowBusyText());
+        other.commit();
+        QCOMPARE(count("models"), 0);
+        QTest::keyClick(SM->Edit2, Qt::Key_Escape);
     }
 
     void deletingTheLastMaster() {

@@ -161,6 +161,17 @@ private slots:
         QVERIFY(app::terminationRequested());
     }
 
+    void unreadablePathFileSaysSo() {
+        QVERIFY(QDir(folder->path()).mkdir("path.txt"));  // there, but no file to read
+        widgets::MessageRecorder rec;
+        activate();
+        QCOMPARE(rec.count(), 1);
+        QVERIFY2(rec.lastText().startsWith("Не удалось прочитать файл path.txt: "), qPrintable(rec.lastText()));
+        QVERIFY(rec.lastText().endsWith("\rпрограмма будет закрыта"));
+        QVERIFY(app::terminationRequested());
+        QVERIFY(!DM->IBDbase.connected());
+    }
+
     void missingPathFileGivesBothMessages() {
         widgets::MessageRecorder rec;
         activate();

@@ -78,6 +78,7 @@ bool MessageRecorder::record(Kind kind, const QString& caption, const QString& t
     entries_.append(Entry{kind, caption, text});
     if (kind != Kind::Question)
         return true;
+    if (onQuestion_) onQuestion_();
     if (answers_.empty())
         return defaultAnswer_;
     const bool answer = answers_.front();

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QString>
 #include <deque>
+#include <functional>
 
 namespace widgets {
 
@@ -44,6 +45,9 @@ public:
 
     void queueAnswer(bool yes) { answers_.push_back(yes); }
     void setDefaultAnswer(bool yes) { defaultAnswer_ = yes; }
+    // Runs before each question is answered: what happens elsewhere while
+    // the user reads it.
+    void onQuestion(std::function<void()> action) { onQuestion_ = std::move(action); }
 
     const QList<Entry>& entries() const { return entries_; }
     int count() const { return int(entries_.size()); }
@@ -59,6 +63,7 @@ public:
 private:
     QList<Entry> entries_;
     std::deque<bool> answers_;
+    std::function<void()> onQuestion_;
     bool defaultAnswer_;
     MessageRecorder* previous_;
 };
