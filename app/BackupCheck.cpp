@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 
+#include <algorithm>
 #include <utility>
 
 #include <cerrno>
@@ -75,7 +76,9 @@ CopyCheck compareCounts(const QMap<QString, qint64>& expected, const QMap<QStrin
     for (auto it = expected.begin(); it != expected.end(); ++it) names.insert(it.key());
     for (auto it = found.begin(); it != found.end(); ++it) names.insert(it.key());
     QStringList sorted(names.begin(), names.end());
-    sorted.sort();
+    std::sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
+        return std::pair(tableOrder(a), a) < std::pair(tableOrder(b), b);
+    });
     CopyCheck check;
     for (const QString& n : sorted) check.tables.append({n, expected.value(n, -1), found.value(n, -1)});
     return check;

@@ -21,7 +21,7 @@ struct TableCheck {
 };
 
 struct CopyCheck {
-    QList<TableCheck> tables;  // in name order
+    QList<TableCheck> tables;  // in the order of tableOrder
     // False for a copy without its record: what it should hold is unknown,
     // only that the engine restored it without an error.
     bool verified = true;

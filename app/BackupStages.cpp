@@ -1,27 +1,48 @@
 #include "app/BackupStages.h"
 
-#include <QHash>
 #include <QRegularExpression>
 
 namespace app {
 
+namespace {
+
+struct Table {
+    const char* name;
+    const char* caption;
+};
+
+// The shop's tables in the order a clerk reads them.
+const Table kTables[] = {
+    {"CONTRACTS", "Договоры"},
+    {"CT_WORKS", "Работы по договорам"},
+    {"CT_SPARES", "Запчасти по договорам"},
+    {"CARS", "Машины"},
+    {"WORKS", "Виды работ"},
+    {"SPARES", "Запасные части"},
+    {"MEH", "Механики"},
+    {"DEV", "Марки"},
+    {"MODELS", "Модели"},
+    {"ENGINES", "Двигатели"},
+    {"ENGINE_SP", "Спецификации двигателей"},
+    {"BODY", "Кузова"},
+    {"BODY_SP", "Спецификации кузовов"},
+};
+
+}  // namespace
+
 QString tableCaption(const QString& table) {
-    static const QHash<QString, QString> names{
-        {QStringLiteral("CONTRACTS"), QStringLiteral("Договоры")},
-        {QStringLiteral("CT_WORKS"), QStringLiteral("Работы по договорам")},
-        {QStringLiteral("CT_SPARES"), QStringLiteral("Запчасти по договорам")},
-        {QStringLiteral("CARS"), QStringLiteral("Машины")},
-        {QStringLiteral("WORKS"), QStringLiteral("Виды работ")},
-        {QStringLiteral("SPARES"), QStringLiteral("Запасные части")},
-        {QStringLiteral("MEH"), QStringLiteral("Механики")},
-        {QStringLiteral("DEV"), QStringLiteral("Марки")},
-        {QStringLiteral("MODELS"), QStringLiteral("Модели")},
-        {QStringLiteral("ENGINES"), QStringLiteral("Двигатели")},
-        {QStringLiteral("ENGINE_SP"), QStringLiteral("Спецификации двигателей")},
-        {QStringLiteral("BODY"), QStringLiteral("Кузова")},
-        {QStringLiteral("BODY_SP"), QStringLiteral("Спецификации кузовов")},
-    };
-    return names.value(table.toUpper(), table);
+    for (const Table& t : kTables)
+        if (table.compare(QLatin1String(t.name), Qt::CaseInsensitive) == 0) return QString::fromUtf8(t.caption);
+    return table;
+}
+
+int tableOrder(const QString& table) {
+    int i = 0;
+    for (const Table& t : kTables) {
+        if (table.compare(QLatin1String(t.name), Qt::CaseInsensitive) == 0) return i;
+        ++i;
+    }
+    return i;
 }
 
 StageReader::StageReader(Run run, int from, int to, Progress progress)

@@ -12,6 +12,9 @@ using Progress = std::function<void(int percent, const QString& stage)>;
 
 // "Договоры" for CONTRACTS; a table the program does not know keeps its name.
 QString tableCaption(const QString& table);
+// Where a table comes in a list for a clerk (contracts first); the tables
+// the program does not know come last.
+int tableOrder(const QString& table);
 
 // Reads the engine's lines of one run and reports stages between `from`
 // and `to` percent of the whole.

@@ -311,7 +311,11 @@ QStringList Service::restore(const QString& file, const QString& database, const
         start(spb.bytes());
         return feedLines(in, progress);
     } catch (...) {
-        dropDatabase(database);  // it did not exist before: what the run made of it goes
+        // It did not exist before: what the run made of it goes, once the
+        // run has let go of it.
+        waitFinished();
+        const auto there = [&] { return local ? QFileInfo::exists(database) : databaseExists(database); };
+        for (int i = 0; i < 25 && there() && !dropDatabase(database); ++i) QThread::msleep(200);
         throw;
     }
 }
