@@ -53,7 +53,8 @@ int copyCommand(const QString& cmd, const QString& from, const QString& to) {
                          qPrintable(from));
         out << (backup ? "backup " : "restore ") << to << (check.verified ? " checked" : " restored unverified") << Qt::endl;
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "torquil-db: %s\n", e.what());
+        // Texts for a clerk break their lines with "\r".
+        std::fprintf(stderr, "torquil-db: %s\n", qPrintable(QString::fromUtf8(e.what()).replace(u'\r', u'\n')));
         return 1;
     }
     return 0;
