@@ -1,7 +1,9 @@
 // The main window's menu "Сервис": a checked backup of the database in use,
 // and a checked restore of a backup into a new database file.
 #include "app/BackupCheck.h"
+#include "app/CopyRecord.h"
 #include "app/DM.h"
+#include "app/PathFile.h"
 #include "contracts/MF.h"
 #include "fb/Error.h"
 #include "widgets/Messages.h"
@@ -16,22 +18,27 @@
 
 namespace {
 
-// A progress window without a cancel button: the engine's lines go by in it
+// A progress window without a cancel button: a bar and the stage in words,
 // while the service runs on this thread.
 class Progress {
 public:
-    Progress(QWidget* owner, const QString& caption) : dialog_(caption, QString(), 0, 0, owner) {
+    Progress(QWidget* owner, const QString& caption) : dialog_(caption, QString(), 0, 100, owner) {
+        dialog_.setObjectName(QStringLiteral("BackupProgress"));
         dialog_.setWindowTitle(caption);
         dialog_.setCancelButton(nullptr);
         dialog_.setWindowModality(Qt::ApplicationModal);
         dialog_.setMinimumDuration(0);
         dialog_.setMinimumWidth(520);
+        dialog_.setAutoClose(false);
+        dialog_.setAutoReset(false);
+        dialog_.setValue(0);
         dialog_.show();
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
-    fb::Service::Lines lines() {
-        return [this](const QString& line) {
-            dialog_.setLabelText(line.trimmed());
+    app::Progress steps() {
+        return [this](int percent, const QString& stage) {
+            dialog_.setValue(qBound(0, percent, 100));
+            dialog_.setLabelText(stage);
             QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         };
     }
@@ -58,12 +65,13 @@ void TMF::N41Click() {
     app::CopyCheck check;
     {
         Progress progress(this, QStringLiteral("Резервная копия базы данных"));
-        check = app::backupDatabase(DM->IBDbase.databaseName, file, progress.lines());
+        check = app::backupDatabase(DM->IBDbase.databaseName, file, progress.steps());
     }
     if (check.ok())
         widgets::showMessage(QStringLiteral("Копия сохранена и проверена\r%1\r\r%2").arg(file, check.report()));
     else
-        widgets::showError(QStringLiteral("Копия сохранена, но не прошла проверку: число строк не совпадает\r%1\r\r%2")
+        widgets::showError(QStringLiteral("Копия не прошла проверку и не сохранена: число строк не совпадает.\r"
+                                          "Прежний файл %1 не изменён.\r\r%2")
                                .arg(file, check.report()));
 }
 
@@ -83,15 +91,20 @@ void TMF::N42Click() {
     app::CopyCheck check;
     {
         Progress progress(this, QStringLiteral("Восстановление из копии"));
-        check = app::restoreDatabase(file, target, progress.lines());
+        check = app::restoreDatabase(file, target, progress.steps());
     }
-    const QString how = QStringLiteral(
-        "Чтобы работать с ней, закройте программу и запишите путь к этому файлу первой строкой "
-        "в path.txt в папке программы (или положите его туда под именем dbase.fdb вместо прежнего).");
-    if (check.ok())
-        widgets::showMessage(QStringLiteral("База данных восстановлена и проверена\r%1\r\r%2\r\r%3")
-                                 .arg(target, check.report(), how));
-    else
-        widgets::showError(QStringLiteral("База данных восстановлена, но не прошла проверку\r%1\r\r%2")
+    if (!check.ok()) {
+        widgets::showError(QStringLiteral("База данных не восстановлена: в ней не те строки, что в копии.\r"
+                                          "Неполная база удалена.\r%1\r\r%2")
                                .arg(target, check.report()));
+        return;
+    }
+    if (check.verified)
+        widgets::showMessage(QStringLiteral("База данных восстановлена и проверена\r%1\r\r%2\r\r%3")
+                                 .arg(target, check.report(), app::switchDatabaseAdvice(target)));
+    else
+        widgets::showMessage(QStringLiteral("База данных восстановлена, но её содержимое проверить нельзя: "
+                                            "рядом с копией нет файла %1 с описанием копии.\r%2\r\r%3\r\r%4")
+                                 .arg(QFileInfo(app::recordPath(file)).fileName(), target, check.report(),
+                                      app::switchDatabaseAdvice(target)));
 }

@@ -12,6 +12,11 @@ const Client& client() {
     return c;
 }
 
+void shutdownClient() {
+    Status st;
+    client().provider->shutdown(st.get(), 0, fb_shutrsn_app_stopped);
+}
+
 void ThrowingWrapper::checkException(ThrowingWrapper* status) {
     if (status->isDirty() && (status->getState() & Firebird::IStatus::STATE_ERRORS)) {
         Error e = Error::fromStatus(status);

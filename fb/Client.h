@@ -13,6 +13,12 @@ struct Client {
 
 const Client& client();
 
+// Shuts the client library and the embedded engine down: their threads end
+// here, not while the process exits (where one of them may crash it after a
+// failed service run). Every attachment must be gone first; nothing of the
+// library may be used afterwards.
+void shutdownClient();
+
 // Every call clears its status first, so a status checked only after several
 // calls reports the last one: an earlier failure is lost, and the code goes on
 // with what the failed call returned. This wrapper checks each call as it

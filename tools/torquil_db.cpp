@@ -5,6 +5,7 @@
 //   torquil-db backup DATABASE FILE              a checked backup (the database may be in use)
 //   torquil-db restore FILE DATABASE             a checked restore into a new database
 #include "app/BackupCheck.h"
+#include "fb/Client.h"
 #include "tools/DbTools.h"
 
 #include <QCoreApplication>
@@ -28,31 +29,54 @@ int usage(const QString& why) {
     return 2;
 }
 
-// backup / restore: the engine's lines as they come, then the check; 0 only
-// when the copy was made and every table holds the same rows.
+// backup / restore: each stage as it begins, then the check; 0 only when
+// the copy was made and every table holds the rows it should.
 int copyCommand(const QString& cmd, const QString& from, const QString& to) {
     QTextStream out(stdout);
-    auto progress = [&out](const QString& line) { out << line << Qt::endl; };
+    QString last;
+    auto progress = [&out, &last](int percent, const QString& stage) {
+        if (stage == last) return;
+        last = stage;
+        out << percent << "% " << stage << Qt::endl;
+    };
     try {
-        const app::CopyCheck check = cmd == QLatin1String("backup") ? app::backupDatabase(from, to, progress)
-                                                                    : app::restoreDatabase(from, to, progress);
+        const bool backup = cmd == QLatin1String("backup");
+        const app::CopyCheck check = backup ? app::backupDatabase(from, to, progress) : app::restoreDatabase(from, to, progress);
         out << check.report() << Qt::endl;
         if (!check.ok()) {
-            std::fprintf(stderr, "torquil-db: the check failed: the row counts differ\n");
+            std::fprintf(stderr, backup ? "torquil-db: the check failed: the row counts differ; nothing was replaced\n"
+                                        : "torquil-db: the check failed: the row counts differ; the database was dropped\n");
             return 1;
         }
-        out << (cmd == QLatin1String("backup") ? "backup " : "restore ") << to << " checked" << Qt::endl;
+        if (!check.verified)
+            std::fprintf(stderr, "torquil-db: warning: %s has no record beside it; its content could not be verified\n",
+                         qPrintable(from));
+        out << (backup ? "backup " : "restore ") << to << (check.verified ? " checked" : " restored unverified") << Qt::endl;
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "torquil-db: %s\n", e.what());
+        // Texts for a clerk break their lines with "\r".
+        std::fprintf(stderr, "torquil-db: %s\n", qPrintable(QString::fromUtf8(e.what()).replace(u'\r', u'\n')));
         return 1;
     }
     return 0;
 }
 
+int run(const QCoreApplication& app);
+
 }  // namespace
 
+// The engine is shut down before the process ends, whatever the command
+// did: its threads must not outlive main (after a failed service run one of
+// them crashed the exit).
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    const int status = run(app);
+    fb::shutdownClient();
+    return status;
+}
+
+namespace {
+
+int run(const QCoreApplication& app) {
     const QStringList args = app.arguments().mid(1);
     if (args.size() < 2) return usage(args.isEmpty() ? QString() : QStringLiteral("a database path is needed"));
     const QString cmd = args[0];
@@ -96,3 +120,5 @@ int main(int argc, char** argv) {
     }
     return 0;
 }
+
+}  // namespace
