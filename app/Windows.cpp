@@ -3,6 +3,7 @@
 #include "about/AboutBox.h"
 #include "about/Hst.h"
 #include "app/DM.h"
+#include "app/ErrorWords.h"
 #include "cars/CF2.h"
 #include "cars/DC.h"
 #include "cars/HS.h"
@@ -36,6 +37,8 @@ QWidget* mainWindow() { return MF; }
 
 void createForms() {
     order().clear();
+    // Database errors are shown in the clerk's words.
+    installErrorWords();
     // The main window and the car directory come before the data module, so
     // their constructors must not touch it. The windows shown modeless have
     // no parent: the main window is disabled while they are up, and a
