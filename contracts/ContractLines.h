@@ -9,6 +9,7 @@
 //   key, "-"            a line to be deleted   deleted by its key
 //   empty               blank or removed       nothing written
 // A row marked "-" without a key (the blank row) is skipped as well.
+#include "fb/RowSet.h"
 #include "rtl/Money.h"
 
 #include <QString>
@@ -42,6 +43,10 @@ void clearLines(widgets::StringGrid* grid, const LineKind& kind);
 // The lines of contract `key` in the database's order; the total of the
 // line sums (price times quantity) is returned.
 rtl::Money loadLines(widgets::StringGrid* grid, const LineKind& kind, const QString& key);
+// The same in two steps, so that a window reads everything before it shows
+// anything: a failed read leaves the grid as it was.
+fb::RowSet readLines(const LineKind& kind, const QString& key);
+rtl::Money showLines(widgets::StringGrid* grid, const LineKind& kind, const fb::RowSet& lines);
 
 // A new line in the last row when that row has no key, else in a new row.
 // The texts are kept as given; they are checked at the save. The quantity
