@@ -158,13 +158,16 @@ void TCF::FormActivate() {
     try {
         prepareOpening();
     } catch (...) {
-        // Half an opening is none: the editor goes and the error is shown.
-        // What the journal then meets on its own activation is the same
-        // error again, not news.
-        DocId = -1;
-        try {
-            hide();
-        } catch (...) {
+        // A contract that could not be read is not shown at all: the
+        // editor goes and the error is shown. (What the journal meets on
+        // its own activation then is the same error again, not news.) A new
+        // contract stays, empty and dated, with no number yet.
+        if (!NewDoc) {
+            DocId = -1;
+            try {
+                hide();
+            } catch (...) {
+            }
         }
         throw;
     }
@@ -173,15 +176,15 @@ void TCF::FormActivate() {
 void TCF::prepareOpening() {
     DocId = -1;
     const QString key = MF->Grid_doc->cell(0, MF->Grid_doc->currentRow());
+    ToolButton8->setEnabled(false);
     if (NewDoc) {
-        const qint64 next = nextNumber();
         ToolButton6->setEnabled(false);
         ToolButton4->setEnabled(false);
         setGroupsEnabled(true);
         ClearDoc();
-        showNumber(QString::number(next), numberIsProvisional());
         MaskEdit1->setText(rtl::DateToStr(QDate::currentDate()));
         MaskEdit1->setFocus();
+        showNumber(QString::number(nextNumber()), numberIsProvisional());
     } else if (EditDoc) {
         ToolButton6->setEnabled(true);
         LoadDoc(QString::number(rtl::StrToInt(key)));
