@@ -3,7 +3,9 @@
 #include "app/DM.h"
 #include "app/QuitOnSignal.h"
 #include "rtl/ProgramFolder.h"
+#include "app/StatusLine.h"
 #include "fb/Connection.h"
+#include "fb/Reconnect.h"
 #include "rtl/Marker.h"
 #include "widgets/Messages.h"
 
@@ -34,6 +36,27 @@ std::string pathFileUnreadable(const QFile& file) {
 bool fileExists(const QString& path) {
     const QFileInfo fi(path);
     return fi.exists() && !fi.isDir();
+}
+
+// Through a server other workstations insert at the same time: the row
+// markers of this one carry its attachment id, which a new attachment changes.
+void tagMarkers() {
+    rtl::setMarkerTag(QString());
+    if (!fb::Connection::isRemotePath(DM->IBDbase.databaseName)) return;
+    fb::Query q(&DM->IBDbase, &DM->IBTrans);
+    q.setSQL({QStringLiteral("SELECT CURRENT_CONNECTION FROM RDB$DATABASE")});
+    q.open();
+    rtl::setMarkerTag(u'#' + q.field(0).asString());
+}
+
+// A lost server is attached again at the next action; meanwhile the
+// journal's status line says so.
+void rideOutRestarts() {
+    fb::ReconnectPolicy& policy = fb::reconnectPolicy();
+    policy.waiting = [](bool waiting) {
+        showStatus(waiting ? QStringLiteral("Нет связи с сервером…") : QString());
+    };
+    policy.reattached = &tagMarkers;
 }
 }  // namespace
 
@@ -89,15 +112,8 @@ bool ConnectDatabase() {
     // Reading starts at once (a database that refuses transactions says so
     // here); no read-write transaction stays open until the first write.
     DM->IBTrans.forRead();
-    // Through a server other workstations insert at the same time: the row
-    // markers of this one carry its attachment id.
-    rtl::setMarkerTag(QString());
-    if (fb::Connection::isRemotePath(path)) {
-        TDM::reset(DM->iSQL, QStringLiteral("SELECT CURRENT_CONNECTION FROM RDB$DATABASE"));
-        DM->iSQL.open();
-        rtl::setMarkerTag(u'#' + DM->iSQL.field(0).asString());
-        DM->iSQL.close();
-    }
+    tagMarkers();
+    rideOutRestarts();
     return true;
 }
 

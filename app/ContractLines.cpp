@@ -146,23 +146,33 @@ void clearLines(widgets::StringGrid* grid, const LineKind& kind) {
 }
 
 QString loadLines(widgets::StringGrid* grid, const LineKind& kind, const QString& key) {
+    return showLines(grid, kind, readLines(kind, key));
+}
+
+fb::RowSet readLines(const LineKind& kind, const QString& key) {
     fb::Query& q = DM->iSQL;
     TDM::reset(q, QString::fromLatin1(kind.select));
     q.setString(QStringLiteral("ct_fk"), key);
     q.open();
-    const int n = q.recordCount();
+    return q.takeRows();
+}
+
+QString showLines(widgets::StringGrid* grid, const LineKind& kind, const fb::RowSet& lines) {
+    const int n = lines.rowCount();
     grid->beginFill(n > 0 ? n + 1 : 2);
     grid->setTitles(titles(kind));
-    const fb::Field id = q.field(QStringLiteral("pk_id")), fk = q.field(QStringLiteral("ct_fk")),
-                    name = q.field(QStringLiteral("name")), price = q.field(QStringLiteral("price"));
+    const int id = lines.indexOf(QStringLiteral("pk_id")), fk = lines.indexOf(QStringLiteral("ct_fk")),
+              name = lines.indexOf(QStringLiteral("name")), price = lines.indexOf(QStringLiteral("price"));
     const bool counted = kind.counted();
-    const fb::Field num = counted ? q.field(QStringLiteral("num")) : price;  // price: a stand-in never read
+    const int num = counted ? lines.indexOf(QStringLiteral("num")) : -1;
     rtl::Money total;
     double roughTotal = 0;
     bool exact = true;
-    for (int row = 1; !q.eof(); q.next(), ++row) {
-        const int quantity = counted ? num.asInteger() : 1;
-        const double product = price.asFloat() * quantity;
+    for (int r = 0; r < n; ++r) {
+        const int row = r + 1;
+        const int quantity = counted ? int(lines.integer(r, num)) : 1;
+        const double unitPrice = lines.number(r, price);
+        const double product = unitPrice * quantity;
         roughTotal += product;
         QString sum = rtl::FloatToStr(product);
         if (rtl::Money::fits(product)) {
@@ -176,15 +186,14 @@ QString loadLines(widgets::StringGrid* grid, const LineKind& kind, const QString
         } else {
             exact = false;
         }
-        grid->setCell(kLineKey, row, QString::number(id.asInteger()));
-        grid->setCell(kLineMark, row, QString::number(fk.asInteger()));
-        grid->setCell(kLineName, row, name.asString());
+        grid->setCell(kLineKey, row, QString::number(int(lines.integer(r, id))));
+        grid->setCell(kLineMark, row, QString::number(int(lines.integer(r, fk))));
+        grid->setCell(kLineName, row, lines.text(r, name));
         if (counted) grid->setCell(kind.quantityCol, row, rtl::FloatToStr(quantity));
-        grid->setCell(kind.priceCol, row, rtl::FloatToStr(price.asFloat()));
+        grid->setCell(kind.priceCol, row, rtl::FloatToStr(unitPrice));
         if (kind.sumCol >= 0) grid->setCell(kind.sumCol, row, sum);
     }
     grid->endFill();
-    q.close();
     return exact ? total.toString() : rtl::FloatToStr(roughTotal);
 }
 

@@ -9,6 +9,7 @@
 //   key, "-"            a line to be deleted   deleted by its key
 //   empty               blank or removed       nothing written
 // A row marked "-" without a key (the blank row) is skipped as well.
+#include "fb/RowSet.h"
 #include "rtl/Money.h"
 
 #include <QString>
@@ -45,6 +46,10 @@ void clearLines(widgets::StringGrid* grid, const LineKind& kind);
 // program) is shown all the same, with the sum in the general number
 // format, and so is the total then; checkLines refuses such a line.
 QString loadLines(widgets::StringGrid* grid, const LineKind& kind, const QString& key);
+// The same in two steps, so that a window reads everything before it shows
+// anything: a failed read leaves the grid as it was.
+fb::RowSet readLines(const LineKind& kind, const QString& key);
+QString showLines(widgets::StringGrid* grid, const LineKind& kind, const fb::RowSet& lines);
 
 // A new line in the last row when that row has no key, else in a new row.
 // The texts are kept as given; they are checked at the save. The quantity

@@ -1,5 +1,7 @@
 #include "app/DM.h"
 
+#include "widgets/Doing.h"
+
 TDM* DM = nullptr;
 
 TDM::TDM(QObject* parent) : QObject(parent) {
@@ -59,6 +61,9 @@ TDM::TDM(QObject* parent) : QObject(parent) {
 }
 
 void TDM::execCommit(fb::Query& q) {
+    // The window's own words, where it names its action, come first.
+    const widgets::Doing doing(QStringLiteral("Не удалось сохранить запись"),
+                               QStringLiteral("Запись не сохранена — сохраните ещё раз."));
     try {
         q.execSQL();
     } catch (...) {

@@ -49,16 +49,19 @@ QStringList detailNames(const QString& detailTable, const QString& link, int key
 }
 
 void FillNameCombo(widgets::UpperCombo* box, const QString& table) {
+    // Read first: a failed read leaves the list as it was.
+    const QStringList names = dictionaryNames(table);
     box->clearItems();
-    box->setItems(dictionaryNames(table));
+    box->setItems(names);
 }
 
 void FillDependentCombo(widgets::UpperCombo* master, widgets::UpperCombo* detail, const QString& masterTable,
                         const QString& detailTable, const QString& link) {
+    const int key = masterKey(masterTable, master->text());
+    const QStringList names = detailNames(detailTable, link, key);
     detail->clearItems();
     detail->setText(QString());
-    const int key = masterKey(masterTable, master->text());
-    detail->setItems(detailNames(detailTable, link, key));
+    detail->setItems(names);
 }
 
 QString prefixPattern(const QString& text, int columnLength) {

@@ -2,6 +2,7 @@
 
 #include "app/DM.h"
 #include "fb/Error.h"
+#include "widgets/Doing.h"
 
 #include <QDeadlineTimer>
 #include <QThread>
@@ -72,6 +73,8 @@ void requireTouched(const fb::Query& q, const std::function<void()>& refresh) {
 }
 
 void deleteByKey(const QString& sql, const QString& key, const std::function<void()>& refresh) {
+    const widgets::Doing doing(QStringLiteral("Не удалось удалить запись"),
+                               QStringLiteral("Запись не удалена — удалите её ещё раз."));
     fb::Query& q = DM->iSQL;
     TDM::reset(q, sql);
     q.setString(QStringLiteral("pk_id"), key);

@@ -3,6 +3,7 @@
 #include "app/DM.h"
 #include "app/RowGone.h"
 #include "app/Lookup.h"
+#include "app/StatusLine.h"
 #include "app/WindowFlow.h"
 #include "cars/CF2.h"
 #include "cars/CarFields.h"
@@ -15,6 +16,7 @@
 #include "rtl/Marker.h"
 #include "widgets/Activation.h"
 #include "widgets/DateEdit.h"
+#include "widgets/Doing.h"
 #include "widgets/Focus.h"
 #include "widgets/Icons.h"
 #include "widgets/Messages.h"
@@ -153,40 +155,74 @@ void TCF::showEvent(QShowEvent* e) {
 void TCF::FormActivate() {
     if (!openingPending_) return;
     openingPending_ = false;
+    try {
+        prepareOpening();
+    } catch (...) {
+        // A contract that could not be read is not shown at all: the
+        // editor goes and the error is shown. (What the journal meets on
+        // its own activation then is the same error again, not news.) A new
+        // contract stays, empty and dated, with no number yet.
+        if (!NewDoc) {
+            DocId = -1;
+            try {
+                hide();
+            } catch (...) {
+            }
+        }
+        throw;
+    }
+}
+
+void TCF::prepareOpening() {
     DocId = -1;
     const QString key = MF->Grid_doc->cell(0, MF->Grid_doc->currentRow());
+    ToolButton8->setEnabled(false);
     if (NewDoc) {
         ToolButton6->setEnabled(false);
         ToolButton4->setEnabled(false);
         setGroupsEnabled(true);
         ClearDoc();
-        previewNumber();
         MaskEdit1->setText(rtl::DateToStr(QDate::currentDate()));
         MaskEdit1->setFocus();
+        showNumber(QString::number(nextNumber()), numberIsProvisional());
     } else if (EditDoc) {
         ToolButton6->setEnabled(true);
+        LoadDoc(QString::number(rtl::StrToInt(key)));
         DocId = rtl::StrToInt(key);
         setGroupsEnabled(true);
-        LoadDoc(QString::number(DocId));
         MaskEdit1->setFocus();
     } else {
         ToolButton6->setEnabled(true);
+        LoadDoc(QString::number(rtl::StrToInt(key)));
         DocId = rtl::StrToInt(key);
         ToolButton4->setEnabled(true);
         setGroupsEnabled(false);
-        LoadDoc(QString::number(DocId));
     }
     ToolButton8->setEnabled(false);
     MF->FillNameCombo(Box0, QStringLiteral("meh"));
 }
 
-void TCF::previewNumber() {
+qint64 TCF::nextNumber() {
     fb::Query& q = DM->iSQL;
     TDM::reset(q, QStringLiteral("select gen_id(gen_doc_num,0) from RDB$DATABASE"));
     q.open();
     const qint64 current = q.field(0).asInt64();
     q.close();
-    Edit0->setText(QString::number(current + 1));
+    return current + 1;
+}
+
+bool TCF::numberIsProvisional() { return fb::Connection::isRemotePath(DM->IBDbase.databaseName); }
+
+void TCF::showNumber(const QString& number, bool provisional) {
+    // With several workstations the generator moves on under the open
+    // editor: the number a new contract gets is known only at its save.
+    shownNumber_ = provisional ? number : QString();
+    Edit0->setText(provisional ? QStringLiteral("≈") + number : number);
+    QPalette p = Edit0->palette();
+    p.setColor(QPalette::Text, provisional ? QColor(Qt::gray) : palette().color(QPalette::Text));
+    Edit0->setPalette(p);
+    Edit0->setToolTip(provisional ? QStringLiteral("Номер предварительный: договор получит его при сохранении")
+                                  : QString());
 }
 
 void TCF::ClearDoc() {
@@ -199,7 +235,7 @@ void TCF::ClearDoc() {
         Memo1->clear();
     }
     Edit1->clear();
-    Edit0->clear();
+    showNumber(QString(), false);
     Car_id->setText(QStringLiteral("*"));
     contracts::clearLines(Grid_work, contracts::kWorkLines);
     contracts::clearLines(grid_sp, contracts::kSpareLines);
@@ -209,18 +245,21 @@ void TCF::ClearDoc() {
 }
 
 void TCF::LoadDoc(const QString& key) {
-    Label20->setText(QStringLiteral("0"));
-    Label21->setText(QStringLiteral("0"));
+    // Everything is read before anything is shown: a failed read leaves
+    // the editor as it was.
     fb::Query& q = DM->iSQL;
     TDM::reset(q, QStringLiteral("SELECT * FROM Contracts ct INNER JOIN CARS cr ON ct.cr_fk=cr.pk_id "
                                  "WHERE ct.pk_id = :pk_id"));
     q.setString(QStringLiteral("pk_id"), key);
     q.open();
-    q.first();
-    auto text = [&q](const char* column) { return q.field(QString::fromLatin1(column)).asString(); };
+    const fb::RowSet head = q.takeRows();
+    const fb::RowSet workLines = contracts::readLines(contracts::kWorkLines, key);
+    const fb::RowSet spareLines = contracts::readLines(contracts::kSpareLines, key);
+
+    auto text = [&head](const char* column) { return head.text(0, head.indexOf(QString::fromLatin1(column))); };
     MaskEdit1->setText(text("c_date"));
     Box0->fill(text("meh"));
-    Edit0->setText(text("num"));
+    showNumber(text("num"), false);
     {
         // Remarks written elsewhere may carry Windows line ends.
         QString rem = text("rem");
@@ -236,10 +275,9 @@ void TCF::LoadDoc(const QString& key) {
     for (const auto& [column, box] : car) box->fill(text(column));
     Edit1->setText(text("km"));
     Car_id->setText(text("cr_fk"));
-    q.close();
 
-    Label20->setText(contracts::loadLines(Grid_work, contracts::kWorkLines, key));
-    Label21->setText(contracts::loadLines(grid_sp, contracts::kSpareLines, key));
+    Label20->setText(contracts::showLines(Grid_work, contracts::kWorkLines, workLines));
+    Label21->setText(contracts::showLines(grid_sp, contracts::kSpareLines, spareLines));
     Label17->setText(rtl::FloatToStr(rtl::StrToFloat(Label21->text()) + rtl::StrToFloat(Label20->text())));
 }
 
@@ -324,7 +362,10 @@ void TCF::UpdateDoc(const QString& key) {
 
 void TCF::ToolButton8Click() {
     const bool writing = NewDoc || EditDoc;
+    const QString provisional = NewDoc ? shownNumber_ : QString();
     if (writing) {
+        const widgets::Doing doing(QStringLiteral("Не удалось сохранить договор"),
+                                   QStringLiteral("Договор не сохранён — сохраните ещё раз."));
         // Every typed price and quantity of the lines is converted, and every
         // amount checked, before the first statement.
         // The contract's total has to fit as well.
@@ -362,6 +403,8 @@ void TCF::ToolButton8Click() {
     }
     ToolButton8->setEnabled(false);
     LoadDoc(QString::number(DocId));
+    if (!provisional.isEmpty() && Edit0->text() != provisional)
+        app::showStatus(QStringLiteral("Договору присвоен номер ") + Edit0->text());
 }
 
 // ---- Tool bar, car and keys --------------------------------------------------------------

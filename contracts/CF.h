@@ -102,7 +102,10 @@ private:
 
     void MaskEdit1KeyPress(QWidget* field);  // Enter: the next control
     void Memo1KeyPress();                     // Enter: BitBtn1
-    void previewNumber();
+    void prepareOpening();
+    static qint64 nextNumber();  // the generator's value plus one
+    static bool numberIsProvisional();
+    void showNumber(const QString& number, bool provisional);
     void showTotals(const QString& works, const QString& spares);
     bool InsertDoc();  // false when no car is chosen
     void UpdateDoc(const QString& key);
@@ -111,6 +114,7 @@ private:
 
     QFrame* Panel1 = nullptr;
     bool openingPending_ = false;  // the next activation prepares the mode
+    QString shownNumber_;          // a new contract's provisional number, as shown
 };
 
 extern TCF* CF;

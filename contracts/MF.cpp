@@ -9,6 +9,7 @@
 #include "app/DM.h"
 #include "app/FetchedRows.h"
 #include "app/Lookup.h"
+#include "app/StatusLine.h"
 #include "app/WindowFlow.h"
 #include "cars/DC.h"
 #include "catalogues/MH.h"
@@ -22,6 +23,7 @@
 #include "contracts/JournalPeriod.h"
 #include "reports/SV.h"
 #include "widgets/Activation.h"
+#include "widgets/Doing.h"
 #include "widgets/Focus.h"
 #include "widgets/Icons.h"
 #include "widgets/Links.h"
@@ -276,6 +278,8 @@ void TMF::buildStatusBar() {
         SBarPanels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         SBar->addWidget(SBarPanels[i]);
     }
+    // The wide empty panel carries the news of the other windows.
+    app::setStatusLabel(SBarPanels[3]);
 }
 
 // ---- Shared routines -------------------------------------------------------
@@ -412,6 +416,8 @@ void TMF::N4Click() {
                          {"DELETE FROM ct_spares WHERE ct_fk = :ct_fk", "ct_fk"},
                          {"DELETE FROM contracts WHERE pk_id = :pk_id", "pk_id"}};
             try {
+                const widgets::Doing doing(QStringLiteral("Не удалось удалить договор"),
+                                           QStringLiteral("Договор не удалён — удалите его ещё раз."));
                 // The contract goes with its lines, or nothing goes.
                 fb::WriteUnit unit(DM->IBTrans);
                 for (const auto& s : steps) {

@@ -53,6 +53,7 @@ void Connection::open() {
     if (att_) return;
     ++serial_;
     att_ = attach(*this, false);
+    lost_ = false;
 }
 
 void Connection::create() {

@@ -41,6 +41,12 @@ public:
     // The transactions on this connection end their reading before a detach.
     void addTransaction(Transaction* tr) { transactions_.push_back(tr); }
     void removeTransaction(Transaction* tr) { std::erase(transactions_, tr); }
+    const std::vector<Transaction*>& transactions() const { return transactions_; }
+
+    // The server dropped the attachment (fb/Reconnect.h): the next statement
+    // attaches again first. open() clears the mark.
+    void markLost() { lost_ = true; }
+    bool lost() const { return lost_; }
 
 private:
     void endReads();
@@ -48,6 +54,7 @@ private:
     std::vector<Transaction*> transactions_;
     Firebird::IAttachment* att_ = nullptr;
     unsigned long long serial_ = 0;
+    bool lost_ = false;
 };
 
 }  // namespace fb

@@ -4,6 +4,7 @@
 #include "fb/Connection.h"
 #include "fb/Cp1251.h"
 #include "fb/Error.h"
+#include "fb/Reconnect.h"
 #include "fb/Transaction.h"
 
 #include <memory>
@@ -87,10 +88,12 @@ void Query::setNull(const QString& name) { setValue(name, std::monostate{}); }
 void Query::clearParams() { values_.clear(); }
 
 void Query::prepare() {
-    if (stmt_) return;
+    if (stmt_ && db_ && stmtSerial_ == db_->serial()) return;
+    stmt_ = nullptr;
     if (!db_ || !db_->connected()) throw Error(QStringLiteral("Database not assigned"));
     IAttachment* att = db_->handle();
     const unsigned long long serial = db_->serial();
+    stmtSerial_ = serial;
     // Statements of an earlier attachment are gone with it.
     for (auto it = prepared_.begin(); it != prepared_.end();) {
         if (it->serial == serial) {
@@ -154,6 +157,22 @@ RowSet Query::takeRows() {
 }
 
 void Query::run(bool wantRows, const QStringList& keep) {
+    if (db_ && db_->lost()) reattach(*db_);
+    // With no write transaction under way, nothing of a write can die with
+    // the attachment: the statement may simply run again on a new one.
+    const bool fresh = tr_ && !tr_->active();
+    try {
+        runOnce(wantRows, keep);
+    } catch (const Error& e) {
+        if (!db_ || !isConnectionLost(*db_, e)) throw;
+        db_->markLost();
+        if (!fresh) throw;  // the work of the transaction went with the server
+        reattach(*db_);
+        runOnce(wantRows, keep);
+    }
+}
+
+void Query::runOnce(bool wantRows, const QStringList& keep) {
     close();
     affected_ = 0;
     countError_.reset();

@@ -107,6 +107,7 @@ private:
 
     void prepare();
     void run(bool wantRows, const QStringList& keep = {});
+    void runOnce(bool wantRows, const QStringList& keep);
     int paramIndex(const QString& name) const;
     void setValue(const QString& name, Value v);
 
@@ -117,6 +118,7 @@ private:
     bool translatedValid_ = false;
     QHash<QString, Value> values_;
     Firebird::IStatement* stmt_ = nullptr;  // one of prepared_
+    unsigned long long stmtSerial_ = 0;     // the attachment stmt_ belongs to
     std::vector<Prepared> prepared_;        // least recently used first
     RowSet rows_;
     int cur_ = 0;

@@ -103,6 +103,11 @@ void Transaction::endRead() {
     read_ = nullptr;
 }
 
+void Transaction::forgetLost() {
+    discard(read_);
+    if (units_ == 0) discard(tr_);
+}
+
 void Transaction::beginUnit() {
     // Whatever ran before the unit is not part of it.
     if (units_ == 0) commit();

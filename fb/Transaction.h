@@ -49,6 +49,10 @@ public:
     // Ends the read-only transaction (before a detach, or to see a fresh
     // monitoring snapshot); the next read starts another.
     void endRead();
+    // The attachment died under this transaction (fb/Reconnect.h): drops
+    // the handles that went with it. A write unit under way keeps its dead
+    // transaction, so that the rest of the unit fails and none of it counts.
+    void forgetLost();
 
 private:
     friend class WriteUnit;

@@ -4,6 +4,7 @@
 #include "about/Hst.h"
 #include "app/DM.h"
 #include "app/MainWindow.h"
+#include "app/ErrorWords.h"
 #include "cars/CF2.h"
 #include "cars/DC.h"
 #include "cars/HS.h"
@@ -42,6 +43,8 @@ void wireHandOvers() {
 
 void createForms() {
     order().clear();
+    // Database errors are shown in the clerk's words.
+    app::installErrorWords();
     // The main window and the car directory come before the data module, so
     // their constructors must not touch it. The windows shown modeless have
     // no parent: the main window is disabled while they are up, and a

@@ -147,7 +147,7 @@ private slots:
         activate();
         QCOMPARE(rec.count(), 1);
         QCOMPARE(rec.lastText(), kNoDb);
-        QCOMPARE(rec.lastCaption(), QCoreApplication::applicationName());
+        QCOMPARE(rec.lastCaption(), QString("Торквиль"));
         QVERIFY(app::terminationRequested());
         QVERIFY(!DM->IBDbase.connected());
     }

@@ -1,5 +1,7 @@
 // The entry fields, the message seam, the error display, the activation
 // tracker and the Enter-key focus step.
+#include "app/ErrorWords.h"
+#include "fb/Error.h"
 #include "widgets/Activation.h"
 #include "widgets/DateEdit.h"
 #include "widgets/ErrorDisplay.h"
@@ -17,6 +19,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QtTest>
+#include <firebird/Interface.h>
+#include <optional>
 #include <stdexcept>
 
 using namespace widgets;
@@ -54,6 +58,7 @@ private slots:
 
     void messageRecorder();
     void errorDisplayCatchesExceptions();
+    void errorBoxesSpeakTheShopsWords();
 
     void activationFiresOncePerWindowChange();
     void activationFollowsRealActivateOfKnownWindowsOnly();
@@ -213,7 +218,7 @@ void TestWidgets::messageRecorder() {
         QCOMPARE(e[0].kind, MessageRecorder::Kind::Message);
         QCOMPARE(e[0].caption, QStringLiteral("Ошибка"));
         QCOMPARE(e[0].text, QStringLiteral("Выберите машину!"));
-        QCOMPARE(e[1].caption, QGuiApplication::applicationDisplayName());
+        QCOMPARE(e[1].caption, QStringLiteral("Торквиль"));
         QCOMPARE(e[1].text, QStringLiteral("line\rnext"));
         QCOMPARE(e[2].kind, MessageRecorder::Kind::Question);
         QCOMPARE(e[2].caption, QStringLiteral("Удаление"));
@@ -270,6 +275,71 @@ void TestWidgets::errorDisplayCatchesExceptions() {
     QTimer::singleShot(0, &thrower, &Thrower::throwOther);
     QTRY_COMPARE(thrower.calls, 4);
     QCOMPARE(recorder.lastText(), Application::unknownErrorText());
+}
+
+// What the error display shows for an error that left a handler, with the
+// handler's words when it named its action.
+QString shownFor(const std::exception& error, const QString& failed = QString(), const QString& unsaved = QString()) {
+    try {
+        std::optional<Doing> doing;
+        if (!failed.isEmpty()) doing.emplace(failed, unsaved);
+        if (auto* e = dynamic_cast<const fb::Error*>(&error)) throw *e;
+        throw std::runtime_error(error.what());
+    } catch (const std::exception& e) {
+        Application::showException(e);
+    }
+    return Application::lastError();
+}
+
+void TestWidgets::errorBoxesSpeakTheShopsWords() {
+    app::installErrorWords();
+    MessageRecorder recorder;
+    const fb::Error lost(QStringLiteral("Error writing data to the connection.\n-send_packet/send"),
+                         {isc_network_error, isc_net_write_err});
+    QCOMPARE(shownFor(lost, QStringLiteral("Не удалось сохранить договор"),
+                      QStringLiteral("Договор не сохранён — сохраните ещё раз.")),
+             QStringLiteral("Не удалось сохранить договор\nСвязь с сервером была потеряна. Договор не сохранён — "
+                            "сохраните ещё раз.\n\nError writing data to the connection.\n-send_packet/send"));
+    QCOMPARE(recorder.lastCaption(), QStringLiteral("Торквиль"));
+
+    // Without an action the condition is the first line; the engine's text stays below.
+    const struct {
+        std::vector<long> codes;
+        const char* text;
+        const char* first;
+    } conditions[] = {
+        {{isc_network_error}, "Unable to complete network request", "Нет связи с сервером"},
+        {{isc_instance_conflict}, "Database already opened with engine instance", "База данных занята другой программой"},
+        {{isc_deadlock, isc_update_conflict}, "deadlock\n-update conflicts", "Запись изменяют на другом рабочем месте"},
+        {{isc_lock_conflict}, "lock conflict on no wait transaction", "Запись занята другим рабочим местом"},
+        {{isc_no_priv}, "no permission for DELETE access", "Нет прав на это действие"},
+        {{isc_io_error, isc_io_write_err}, "I/O error during \"write\"\n-No space left on device", "Диск переполнен"},
+        {{isc_io_error, isc_io_open_err}, "I/O error during \"open\" operation", "Файл базы данных не найден или не читается"},
+        {{isc_login}, "Your user name and password are not defined", "Неверное имя пользователя или пароль"},
+        {{isc_random}, "something else", "Ошибка базы данных"},
+    };
+    for (const auto& c : conditions) {
+        const QString text = shownFor(fb::Error(QString::fromUtf8(c.text), c.codes));
+        QCOMPARE(text.section(u'\n', 0, 0), QString::fromUtf8(c.first));
+        QVERIFY2(text.endsWith(QStringLiteral("\n\n") + QString::fromUtf8(c.text)), qPrintable(text));
+    }
+
+    // The program's own texts stay as they are, action or not.
+    QCOMPARE(shownFor(fb::Error(QStringLiteral("Database not assigned"))), QStringLiteral("Database not assigned"));
+    QCOMPARE(shownFor(std::runtime_error("'12x' is not a valid integer value"), QStringLiteral("Не удалось")),
+             QStringLiteral("'12x' is not a valid integer value"));
+
+    // An action left by an exception that was handled on the way is not
+    // put above a later error of another handler.
+    try {
+        Doing doing(QStringLiteral("Не удалось удалить договор"));
+        throw lost;
+    } catch (const fb::Error&) {
+    }
+    QTimer::singleShot(0, [&] { throw lost; });
+    QTRY_COMPARE(recorder.count(), 4 + int(std::size(conditions)));
+    QVERIFY2(recorder.lastText().startsWith(QStringLiteral("Нет связи с сервером\n")), qPrintable(recorder.lastText()));
+    Application::setErrorWords({});
 }
 
 void TestWidgets::activationFiresOncePerWindowChange() {

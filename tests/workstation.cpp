@@ -2,7 +2,7 @@
 // program's whole set of windows in a process of its own, pointed at a
 // database through the path.txt of its program folder, driven by commands.
 //
-//   torquil-workstation --folder DIR [--name NAME] [--timeout SEC] [--stdin] [COMMAND ...]
+//   torquil-workstation --folder DIR [--name NAME] [--timeout SEC] [--reconnect-ms MS] [--stdin] [COMMAND ...]
 //
 // The main window is activated first (which connects, as at start-up); then
 // the commands of the command line run (each word one argument), then, with
@@ -25,11 +25,15 @@
 //   new CAR            a new contract in the editor for the car with key CAR
 //   rename-work KEY NAME  the works catalogue row KEY being renamed (not saved)
 //   save-work          the works catalogue's save button
+//   editor             what the editor shows: "ok NUMBER|REMARK|WORKS|SPARES"
+//                      (the lines' names joined with ";")
+//   status             the main window's status line: "ok TEXT"
 // Commands through the data module's connection and transaction directly:
 //   hold KEY TEXT      the contract's remark updated, not yet committed
 //   commit | rollback  of that transaction
 //   ping | quit
 #include "app/DM.h"
+#include "app/StatusLine.h"
 #include "program/Windows.h"
 #include "rtl/ProgramFolder.h"
 #include "app/Connect.h"
@@ -38,6 +42,8 @@
 #include "contracts/CF.h"
 #include "contracts/MF.h"
 #include "catalogues/VR.h"
+#include "contracts/ContractLines.h"
+#include "fb/Reconnect.h"
 #include "support/Handlers.h"
 #include "widgets/Activation.h"
 #include "widgets/ErrorDisplay.h"
@@ -240,6 +246,17 @@ bool command(QStringList words) {
     } else if (cmd == QLatin1String("save-work")) {
         inLoop([] { VR->ToolButton8Click(); });
         answer();
+    } else if (cmd == QLatin1String("editor")) {
+        auto names = [](widgets::StringGrid* grid) {
+            QStringList l;
+            for (int r = 1; r < grid->rowCount(); ++r)
+                if (!grid->cell(contracts::kLineName, r).isEmpty()) l << grid->cell(contracts::kLineName, r);
+            return l.join(u';');
+        };
+        answer(QStringList{CF->Edit0->text(), CF->Memo1->toPlainText(), names(CF->Grid_work), names(CF->grid_sp)}
+                   .join(u'|'));
+    } else if (cmd == QLatin1String("status")) {
+        answer(app::statusText());
     } else if (cmd == QLatin1String("journal")) {
         inLoop([] { MF->FormActivate(); });
         answer(QString::number(journalRows()));
@@ -304,6 +321,8 @@ int main(int argc, char** argv) {
         else if (opt == QLatin1String("--folder") && !args.isEmpty()) folder = args.takeFirst();
         else if (opt == QLatin1String("--name") && !args.isEmpty()) name = args.takeFirst();
         else if (opt == QLatin1String("--timeout") && !args.isEmpty()) timeout = args.takeFirst().toInt();
+        else if (opt == QLatin1String("--reconnect-ms") && !args.isEmpty())
+            fb::reconnectPolicy().waitMs = args.takeFirst().toInt();
     }
     ::alarm(unsigned(timeout));  // and never hangs for ever
     if (folder.isEmpty()) {

@@ -9,6 +9,7 @@ namespace widgets {
 namespace {
 
 QString lastShownError;
+Application::ErrorWords errorWords;
 
 }  // namespace
 
@@ -20,11 +21,20 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {
+    // An event from the loop starts afresh: an action left by an exception
+    // that was handled on the way is no longer news.
+    if (depth_ == 0) forgetFailedAction();
+    struct Depth {
+        int& d;
+        explicit Depth(int& v) : d(++v) {}
+        ~Depth() { --d; }
+    } depth(depth_);
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
         showException(error);
     } catch (...) {
+        forgetFailedAction();
         showErrorText(unknownErrorText());
     }
     return false;
@@ -32,12 +42,16 @@ bool Application::notify(QObject* receiver, QEvent* event) {
 
 void Application::showErrorText(const QString& text) {
     lastShownError = text;
-    showError(text, QGuiApplication::applicationDisplayName());
+    showError(text, programName());
 }
 
 void Application::showException(const std::exception& error) {
-    showErrorText(QString::fromUtf8(error.what()));
+    const FailedAction action = takeFailedAction();
+    const QString words = errorWords ? errorWords(error, action) : QString();
+    showErrorText(words.isEmpty() ? QString::fromUtf8(error.what()) : words);
 }
+
+void Application::setErrorWords(ErrorWords words) { errorWords = std::move(words); }
 
 QString Application::lastError() {
     return lastShownError;

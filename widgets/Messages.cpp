@@ -11,7 +11,7 @@ namespace {
 MessageRecorder* currentRecorder = nullptr;
 
 QString captionOrName(const QString& caption) {
-    return caption.isEmpty() ? QGuiApplication::applicationDisplayName() : caption;
+    return caption.isEmpty() ? programName() : caption;
 }
 
 QWidget* boxParent() {
@@ -27,6 +27,8 @@ int execBox(QMessageBox::Icon icon, const QString& caption, const QString& text,
 }
 
 }  // namespace
+
+QString programName() { return QStringLiteral("Торквиль"); }
 
 QString displayedText(const QString& text) {
     QString result = text;

@@ -3,8 +3,7 @@
 // the texts and answer the questions.
 //
 // Texts may use "\r" (or "\r\n") as the line break; it is shown as a new line.
-// An empty caption stands for the program's name (the application's display
-// name).
+// An empty caption stands for the program's name, "Торквиль".
 #include <QList>
 #include <QString>
 #include <deque>
@@ -21,6 +20,9 @@ bool askYesNo(const QString& text, const QString& caption = QString());
 bool askDelete();
 // An error (the application-wide error display): OK button, error icon.
 void showError(const QString& text, const QString& caption = QString());
+
+// The caption of the program's own boxes.
+QString programName();
 
 // The text as the box shows it: "\r\n" and "\r" become "\n".
 QString displayedText(const QString& text);
