@@ -43,6 +43,30 @@ THS::THS(QWidget* parent) : QDialog(parent) {
     layout->setContentsMargins(6, 6, 6, 6);
     layout->setSpacing(4);
 
+    layout->addWidget(buildCarHeader());
+    layout->addWidget(buildHistoryGrid(), 3);
+    buildLineGrids(layout);
+
+    LabelTotal = new QLabel(this);
+    LabelTotal->setObjectName(QStringLiteral("LabelTotal"));
+    QFont f = LabelTotal->font();
+    f.setBold(true);
+    LabelTotal->setFont(f);
+    layout->addWidget(LabelTotal);
+
+    setTabOrder(Grid_hist, Grid_hwork);
+    setTabOrder(Grid_hwork, Grid_hsp);
+
+    // Handlers.
+    connect(Grid_hist, &widgets::StringGrid::currentRowChanged, this, &THS::Grid_histClick);
+    connect(Grid_hist, &widgets::StringGrid::enterPressed, this, &THS::Grid_histKeyPress);
+    connect(Grid_hist, &widgets::StringGrid::rowDoubleClicked, this, &THS::Grid_histKeyPress);
+
+    widgets::Activation::instance().setHandler(this, [this] { FormActivate(); });
+}
+
+// The car's make and model, plate, VIN, owner and phone above the list.
+QGroupBox* THS::buildCarHeader() {
     auto* car = new QGroupBox(QStringLiteral("Машина"), this);
     car->setObjectName(QStringLiteral("GP1"));
     auto* form = new QGridLayout(car);
@@ -75,16 +99,22 @@ THS::THS(QWidget* parent) : QDialog(parent) {
     form->addWidget(Label5, 1, 3);
     form->setColumnStretch(1, 1);
     form->setColumnStretch(3, 1);
-    layout->addWidget(car);
+    return car;
+}
 
+// The contracts of the car, newest first.
+widgets::StringGrid* THS::buildHistoryGrid() {
     Grid_hist = new widgets::StringGrid(this);
     Grid_hist->setObjectName(QStringLiteral("Grid_hist"));
     Grid_hist->setColumns(kColumns);
     Grid_hist->setTitleColor(QColor(widgets::kTitleYellow));
     Grid_hist->clearToBlankRow();
     Grid_hist->setEscapePropagates(true);  // Esc closes the window
-    layout->addWidget(Grid_hist, 3);
+    return Grid_hist;
+}
 
+// The work and spare-part lines of the chosen contract.
+void THS::buildLineGrids(QVBoxLayout* layout) {
     auto lines = [this, layout](const QString& title, const char* name, widgets::StringGrid*& grid,
                                 const char* gridName) {
         auto* box = new QGroupBox(title, this);
@@ -103,23 +133,6 @@ THS::THS(QWidget* parent) : QDialog(parent) {
     contracts::setupLineGrid(Grid_hsp, contracts::kSpareLines);
     contracts::clearLines(Grid_hwork, contracts::kWorkLines);
     contracts::clearLines(Grid_hsp, contracts::kSpareLines);
-
-    LabelTotal = new QLabel(this);
-    LabelTotal->setObjectName(QStringLiteral("LabelTotal"));
-    QFont f = LabelTotal->font();
-    f.setBold(true);
-    LabelTotal->setFont(f);
-    layout->addWidget(LabelTotal);
-
-    setTabOrder(Grid_hist, Grid_hwork);
-    setTabOrder(Grid_hwork, Grid_hsp);
-
-    // Handlers.
-    connect(Grid_hist, &widgets::StringGrid::currentRowChanged, this, &THS::Grid_histClick);
-    connect(Grid_hist, &widgets::StringGrid::enterPressed, this, &THS::Grid_histKeyPress);
-    connect(Grid_hist, &widgets::StringGrid::rowDoubleClicked, this, &THS::Grid_histKeyPress);
-
-    widgets::Activation::instance().setHandler(this, [this] { FormActivate(); });
 }
 
 QString THS::currentKey() const { return Grid_hist->cell(0, Grid_hist->currentRow()); }

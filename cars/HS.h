@@ -5,7 +5,9 @@
 // from the contract editor; rebuilt from the database each time it is shown.
 #include <QDialog>
 
+class QGroupBox;
 class QLabel;
+class QVBoxLayout;
 namespace widgets { class StringGrid; }
 
 class THS : public QDialog {
@@ -36,6 +38,9 @@ public slots:
     void Grid_histKeyPress();  // Enter: the contract's card
 
 private:
+    QGroupBox* buildCarHeader();
+    widgets::StringGrid* buildHistoryGrid();
+    void buildLineGrids(QVBoxLayout* layout);
     void ShowCarHeader();
     QString currentKey() const;
 };

@@ -113,14 +113,14 @@ TCF::TCF(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     // Handlers.
     connect(MaskEdit1, &widgets::DateEdit::userChanged, this, &TCF::MaskEdit1Change);
-    connect(Box0, &widgets::UpperCombo::userChanged, this, &TCF::MaskEdit1Change);
-    connect(Memo1, &QPlainTextEdit::textChanged, this, &TCF::MaskEdit1Change);
+    connect(Box0, &widgets::UpperCombo::userChanged, this, &TCF::noteHeaderChange);
+    connect(Memo1, &QPlainTextEdit::textChanged, this, &TCF::noteHeaderChange);
     connect(MaskEdit1, &widgets::LineEdit::enterPressed, this, [this] { MaskEdit1KeyPress(MaskEdit1); });
-    connect(Edit0, &widgets::LineEdit::enterPressed, this, [this] { MaskEdit1KeyPress(Edit0); });
-    connect(Edit1, &widgets::LineEdit::enterPressed, this, [this] { MaskEdit1KeyPress(Edit1); });
+    connect(Edit0, &widgets::LineEdit::enterPressed, this, [this] { focusNextField(Edit0); });
+    connect(Edit1, &widgets::LineEdit::enterPressed, this, [this] { focusNextField(Edit1); });
     for (widgets::UpperCombo* box : {Box0, Box1, Box2, Box3, Box4, Box5, Box6, Box7, Box8, Box81, Box9, Box91, Box10,
                                      Box11})
-        connect(box, &widgets::UpperCombo::enterPressed, this, [this, box] { MaskEdit1KeyPress(box); });
+        connect(box, &widgets::UpperCombo::enterPressed, this, [this, box] { focusNextField(box); });
     Memo1->installEventFilter(new EnterFilter(Memo1, [this] { Memo1KeyPress(); }));
     connect(BitBtn1, &QPushButton::clicked, this, &TCF::BitBtn1Click);
     connect(BitBtn9, &QPushButton::clicked, this, &TCF::BitBtn9Click);
@@ -425,9 +425,11 @@ void TCF::BitBtn9Click() {
     if (Car_id->text() != QStringLiteral("*")) HS->ShowCar(Car_id->text(), this);
 }
 
-void TCF::MaskEdit1Change() { ToolButton8->setEnabled(true); }
+void TCF::MaskEdit1Change() { noteHeaderChange(); }
+void TCF::noteHeaderChange() { ToolButton8->setEnabled(true); }
 
-void TCF::MaskEdit1KeyPress(QWidget* field) { widgets::focusNext(field); }
+void TCF::MaskEdit1KeyPress(QWidget* field) { focusNextField(field); }
+void TCF::focusNextField(QWidget* field) { widgets::focusNext(field); }
 
 void TCF::Memo1KeyPress() { BitBtn1->setFocus(Qt::TabFocusReason); }
 

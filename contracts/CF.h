@@ -85,7 +85,7 @@ public slots:
     void BitBtn5Click();
     void BitBtn6Click();
     void BitBtn8Click();
-    void MaskEdit1Change();
+    void MaskEdit1Change();  // the date; the mechanic and the remark share it
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -100,7 +100,11 @@ private:
     void setNamesAndTabOrder();
     void setGroupsEnabled(bool on);
 
-    void MaskEdit1KeyPress(QWidget* field);  // Enter: the next control
+    // A change of the contract's header (date, mechanic, remark): there is
+    // something to save.
+    void noteHeaderChange();
+    void MaskEdit1KeyPress(QWidget* field);  // Enter in an entry field
+    void focusNextField(QWidget* field);     // the next control in tab order
     void Memo1KeyPress();                     // Enter: BitBtn1
     void prepareOpening();
     static qint64 nextNumber();  // the generator's value plus one

@@ -66,68 +66,8 @@ LinePicker::LinePicker(const LinePickerKind& kind, QWidget* parent) : QDialog(pa
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(4);
 
-    // Upper group: the input fields and the confirm button.
-    GroupBox1 = new QGroupBox(this);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    auto* fields = new QGridLayout(GroupBox1);
-    fields->setContentsMargins(10, 6, 10, 8);
-    fields->setHorizontalSpacing(12);
-    fields->setVerticalSpacing(3);
-    auto label = [this](const char* name, const char* text) {
-        auto* l = new QLabel(QString::fromUtf8(text), GroupBox1);
-        l->setObjectName(QString::fromLatin1(name));
-        return l;
-    };
-    Label1 = label("Label1", kind.nameLabel);
-    Label3 = label("Label3", "СТОИМОСТЬ");
-    Box1 = new widgets::UpperCombo(GroupBox1);
-    Box1->setObjectName(QStringLiteral("Box1"));
-    Box1->setMaxLength(kind.nameLength);
-    Edit1 = new widgets::UpperEdit(GroupBox1);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setFixedWidth(130);
-    fields->addWidget(Label1, 0, 0);
-    fields->addWidget(Box1, 1, 0);
-    fields->addWidget(Label3, 0, 1);
-    fields->addWidget(Edit1, 1, 1);
-    int col = 2;
-    if (kind.hasQuantity) {
-        Label2 = label("Label2", "КОЛИЧЕСТВО");
-        Edit2 = new widgets::UpperEdit(GroupBox1);
-        Edit2->setObjectName(QStringLiteral("Edit2"));
-        Edit2->setFixedWidth(110);
-        fields->addWidget(Label2, 0, col);
-        fields->addWidget(Edit2, 1, col);
-        ++col;
-    }
-    BitBtn1 = new QPushButton(GroupBox1);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setIcon(widgets::icon(widgets::Glyph::Ok));
-    BitBtn1->setIconSize(QSize(28, 28));
-    BitBtn1->setFixedSize(56, 44);
-    BitBtn1->setToolTip(QStringLiteral("Добавить в договор"));
-    fields->addWidget(BitBtn1, 0, col, 2, 1, Qt::AlignVCenter);
-    fields->setColumnStretch(0, 1);
-    layout->addWidget(GroupBox1);
-
-    // Lower group: the catalogue.
-    GroupBox2 = new QGroupBox(this);
-    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
-    auto* lower = new QVBoxLayout(GroupBox2);
-    lower->setContentsMargins(4, 4, 4, 4);
-    grid_ = new widgets::StringGrid(GroupBox2);
-    grid_->setObjectName(QString::fromLatin1(kind.gridName));
-    grid_->setColCount(3);
-    grid_->setColWidth(0, 2);
-    grid_->setColWidth(1, 792);
-    grid_->setColWidth(2, kind.priceWidth);
-    grid_->setTitles(titles());
-    grid_->setTitleColor(QColor(255, 255, 179));
-    grid_->setFont(QFont(QStringLiteral("Times New Roman")));
-    grid_->setDefaultRowHeight(22);
-    grid_->clearToBlankRow();
-    lower->addWidget(grid_);
-    layout->addWidget(GroupBox2, 1);
+    layout->addWidget(buildEntryGroup());
+    layout->addWidget(buildCatalogueGroup(), 1);
 
     key_ = new QLabel(QString::fromLatin1(kind.keyName), this);
     key_->setObjectName(QString::fromLatin1(kind.keyName));
@@ -162,6 +102,73 @@ LinePicker::LinePicker(const LinePickerKind& kind, QWidget* parent) : QDialog(pa
 }
 
 void LinePicker::watchHandOver(HandOverWatch watch) { handOverWatch() = std::move(watch); }
+
+// The upper group: the input fields and the confirm button.
+QGroupBox* LinePicker::buildEntryGroup() {
+    GroupBox1 = new QGroupBox(this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    auto* fields = new QGridLayout(GroupBox1);
+    fields->setContentsMargins(10, 6, 10, 8);
+    fields->setHorizontalSpacing(12);
+    fields->setVerticalSpacing(3);
+    auto label = [this](const char* name, const char* text) {
+        auto* l = new QLabel(QString::fromUtf8(text), GroupBox1);
+        l->setObjectName(QString::fromLatin1(name));
+        return l;
+    };
+    Label1 = label("Label1", kind_.nameLabel);
+    Label3 = label("Label3", "СТОИМОСТЬ");
+    Box1 = new widgets::UpperCombo(GroupBox1);
+    Box1->setObjectName(QStringLiteral("Box1"));
+    Box1->setMaxLength(kind_.nameLength);
+    Edit1 = new widgets::UpperEdit(GroupBox1);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setFixedWidth(130);
+    fields->addWidget(Label1, 0, 0);
+    fields->addWidget(Box1, 1, 0);
+    fields->addWidget(Label3, 0, 1);
+    fields->addWidget(Edit1, 1, 1);
+    int col = 2;
+    if (kind_.hasQuantity) {
+        Label2 = label("Label2", "КОЛИЧЕСТВО");
+        Edit2 = new widgets::UpperEdit(GroupBox1);
+        Edit2->setObjectName(QStringLiteral("Edit2"));
+        Edit2->setFixedWidth(110);
+        fields->addWidget(Label2, 0, col);
+        fields->addWidget(Edit2, 1, col);
+        ++col;
+    }
+    BitBtn1 = new QPushButton(GroupBox1);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setIcon(widgets::icon(widgets::Glyph::Ok));
+    BitBtn1->setIconSize(QSize(28, 28));
+    BitBtn1->setFixedSize(56, 44);
+    BitBtn1->setToolTip(QStringLiteral("Добавить в договор"));
+    fields->addWidget(BitBtn1, 0, col, 2, 1, Qt::AlignVCenter);
+    fields->setColumnStretch(0, 1);
+    return GroupBox1;
+}
+
+// The lower group: the catalogue.
+QGroupBox* LinePicker::buildCatalogueGroup() {
+    GroupBox2 = new QGroupBox(this);
+    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
+    auto* lower = new QVBoxLayout(GroupBox2);
+    lower->setContentsMargins(4, 4, 4, 4);
+    grid_ = new widgets::StringGrid(GroupBox2);
+    grid_->setObjectName(QString::fromLatin1(kind_.gridName));
+    grid_->setColCount(3);
+    grid_->setColWidth(0, 2);
+    grid_->setColWidth(1, 792);
+    grid_->setColWidth(2, kind_.priceWidth);
+    grid_->setTitles(titles());
+    grid_->setTitleColor(QColor(255, 255, 179));
+    grid_->setFont(QFont(QStringLiteral("Times New Roman")));
+    grid_->setDefaultRowHeight(22);
+    grid_->clearToBlankRow();
+    lower->addWidget(grid_);
+    return GroupBox2;
+}
 
 QStringList LinePicker::titles() const {
     return {QStringLiteral("ID"), QString::fromUtf8(kind_.nameTitle), QStringLiteral("Стоимость")};

@@ -79,6 +79,8 @@ private slots:
     void Box1Change();
 
 private:
+    QGroupBox* buildEntryGroup();
+    QGroupBox* buildCatalogueGroup();
     void Box1KeyPress(QWidget* field);
     void LastFieldKeyPress();
     void AddToCatalogue();

@@ -73,11 +73,7 @@ TMF::TMF(QWidget* parent) : QMainWindow(parent) {
     buildFilters(filters);
     layout->addWidget(filters);
 
-    Grid_doc = new widgets::StringGrid(central);
-    Grid_doc->setObjectName(QStringLiteral("Grid_doc"));
-    Grid_doc->setColumns(kColumns);
-    Grid_doc->setDefaultRowHeight(20);
-    Grid_doc->setRowCount(2);
+    buildJournalGrid(central);
     layout->addWidget(Grid_doc, 1);
     setCentralWidget(central);
 
@@ -89,7 +85,20 @@ TMF::TMF(QWidget* parent) : QMainWindow(parent) {
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(1040, 640);
 
-    // Handlers.
+    connectHandlers();
+    widgets::Activation::instance().setHandler(this, [this] { FormActivate(); });
+}
+
+void TMF::buildJournalGrid(QWidget* area) {
+    Grid_doc = new widgets::StringGrid(area);
+    Grid_doc->setObjectName(QStringLiteral("Grid_doc"));
+    Grid_doc->setColumns(kColumns);
+    Grid_doc->setDefaultRowHeight(20);
+    Grid_doc->setRowCount(2);
+}
+
+// The controls, tool buttons and menu items to their handlers.
+void TMF::connectHandlers() {
     connect(Box1, &widgets::UpperCombo::userChanged, this, &TMF::Box1Change);
     connect(Box8, &widgets::UpperCombo::userChanged, this, &TMF::Box8Change);
     connect(Box9, &widgets::UpperCombo::userChanged, this, &TMF::Box9Change);
@@ -136,8 +145,6 @@ TMF::TMF(QWidget* parent) : QMainWindow(parent) {
     connect(N19, &QAction::triggered, this, &TMF::N19Click);
     connect(N41, &QAction::triggered, this, &TMF::N41Click);
     connect(N42, &QAction::triggered, this, &TMF::N42Click);
-
-    widgets::Activation::instance().setHandler(this, [this] { FormActivate(); });
 }
 
 void TMF::buildFilters(QWidget* area) {

@@ -80,6 +80,8 @@ protected:
 
 private:
     void buildFilters(QWidget* area);
+    void buildJournalGrid(QWidget* area);
+    void connectHandlers();
     void buildToolBar();
     void buildMenu();
     void buildStatusBar();
