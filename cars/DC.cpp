@@ -16,6 +16,7 @@
 #include "widgets/UpperEdit.h"
 
 #include <QCloseEvent>
+#include <QShowEvent>
 #include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -148,9 +149,7 @@ TDC::TDC(QWidget* parent) : QWidget(parent, Qt::Window) {
         EditFindChange();
     });
 
-    // Coming back from another window or program keeps the entry being typed.
-    widgets::Activation::instance().setHandler(this, [this] { FormActivate(); },
-                                               widgets::Activation::Runs::OncePerOpening);
+    widgets::Activation::instance().setHandler(this, [this] { activated(); });
 }
 
 // ---- The list ----------------------------------------------------------------
@@ -162,15 +161,43 @@ void TDC::FormActivate() {
     q.close();
     q.open(cars::searchColumns());
     q.last();
+    away_ = false;
     Grid_cars->setTitles(titles());
     showCars(q.takeRows());
-    if (!currentKey().isEmpty()) ShowCurrentCar();
+    ShowCurrentCar();
     fillNameLists();
+}
+
+void TDC::activated() {
+    if (opening_) {
+        opening_ = false;
+        EditFind->clear();
+        FormActivate();
+        return;
+    }
+    // Coming back keeps the entry being typed.
+    if (!away_ || pending()) return;
+    const QString key = currentKey();
+    FormActivate();
+    selectCar(key);
+}
+
+void TDC::selectCar(const QString& key) {
+    if (key.isEmpty() || key == currentKey()) return;
+    for (int r = 1; r < Grid_cars->rowCount(); ++r)
+        if (Grid_cars->cell(0, r) == key) {
+            Grid_cars->setCurrentRow(r);
+            ShowCurrentCar();
+            return;
+        }
 }
 
 void TDC::ShowCurrentCar() {
     const QString key = currentKey();
-    if (key.isEmpty()) return;
+    if (key.isEmpty()) {
+        clear();
+        return;
+    }
     fb::Query& q = DM->iSQL;
     TDM::reset(q, QStringLiteral("SELECT * FROM Cars WHERE PK_id = :pk_id"));
     q.setString(QStringLiteral("pk_id"), key);
@@ -261,7 +288,7 @@ void TDC::showCars(fb::RowSet rows) {
 void TDC::EditFindChange() {
     if (pending() || !search_) return;
     Grid_cars->fill(search_->rows(EditFind->text()));
-    if (!currentKey().isEmpty()) ShowCurrentCar();
+    ShowCurrentCar();
 }
 
 void TDC::ToolButton16Click() {
@@ -272,6 +299,21 @@ void TDC::ToolButton16Click() {
 // ---- Closing -----------------------------------------------------------------------
 
 void TDC::FormHide() { app::backToMain(); }
+
+bool TDC::event(QEvent* event) {
+    if (event->type() == QEvent::WindowDeactivate) away_ = true;
+    const bool done = QWidget::event(event);
+    // Back from another program: Activation reports only a change of the
+    // program's own active window. A disabled window (a question pending
+    // over it) is left as it is.
+    if (event->type() == QEvent::WindowActivate && isVisible() && isEnabled()) activated();
+    return done;
+}
+
+void TDC::showEvent(QShowEvent* event) {
+    if (!event->spontaneous()) opening_ = true;
+    QWidget::showEvent(event);
+}
 
 void TDC::closeEvent(QCloseEvent* event) {
     event->accept();  // never refused; a pending change is dropped

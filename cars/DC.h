@@ -31,6 +31,7 @@ public:
     widgets::UpperEdit* EditFind;  // "ПОИСК": narrows the list as it is typed
     widgets::StringGrid* Grid_cars;
 
+    // The fields show the current car, or nothing when the list shows none.
     void ShowCurrentCar();
 
 public slots:
@@ -55,6 +56,8 @@ public slots:
     void FormHide();
 
 protected:
+    bool event(QEvent* event) override;  // notes when the window stops being the active one
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
@@ -70,8 +73,15 @@ private:
     void reload() override { FormActivate(); }
     void afterWrite() override { ensureDictionaries(); }
     void showCars(fb::RowSet rows);  // the list, narrowed by the search field
+    // The window became the active one: a new opening starts with an empty
+    // search; coming back re-reads the list, which another workstation may
+    // have changed meanwhile, keeping the current car and the search.
+    void activated();
+    void selectCar(const QString& key);  // its row, when the list shows it
 
     std::shared_ptr<const cars::CarSearch> search_;  // over the rows last read
+    bool opening_ = true;  // shown from hidden, not yet activated
+    bool away_ = false;    // another window was active since the list was read
 };
 
 extern TDC* DC;
