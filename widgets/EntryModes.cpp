@@ -59,6 +59,7 @@ void EntryModes::saveMode() {
     startBrowsing();
     if (written) afterWrite();
     reload();
+    c_.list->setFocus();  // the fields it came from are closed now
 }
 
 void EntryModes::deleteCurrent() {
@@ -71,10 +72,8 @@ void EntryModes::deleteCurrent() {
             deleted = true;
         }
     }
-    if (deleted)
-        reload();
-    else
-        c_.list->setFocus();
+    if (deleted) reload();
+    c_.list->setFocus();
 }
 
 bool EntryModes::takeEscape(QKeyEvent* event) {

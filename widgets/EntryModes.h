@@ -54,9 +54,9 @@ protected:
     void beginEditing();  // Edit; not in an empty list
     void noteChange();    // a field changed: the save button while a mode is on
     void leaveMode();     // Esc in a field
-    void saveMode();      // Save: insertRow or updateRow, then reload
+    void saveMode();      // Save: insertRow or updateRow, then reload; the list has the focus
     // Delete: the current row after the question, with the window disabled
-    // meanwhile; then reload. Answered No, the list has the focus.
+    // meanwhile; then reload. Either way the list has the focus.
     void deleteCurrent();
     // For the key handler of a dialog: the window has no cancel button, so
     // Esc is taken (true) and does not close it.
