@@ -98,7 +98,7 @@ private:
     void buildCar();
     void buildLines();
     void setNamesAndTabOrder();
-    void setGroupsEnabled(bool on);
+    void setGroupsEnabled(bool on);  // all but the history button BitBtn9
 
     void MaskEdit1KeyPress(QWidget* field);  // Enter: the next control
     void Memo1KeyPress();                     // Enter: BitBtn1
