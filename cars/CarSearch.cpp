@@ -61,7 +61,7 @@ CarSearch::CarSearch(std::shared_ptr<const widgets::GridRows> list) : list_(std:
     rows_ = &fetched->rows();
 }
 
-void CarSearch::index() const {
+void CarSearch::prepare() const {
     if (indexed_) return;
     const int n = rows_->rowCount();
     for (Buffer* b : {&text_, &plates_, &phones_}) {
@@ -109,7 +109,7 @@ std::vector<int> CarSearch::matches(const QString& search) const {
     }
     const std::optional<std::string> text = fold::text(typed);
     if (!text) return out;  // a character no stored value can hold
-    index();
+    prepare();
     std::vector<char> found(size_t(n), 0);
     scan(text_, *text, found);
     scan(plates_, fold::withoutBlanks(*text), found);

@@ -8,9 +8,9 @@
 //
 // It searches the rows the directory fetched when its list was last built
 // from the database, so that a keystroke costs no round trip and no scan of
-// the table. At the first search the stored values are folded, byte by byte,
-// into three flat buffers (text, plates, phones), which each keystroke then
-// scans with memmem.
+// the table. At the first search (or by prepare()) the stored values are
+// folded, byte by byte, into three flat buffers (text, plates, phones),
+// which each keystroke then scans with memmem.
 #include "fb/RowSet.h"
 #include "widgets/GridRows.h"
 
@@ -37,6 +37,8 @@ public:
     std::vector<int> matches(const QString& text) const;
     // The grid rows for `text`: the whole list for a blank text.
     std::shared_ptr<const widgets::GridRows> rows(const QString& text) const;
+    // Folds the rows now rather than at the first search (once).
+    void prepare() const;
 
     // Values of all rows, folded, one row after another; starts[r] is where
     // row r begins, starts[rowCount] the end.
@@ -46,8 +48,6 @@ public:
     };
 
 private:
-    void index() const;
-
     std::shared_ptr<const widgets::GridRows> list_;
     const fb::RowSet* rows_;  // held by list_
     mutable bool indexed_ = false;
