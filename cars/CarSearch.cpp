@@ -2,9 +2,11 @@
 
 #include "app/FetchedRows.h"
 #include "cars/CarList.h"
+#include "cars/SearchFold.h"
 #include "fb/Error.h"
 
-#include <QStringMatcher>
+#include <algorithm>
+#include <cstring>
 
 namespace cars {
 
@@ -13,8 +15,8 @@ namespace {
 // The columns as carListColumns() opens them.
 enum { Key, Dev, Mod, Gnum, Region, Year, Km, Color, Engine, Engine2, Body, Body2, Owner, Phone, Vin };
 
-// Between the values of one car, so that no match spans two of them.
-constexpr QChar kGap(0x1F);
+// Between values, and after each row, so that no match spans two of them.
+constexpr char kGap = '\x1F';
 
 // The rows of a list that a search kept.
 class Found : public widgets::GridRows {
@@ -29,15 +31,23 @@ private:
     std::vector<int> rows_;
 };
 
-}  // namespace
-
-QString phoneText(const QString& text) {
-    QString t;
-    t.reserve(text.size());
-    for (QChar c : text)
-        if (c != u' ' && c != u'+' && c != u'-' && c != u'(' && c != u')') t += c;
-    return t;
+// Marks the rows of `buffer` in which `needle` occurs.
+void scan(const CarSearch::Buffer& buffer, const std::string& needle, std::vector<char>& found) {
+    if (needle.empty()) return;
+    const char* base = buffer.bytes.data();
+    const size_t size = buffer.bytes.size();
+    size_t from = 0;
+    while (from < size) {
+        const void* hit = memmem(base + from, size - from, needle.data(), needle.size());
+        if (!hit) return;
+        const auto at = std::uint32_t(static_cast<const char*>(hit) - base);
+        const auto next = std::upper_bound(buffer.starts.begin(), buffer.starts.end(), at);
+        found[size_t(next - buffer.starts.begin() - 1)] = 1;
+        from = *next;  // the row is found; on to the next one
+    }
 }
+
+}  // namespace
 
 const QStringList& searchColumns() {
     static const QStringList names = carListColumns() + QStringList{QStringLiteral("VIN")};
@@ -51,39 +61,62 @@ CarSearch::CarSearch(std::shared_ptr<const widgets::GridRows> list) : list_(std:
     rows_ = &fetched->rows();
 }
 
-void CarSearch::index() const {
-    if (!text_.empty() || rows_->rowCount() == 0) return;
+void CarSearch::prepare() const {
+    if (indexed_) return;
     const int n = rows_->rowCount();
-    text_.resize(size_t(n));
-    phone_.resize(size_t(n));
-    QString all;
-    for (int r = 0; r < n; ++r) {
-        const QString gnum = rows_->text(r, Gnum), region = rows_->text(r, Region);
-        all.clear();
-        all.append(gnum).append(u' ').append(region).append(kGap).append(gnum).append(region).append(kGap);
-        all.append(rows_->text(r, Owner)).append(kGap).append(rows_->text(r, Vin)).append(kGap);
-        all.append(rows_->text(r, Dev)).append(u' ').append(rows_->text(r, Mod));
-        text_[size_t(r)] = all.toUpper();
-        phone_[size_t(r)] = phoneText(rows_->text(r, Phone)).toUpper();
+    for (Buffer* b : {&text_, &plates_, &phones_}) {
+        b->bytes.reserve(size_t(n) * (b == &text_ ? 96 : 16));
+        b->starts.reserve(size_t(n) + 1);
     }
+    const fb::RowSet& rs = *rows_;
+    for (int r = 0; r < n; ++r) {
+        text_.starts.push_back(std::uint32_t(text_.bytes.size()));
+        std::string& t = text_.bytes;
+        fold::appendText(t, rs.bytes(r, Gnum));
+        t += ' ';
+        fold::appendText(t, rs.bytes(r, Region));
+        t += kGap;
+        fold::appendText(t, rs.bytes(r, Owner));
+        t += kGap;
+        fold::appendText(t, rs.bytes(r, Vin));
+        t += kGap;
+        fold::appendText(t, rs.bytes(r, Dev));
+        t += ' ';
+        fold::appendText(t, rs.bytes(r, Mod));
+        t += kGap;
+
+        plates_.starts.push_back(std::uint32_t(plates_.bytes.size()));
+        fold::appendPlate(plates_.bytes, rs.bytes(r, Gnum));
+        fold::appendPlate(plates_.bytes, rs.bytes(r, Region));
+        plates_.bytes += kGap;
+
+        phones_.starts.push_back(std::uint32_t(phones_.bytes.size()));
+        fold::appendPhone(phones_.bytes, rs.bytes(r, Phone));
+        phones_.bytes += kGap;
+    }
+    for (Buffer* b : {&text_, &plates_, &phones_}) b->starts.push_back(std::uint32_t(b->bytes.size()));
+    indexed_ = true;
 }
 
 std::vector<int> CarSearch::matches(const QString& search) const {
-    const QString text = search.trimmed().toUpper();
+    const QString typed = search.trimmed();
     std::vector<int> out;
     const int n = rows_->rowCount();
-    if (text.isEmpty()) {
+    if (typed.isEmpty()) {
         out.resize(size_t(n));
         for (int r = 0; r < n; ++r) out[size_t(r)] = r;
         return out;
     }
-    index();
-    const QStringMatcher inText(text);
-    const QString digits = phoneText(text);  // signs alone find no phone
-    const QStringMatcher inPhone(digits);
+    const std::optional<std::string> text = fold::text(typed);
+    if (!text) return out;  // a character no stored value can hold
+    prepare();
+    std::vector<char> found(size_t(n), 0);
+    scan(text_, *text, found);
+    scan(plates_, fold::withoutBlanks(*text), found);
+    scan(phones_, fold::phonePart(*text), found);  // signs alone find no phone
+    scan(phones_, fold::phoneStart(*text), found);
     for (int r = 0; r < n; ++r)
-        if (inText.indexIn(text_[size_t(r)]) >= 0 || (!digits.isEmpty() && inPhone.indexIn(phone_[size_t(r)]) >= 0))
-            out.push_back(r);
+        if (found[size_t(r)]) out.push_back(r);
     return out;
 }
 

@@ -1,30 +1,31 @@
 #pragma once
 // The search of the car directory: a typed text found anywhere in the
 // registration number with its region, the owner, the phone, the VIN or the
-// make and model of a car, letters compared in capitals; in a phone blanks,
-// "+", "-", "(" and ")" do not count. Every character is taken literally.
+// make and model of a car, compared as cars::fold makes it (capitals, Ё as
+// Е, Latin look-alikes as Cyrillic letters, a plate without its blanks, a
+// phone as its national number without signs). Every other character is
+// taken literally.
 //
 // It searches the rows the directory fetched when its list was last built
 // from the database, so that a keystroke costs no round trip and no scan of
-// the table (a scan of 50,000 cars with these comparisons takes the engine
-// 150-400 ms); the list is read again on every activation and after every
-// write, as before.
+// the table. At the first search (or by prepare()) the stored values are
+// folded, byte by byte, into three flat buffers (text, plates, phones),
+// which each keystroke then scans with memmem.
 #include "fb/RowSet.h"
 #include "widgets/GridRows.h"
 
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace cars {
 
 // The columns the directory opens its list with: those of the list, then VIN.
 const QStringList& searchColumns();
-
-// The text as a phone is compared: blanks, "+", "-", "(" and ")" left out.
-QString phoneText(const QString& text);
 
 class CarSearch {
 public:
@@ -36,13 +37,21 @@ public:
     std::vector<int> matches(const QString& text) const;
     // The grid rows for `text`: the whole list for a blank text.
     std::shared_ptr<const widgets::GridRows> rows(const QString& text) const;
+    // Folds the rows now rather than at the first search (once).
+    void prepare() const;
+
+    // Values of all rows, folded, one row after another; starts[r] is where
+    // row r begins, starts[rowCount] the end.
+    struct Buffer {
+        std::string bytes;
+        std::vector<std::uint32_t> starts;
+    };
 
 private:
-    void index() const;
-
     std::shared_ptr<const widgets::GridRows> list_;
     const fb::RowSet* rows_;  // held by list_
-    mutable std::vector<QString> text_, phone_;  // made at the first search
+    mutable bool indexed_ = false;
+    mutable Buffer text_, plates_, phones_;  // made at the first search
 };
 
 }  // namespace cars

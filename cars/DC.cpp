@@ -16,11 +16,13 @@
 #include "widgets/UpperEdit.h"
 
 #include <QCloseEvent>
+#include <QShowEvent>
 #include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QToolBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -154,9 +156,7 @@ TDC::TDC(QWidget* parent) : QWidget(parent, Qt::Window) {
         EditFindChange();
     });
 
-    // Coming back from another window or program keeps the entry being typed.
-    widgets::Activation::instance().setHandler(this, [this] { FormActivate(); },
-                                               widgets::Activation::Runs::OncePerOpening);
+    widgets::Activation::instance().setHandler(this, [this] { activated(); });
 }
 
 // ---- The list ----------------------------------------------------------------
@@ -167,20 +167,48 @@ void TDC::FormActivate() {
     fb::Query& q = DM->iCar;
     q.close();
     q.open(cars::searchColumns());
+    away_ = false;
     Grid_cars->setTitles(widgets::columnTitles(kColumns));
     showCars(q.takeRows());
-    if (!currentKey().isEmpty()) ShowCurrentCar();
+    ShowCurrentCar();
     fillNameLists();
+}
+
+void TDC::activated() {
+    if (opening_) {
+        opening_ = false;
+        EditFind->clear();
+        FormActivate();
+        return;
+    }
+    // Coming back keeps the entry being typed.
+    if (!away_ || pending()) return;
+    const QString key = currentKey();
+    FormActivate();
+    selectCar(key);
+}
+
+void TDC::selectCar(const QString& key) {
+    if (key.isEmpty() || key == currentKey()) return;
+    for (int r = 1; r < Grid_cars->rowCount(); ++r)
+        if (Grid_cars->cell(0, r) == key) {
+            Grid_cars->setCurrentRow(r);
+            ShowCurrentCar();
+            return;
+        }
 }
 
 void TDC::ShowCurrentCar() {
     const QString key = currentKey();
-    if (key.isEmpty()) return;
+    shown_ = {};
+    if (key.isEmpty()) {
+        clear();
+        return;
+    }
     fb::Query& q = DM->iSQL;
     TDM::reset(q, QStringLiteral("SELECT * FROM Cars WHERE PK_id = :pk_id"));
     q.setString(QStringLiteral("pk_id"), key);
     q.open();
-    shown_ = {};
     if (!q.eof()) {
         const cars::CarValues car = cars::CarValues::fromRow(q);
         shown_ = {key, carTexts(car)};
@@ -276,12 +304,17 @@ void TDC::ToolButton14Click() { hide(); }
 void TDC::showCars(fb::RowSet rows) {
     search_ = std::make_shared<const cars::CarSearch>(cars::carListRows(std::move(rows), {QStringLiteral("  "), false}));
     Grid_cars->fill(search_->rows(EditFind->text()));
+    // Folded once the window is up, before a clerk can type (10-40 ms at
+    // 50,000 cars); a keystroke that comes first folds them itself.
+    QTimer::singleShot(0, this, [search = std::weak_ptr<const cars::CarSearch>(search_)] {
+        if (const auto s = search.lock()) s->prepare();
+    });
 }
 
 void TDC::EditFindChange() {
     if (pending() || !search_) return;
     Grid_cars->fill(search_->rows(EditFind->text()));
-    if (!currentKey().isEmpty()) ShowCurrentCar();
+    ShowCurrentCar();
 }
 
 void TDC::ToolButton16Click() {
@@ -292,6 +325,21 @@ void TDC::ToolButton16Click() {
 // ---- Closing -----------------------------------------------------------------------
 
 void TDC::FormHide() { app::backToMain(); }
+
+bool TDC::event(QEvent* event) {
+    if (event->type() == QEvent::WindowDeactivate) away_ = true;
+    const bool done = QWidget::event(event);
+    // Back from another program: Activation reports only a change of the
+    // program's own active window. A disabled window (a question pending
+    // over it) is left as it is.
+    if (event->type() == QEvent::WindowActivate && isVisible() && isEnabled()) activated();
+    return done;
+}
+
+void TDC::showEvent(QShowEvent* event) {
+    if (!event->spontaneous()) opening_ = true;
+    QWidget::showEvent(event);
+}
 
 void TDC::closeEvent(QCloseEvent* event) {
     event->accept();  // never refused; a pending change is dropped

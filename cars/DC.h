@@ -32,6 +32,7 @@ public:
     widgets::UpperEdit* EditFind;  // "ПОИСК": narrows the list as it is typed
     widgets::StringGrid* Grid_cars;
 
+    // The fields show the current car, or nothing when the list shows none.
     void ShowCurrentCar();
 
 public slots:
@@ -56,6 +57,8 @@ public slots:
     void FormHide();
 
 protected:
+    bool event(QEvent* event) override;  // notes when the window stops being the active one
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
@@ -72,11 +75,18 @@ private:
     void afterWrite() override { ensureDictionaries(); }
     void keepShownRow() override { editedFrom_ = shown_; }
     void showCars(fb::RowSet rows);  // the list, narrowed by the search field
+    // The window became the active one: a new opening starts with an empty
+    // search; coming back re-reads the list, which another workstation may
+    // have changed meanwhile, keeping the current car and the search.
+    void activated();
+    void selectCar(const QString& key);  // its row, when the list shows it
 
     app::ShownRow shown_;       // the stored car the fields last showed
     app::ShownRow editedFrom_;  // the same when Edit began
 
     std::shared_ptr<const cars::CarSearch> search_;  // over the rows last read
+    bool opening_ = true;  // shown from hidden, not yet activated
+    bool away_ = false;    // another window was active since the list was read
 };
 
 extern TDC* DC;

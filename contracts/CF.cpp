@@ -139,8 +139,13 @@ TCF::TCF(QWidget* parent) : QWidget(parent, Qt::Window) {
     widgets::Activation::instance().setHandler(this, [this] { FormActivate(); });
 }
 
+// The car's group stays enabled, so that its history can be seen in view
+// mode too: there only the picker button and the captions go with the mode
+// (the car fields are never edited in place).
 void TCF::setGroupsEnabled(bool on) {
-    for (QGroupBox* g : {GP1, GP2, GP3, GP4}) g->setEnabled(on);
+    for (QGroupBox* g : {GP1, GP3, GP4}) g->setEnabled(on);
+    BitBtn1->setEnabled(on);
+    for (QLabel* label : GP2->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) label->setEnabled(on);
 }
 
 // ---- Opening ----------------------------------------------------------------------

@@ -98,7 +98,7 @@ private:
     void buildCar();
     void buildLines();
     void setNamesAndTabOrder();
-    void setGroupsEnabled(bool on);
+    void setGroupsEnabled(bool on);  // all but the history button BitBtn9
 
     // A change of the contract's header (date, mechanic, remark): there is
     // something to save.

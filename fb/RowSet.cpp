@@ -143,6 +143,15 @@ QString RowSet::text(int row, int col) const {
     }
 }
 
+QByteArrayView RowSet::bytes(int row, int col) const {
+    const unsigned char* v = at(row, col);
+    if (!v) return {};
+    const Column& c = cols_[size_t(col)];
+    if (c.type == SQL_VARYING) return {reinterpret_cast<const char*>(v + 2), qsizetype(load<unsigned short>(v))};
+    if (c.type == SQL_TEXT) return {reinterpret_cast<const char*>(v), qsizetype(c.length)};
+    return {};
+}
+
 qint64 RowSet::integer(int row, int col) const {
     const unsigned char* v = at(row, col);
     if (!v) return 0;

@@ -2,6 +2,7 @@
 // The fetched result of a query, packed: each row keeps only the bytes its
 // values use, and a value is converted only when it is read.
 #include <QDate>
+#include <QByteArrayView>
 #include <QDateTime>
 #include <QHash>
 #include <QString>
@@ -43,6 +44,9 @@ public:
 
     bool isNull(int row, int col) const;
     QString text(int row, int col) const;    // NULL → ""
+    // The stored bytes of a CHAR or VARCHAR value (Windows-1251), unconverted;
+    // empty for NULL and for other types. Valid while the rows are.
+    QByteArrayView bytes(int row, int col) const;
     qint64 integer(int row, int col) const;  // NULL → 0; text is converted
     double number(int row, int col) const;   // NULL → 0
     QDateTime dateTime(int row, int col) const;  // NULL → invalid

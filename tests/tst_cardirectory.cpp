@@ -15,6 +15,7 @@
 #include "widgets/UpperEdit.h"
 #include "support/Typing.h"
 
+#include <QApplication>
 #include <QDate>
 #include <QGroupBox>
 #include <QTemporaryDir>
@@ -276,6 +277,57 @@ private slots:
         support::userActivates(DC);
         QVERIFY(DC->Adding);
         QCOMPARE(DC->Box1->text(), QString("УАЗ"));
+        DC->close();
+    }
+
+    // Another workstation changes and deletes cars while the directory is
+    // open: coming back to it shows them, with the same car and search.
+    void comingBackRereadsTheList() {
+        const int vaz = addCar("ВАЗ", "2107", "ПЕТРОВ");
+        addCar("ЛАДА", "ВЕСТА", "СИДОРОВ");
+        const int uaz = addCar("УАЗ", "469", "ОРЛОВ");
+        app::openModeless(DC);
+        typeText(DC->EditFind, "ов");
+        select(2);
+        support::exec("DELETE FROM Cars WHERE pk_id = " + QString::number(vaz));
+        support::exec("UPDATE Cars SET owner = 'ОРЛОВА' WHERE pk_id = " + QString::number(uaz));
+        QEvent away(QEvent::WindowDeactivate);
+        QApplication::sendEvent(DC, &away);
+        support::userActivates(DC);
+        QCOMPARE(DC->Grid_cars->rowCount(), 3);
+        QCOMPARE(DC->Grid_cars->currentRow(), 1);
+        QCOMPARE(DC->Box10->text(), QString("СИДОРОВ"));
+        QCOMPARE(DC->Grid_cars->cell(8, 2), QString("  ОРЛОВА"));
+        QCOMPARE(DC->EditFind->text(), QString("ОВ"));
+        // A search that finds nothing shows no car.
+        typeText(DC->EditFind, "Я");
+        QVERIFY(DC->Grid_cars->cell(0, 1).isEmpty());
+        QVERIFY(DC->Box1->text().isEmpty());
+        QVERIFY(DC->Box10->text().isEmpty());
+        // Opened again, it lists every car.
+        DC->close();
+        app::openModeless(DC);
+        QVERIFY(DC->EditFind->text().isEmpty());
+        QCOMPARE(DC->Grid_cars->rowCount(), 3);
+        DC->close();
+    }
+
+    // After a save and a delete the keys work on the list at once.
+    void theListHasTheFocusAfterAWrite() {
+        addCar("ВАЗ", "2107");
+        addCar("ЛАДА", "ВЕСТА");
+        app::openModeless(DC);
+        DC->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(DC));
+        DC->ToolButton4Click();
+        retype(DC->Box10, "СИДОРОВ");
+        DC->ToolButton8->click();
+        QVERIFY(DC->Grid_cars->hasFocus());
+        DC->EditFind->setFocus();
+        widgets::MessageRecorder rec(true);
+        DC->ToolButton7->click();
+        QCOMPARE(count("Cars"), 1);
+        QVERIFY(DC->Grid_cars->hasFocus());
         DC->close();
     }
 

@@ -98,6 +98,25 @@ private slots:
         QCOMPARE(found("НЕТ ТАКОЙ"), QStringList());
     }
 
+    // Plates and VINs in either alphabet, a plate with blanks, a phone with
+    // 8, +7 or neither, Ё typed as Е and the other way round.
+    void searchAsAClerkTypes() {
+        const int car = addCar("УАЗ", "469", "X 001 XX", "150", "", "ФЁДОРОВ", "8-916-000-11-22");
+        QCOMPARE(found("A123BC"), QStringList({"ПЕТРОВ"}));  // Latin for the Cyrillic stored
+        QCOMPARE(found("ХТА2107"), QStringList({"ПЕТРОВ"}));  // Cyrillic for the Latin VIN
+        QCOMPARE(found("х001хх150"), QStringList({"ФЁДОРОВ"}));
+        QCOMPARE(found("А 123 ВС"), QStringList({"ПЕТРОВ"}));
+        QCOMPARE(found("ФЕДОР"), QStringList({"ФЁДОРОВ"}));
+        QCOMPARE(found("ПЁТР"), QStringList({"ПЕТРОВ"}));
+        for (const char* phone : {"89258421701", "+7 (925) 842", "9258421701", "8 925"})
+            QCOMPARE(found(phone), QStringList({"ПЕТРОВ"}));
+        QCOMPARE(found("+7916"), QStringList({"ФЁДОРОВ"}));
+        QCOMPARE(found("84951112233"), QStringList({"О'БРАЙЕН"}));
+        QCOMPARE(found("8800"), QStringList({"СКИДКА 50%"}));  // no national number: as typed
+        QCOMPARE(found("∞"), QStringList());  // no stored text can hold it
+        support::exec(QString("DELETE FROM Cars WHERE pk_id = %1").arg(car));
+    }
+
     void directoryListFollowsTheSearchField() {
         DC->FormActivate();
         QCOMPARE(DC->Grid_cars->rowCount(), 5);

@@ -226,6 +226,7 @@ private slots:
         // Re-sorted: row 1 is now the other record, and the fields show it.
         QCOMPARE(cw.grid->currentRow(), 1);
         QCOMPARE(cw.w->Box1->text(), QString("МОЙКА"));
+        QCOMPARE(cw.w->focusWidget(), cw.grid);  // keys work on the list at once
     }
 
     void oneChangePendingAtATime_data() { windows(); }

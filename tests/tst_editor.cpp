@@ -27,8 +27,9 @@ private slots:
         QCOMPARE(CF->Edit1->text(), QString("123456"));
         QCOMPARE(CF->Car_id->text(), QString::number(car1));
         QCOMPARE(CF->Label17->text(), QString("800"));
-        // View: only the tool bar can be used.
+        // View: only the tool bar and the car's history can be used.
         QVERIFY(groupsDisabled());
+        QVERIFY(CF->BitBtn9->isEnabled());
         QVERIFY(CF->ToolButton4->isEnabled());
         QVERIFY(CF->ToolButton6->isEnabled());
         QVERIFY(!CF->ToolButton8->isEnabled());

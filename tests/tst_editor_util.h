@@ -129,10 +129,10 @@ inline QString editorState() {
 }
 
 inline bool groupsEnabled() {
-    return CF->GP1->isEnabled() && CF->GP2->isEnabled() && CF->GP3->isEnabled() && CF->GP4->isEnabled();
+    return CF->GP1->isEnabled() && CF->BitBtn1->isEnabled() && CF->GP3->isEnabled() && CF->GP4->isEnabled();
 }
 inline bool groupsDisabled() {
-    return !CF->GP1->isEnabled() && !CF->GP2->isEnabled() && !CF->GP3->isEnabled() && !CF->GP4->isEnabled();
+    return !CF->GP1->isEnabled() && !CF->BitBtn1->isEnabled() && !CF->GP3->isEnabled() && !CF->GP4->isEnabled();
 }
 
 // The windows on a new database with two mechanics and two cars.

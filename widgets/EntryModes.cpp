@@ -78,6 +78,7 @@ void EntryModes::saveMode() {
         if (!failure) failure = std::current_exception();
         showStoredRowOrNothing();
     }
+    c_.list->setFocus();  // the fields it came from are closed now
     if (failure) std::rethrow_exception(failure);
 }
 
@@ -99,10 +100,8 @@ void EntryModes::deleteCurrent() {
             deleted = true;
         }
     }
-    if (deleted)
-        reload();
-    else
-        c_.list->setFocus();
+    if (deleted) reload();
+    c_.list->setFocus();
 }
 
 bool EntryModes::takeEscape(QKeyEvent* event) {

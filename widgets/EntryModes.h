@@ -58,10 +58,11 @@ protected:
     void noteChange();    // a field changed: the save button while a mode is on
     void leaveMode();     // Esc in a field
     // Save: insertRow or updateRow, then afterWrite and reload; once the row
-    // is written the reload runs whatever failed after it.
+    // is written the reload runs whatever failed after it. The list has the
+    // focus afterwards.
     void saveMode();
     // Delete: the current row after the question, with the window disabled
-    // meanwhile; then reload. Answered No, the list has the focus.
+    // meanwhile; then reload. Either way the list has the focus.
     void deleteCurrent();
     // For the key handler of a dialog: the window has no cancel button, so
     // Esc is taken (true) and does not close it.
