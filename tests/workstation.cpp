@@ -42,7 +42,7 @@
 #include "contracts/CF.h"
 #include "contracts/MF.h"
 #include "catalogues/VR.h"
-#include "contracts/ContractLines.h"
+#include "app/ContractLines.h"
 #include "fb/Reconnect.h"
 #include "support/Handlers.h"
 #include "widgets/Activation.h"
