@@ -101,14 +101,15 @@ long peakRssKb() {
     return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    widgets::Application a(argc, argv);
+struct Options {
     tools::BenchSize size;
     QString dbPath;
-    const QStringList args = a.arguments().mid(1);
+};
+
+// The command line; false (after the usage line) when it is not understood.
+bool parseArguments(const QStringList& args, Options& options) {
+    tools::BenchSize& size = options.size;
+    QString& dbPath = options.dbPath;
     for (int i = 0; i < args.size(); ++i) {
         const QString& o = args[i];
         auto num = [&] { return i + 1 < args.size() ? args[++i].toInt() : 0; };
@@ -120,163 +121,196 @@ int main(int argc, char** argv) {
         else if (o == QLatin1String("--case")) only = i + 1 < args.size() ? args[++i] : QString();
         else {
             std::fprintf(stderr, "usage: torquil-bench [--quick] [--contracts N --cars M] [--db PATH] [--runs K] [--case NAME]\n");
-            return 2;
+            return false;
         }
     }
+    return true;
+}
+
+// A database of the given size in `dir`, or path.txt there naming the one
+// given; then the windows, started on it as the program starts. False when
+// the start-up said something (on standard error).
+bool startOn(const Options& options, const QTemporaryDir& dir) {
+    const tools::BenchSize& size = options.size;
+    const QString& dbPath = options.dbPath;
+    if (dbPath.isEmpty()) {
+        QElapsedTimer t;
+        t.start();
+        fb::Connection db;
+        tools::createDatabase(db, dir.filePath(QStringLiteral("dbase.fdb")));
+        tools::fillBench(db, size);
+        db.close();
+        std::printf("database: %d contracts, %d cars, %d works, %d spares in %.1f s\n", size.contracts, size.cars,
+                    size.works, size.spares, t.elapsed() / 1000.0);
+    } else {
+        QFile p(dir.filePath(QStringLiteral("path.txt")));
+        p.open(QIODevice::WriteOnly);
+        p.write(dbPath.toUtf8() + "\n");
+    }
+    rtl::setProgramFolder(dir.path());
+    {
+        // Whatever start-up would show goes to standard error instead.
+        widgets::MessageRecorder startup;
+        program::createForms();
+        if (!app::terminationRequested()) MF->FormActivate();
+        for (const auto& m : startup.entries())
+            std::fprintf(stderr, "torquil-bench: %s\n", qPrintable(widgets::displayedText(m.text)));
+        if (!startup.isEmpty() || app::terminationRequested()) return false;
+    }
+    return true;
+}
+
+// The journal over every period, its year and a typed make; returns the
+// peak memory with the whole journal listed.
+double benchJournal() {
+    MF->Box10->setCurrentIndex(4);
+    report("journal_all", [] { MF->RefillJournal(); }, engineFetch(DM->iDoc, bindJournal));
+    const double rss = peakRssKb() / 1024.0;
+    MF->Box10->setCurrentIndex(3);
+    report("journal_year", [] { MF->RefillJournal(); }, engineFetch(DM->iDoc, bindJournal));
+    MF->Box10->setCurrentIndex(4);
+    MF->Box1->setText(QStringLiteral("В"));  // ВАЗ
+    report("journal_key", [] { QMetaObject::invokeMethod(MF, "Box1Change"); }, engineFetch(DM->iDoc, bindJournal));
+    MF->Box1->setText(QString());
+    return rss;
+}
+
+// The car picker: every car, then a typed make.
+void benchCarPicker() {
+    report("cars_all", [] { CF2->FormActivate(); },
+           engineFetch(DM->iCar_f, [](fb::Query& q) { CF2->bindFilter(q); }));
+    CF2->Box1->setText(QStringLiteral("ВА"));
+    report("cars_key", [] { CF2->FilterCars(); },
+           engineFetch(DM->iCar_f, [](fb::Query& q) { CF2->bindFilter(q); }));
+    CF2->Box1->setText(QString());
+}
+
+// The directory: its opening against the engine's read of its list; then its
+// search, a first keystroke just after the list was read (the search folds
+// the rows then), and a later one once a few digits of a phone are typed;
+// the engine's figure is the read of the list, for scale.
+void benchDirectory() {
+    const auto readList = engineFetch(DM->iCar, [](fb::Query&) {});
+    report("dc_open", [] { DC->FormActivate(); }, readList, [] { DC->EditFind->clear(); });
+    report("car_search_first", [] { DC->EditFindChange(); }, readList, [] {
+        DC->EditFind->clear();
+        DC->FormActivate();
+        DC->EditFind->setText(QStringLiteral("В"));
+    });
+    if (wanted("car_search")) {
+        DC->EditFind->clear();
+        DC->FormActivate();
+        DC->EditFind->setText(QStringLiteral("В"));
+        DC->EditFindChange();
+        DC->EditFind->setText(QStringLiteral("8421"));
+        report("car_search", [] { DC->EditFindChange(); }, readList);
+        std::printf("car_search rows=%d\n", DC->Grid_cars->rowCount() - 1);
+    }
+    DC->EditFind->clear();
+}
+
+// The works picker with a typed letter.
+void benchWorks() {
+    CF3->Box1->setText(QStringLiteral("З"));
+    const QString wp = app::prefixPattern(CF3->Box1->text(), CF3->kind().nameLength);
+    report("works_key", [] { CF3->FillList(); },
+           engineFetch(DM->iWork_f, [wp](fb::Query& q) { q.setString(QStringLiteral("name"), wp); }));
+}
+
+// Opening a contract with 50 work lines.
+void benchLoadDoc() {
+    fb::Query& q = DM->iSQL;
+    TDM::reset(q, QStringLiteral("SELECT MIN(pk_id) AS k FROM Contracts"));
+    q.open();
+    const QString key = q.field(QStringLiteral("k")).asString();
+    q.close();
+    // Topped up to 50 work lines, so that a database given with --db keeps that size.
+    TDM::reset(q, QStringLiteral("SELECT COUNT(*) AS n FROM CT_Works WHERE ct_fk = :ct"));
+    q.setString(QStringLiteral("ct"), key);
+    q.open();
+    const int have = int(q.field(QStringLiteral("n")).asInteger());
+    q.close();
+    TDM::reset(q, QStringLiteral("INSERT INTO CT_Works (pk_id, ct_fk, name, price) "
+                                 "VALUES (GEN_ID(gen_ct_works_id, 1), :ct, :name, :price)"));
+    for (int i = have; i < 50; ++i) {
+        q.setString(QStringLiteral("ct"), key);
+        q.setString(QStringLiteral("name"), QStringLiteral("РАБОТА %1").arg(i));
+        q.setFloat(QStringLiteral("price"), 100 + i);
+        q.execSQL();
+    }
+    DM->IBTrans.commit();
+    fb::Query e(&DM->IBDbase, &DM->IBTrans);
+    e.setSQL({QStringLiteral("SELECT * FROM Contracts ct INNER JOIN CARS cr ON ct.cr_fk=cr.pk_id "
+                             "WHERE ct.pk_id = :pk_id")});
+    fb::Query w(&DM->IBDbase, &DM->IBTrans), s(&DM->IBDbase, &DM->IBTrans);
+    w.setSQL({QStringLiteral("SELECT * FROM CT_Works WHERE ct_fk = :ct_fk")});
+    s.setSQL({QStringLiteral("SELECT * FROM CT_Spares WHERE ct_fk = :ct_fk")});
+    auto eng = [&] {
+        for (fb::Query* x : {&e, &w, &s}) {
+            x->close();
+            x->setString(x == &e ? QStringLiteral("pk_id") : QStringLiteral("ct_fk"), key);
+            x->open();
+        }
+    };
+    report("load_doc", [&] { CF->LoadDoc(key); }, eng);
+}
+
+// The service history of a car with 200 contracts (the first 200 contracts
+// given to one car, their lines with them).
+void benchHistory() {
+    fb::Query& q = DM->iSQL;
+    TDM::reset(q, QStringLiteral("SELECT MIN(pk_id) AS k FROM Cars"));
+    q.open();
+    const int car = q.field(QStringLiteral("k")).asInteger();
+    q.close();
+    TDM::reset(q, QStringLiteral("UPDATE Contracts SET cr_fk = :car WHERE pk_id IN "
+                                 "(SELECT FIRST 200 pk_id FROM Contracts ORDER BY pk_id)"));
+    q.setInteger(QStringLiteral("car"), car);
+    DM->execCommit(q);
+    HS->CarKey = QString::number(car);
+    std::vector<std::shared_ptr<fb::Query>> e;
+    for (const char* sql : {"SELECT w.ct_fk, w.price FROM CT_Works w INNER JOIN Contracts ct "
+                            "ON w.ct_fk = ct.pk_id + 0 WHERE ct.cr_fk = :cr_fk",
+                            "SELECT s.ct_fk, s.price, s.num FROM CT_Spares s INNER JOIN Contracts ct "
+                            "ON s.ct_fk = ct.pk_id + 0 WHERE ct.cr_fk = :cr_fk",
+                            "SELECT pk_id, num, c_date, meh FROM Contracts WHERE cr_fk = :cr_fk "
+                            "ORDER BY c_date DESC, num DESC, pk_id DESC"}) {
+        e.push_back(std::make_shared<fb::Query>(&DM->IBDbase, &DM->IBTrans));
+        e.back()->setSQL({QString::fromLatin1(sql)});
+    }
+    report("history_200", [] { HS->FormActivate(); }, [e, car] {
+        for (const auto& x : e) {
+            x->close();
+            x->setInteger(QStringLiteral("cr_fk"), car);
+            x->open();
+        }
+    });
+    std::printf("history_200 rows=%d\n", HS->Grid_hist->rowCount() - 1);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    widgets::Application a(argc, argv);
+    Options options;
+    if (!parseArguments(a.arguments().mid(1), options)) return 2;
     // The program would say so in a message box that nobody sees here.
+    const QString& dbPath = options.dbPath;
     if (!dbPath.isEmpty() && !fb::Connection::isRemotePath(dbPath) && !QFileInfo(dbPath).isFile()) {
         std::fprintf(stderr, "torquil-bench: database file not found: %s\n", qPrintable(dbPath));
         return 2;
     }
     QTemporaryDir dir;
     try {
-        if (dbPath.isEmpty()) {
-            QElapsedTimer t;
-            t.start();
-            fb::Connection db;
-            tools::createDatabase(db, dir.filePath(QStringLiteral("dbase.fdb")));
-            tools::fillBench(db, size);
-            db.close();
-            std::printf("database: %d contracts, %d cars, %d works, %d spares in %.1f s\n", size.contracts, size.cars,
-                        size.works, size.spares, t.elapsed() / 1000.0);
-        } else {
-            QFile p(dir.filePath(QStringLiteral("path.txt")));
-            p.open(QIODevice::WriteOnly);
-            p.write(dbPath.toUtf8() + "\n");
-        }
-        rtl::setProgramFolder(dir.path());
-        {
-            // Whatever start-up would show goes to standard error instead.
-            widgets::MessageRecorder startup;
-            program::createForms();
-            if (!app::terminationRequested()) MF->FormActivate();
-            for (const auto& m : startup.entries())
-                std::fprintf(stderr, "torquil-bench: %s\n", qPrintable(widgets::displayedText(m.text)));
-            if (!startup.isEmpty() || app::terminationRequested()) return 1;
-        }
-
-        // journal
-        MF->Box10->setCurrentIndex(4);
-        report("journal_all", [] { MF->RefillJournal(); }, engineFetch(DM->iDoc, bindJournal));
-        const double rss = peakRssKb() / 1024.0;
-        MF->Box10->setCurrentIndex(3);
-        report("journal_year", [] { MF->RefillJournal(); }, engineFetch(DM->iDoc, bindJournal));
-        MF->Box10->setCurrentIndex(4);
-        MF->Box1->setText(QStringLiteral("В"));  // ВАЗ
-        report("journal_key", [] { QMetaObject::invokeMethod(MF, "Box1Change"); }, engineFetch(DM->iDoc, bindJournal));
-        MF->Box1->setText(QString());
-
-        // cars
-        report("cars_all", [] { CF2->FormActivate(); },
-               engineFetch(DM->iCar_f, [](fb::Query& q) { CF2->bindFilter(q); }));
-        CF2->Box1->setText(QStringLiteral("ВА"));
-        report("cars_key", [] { CF2->FilterCars(); },
-               engineFetch(DM->iCar_f, [](fb::Query& q) { CF2->bindFilter(q); }));
-        CF2->Box1->setText(QString());
-
-        // the directory: its opening against the engine's read of its list;
-        // then its search, a first keystroke just after the list was read
-        // (the search folds the rows then), and a later one once a few
-        // digits of a phone are typed; the engine's figure is the read of
-        // the list, for scale
-        const auto readList = engineFetch(DM->iCar, [](fb::Query&) {});
-        report("dc_open", [] { DC->FormActivate(); }, readList, [] { DC->EditFind->clear(); });
-        report("car_search_first", [] { DC->EditFindChange(); }, readList, [] {
-            DC->EditFind->clear();
-            DC->FormActivate();
-            DC->EditFind->setText(QStringLiteral("В"));
-        });
-        if (wanted("car_search")) {
-            DC->EditFind->clear();
-            DC->FormActivate();
-            DC->EditFind->setText(QStringLiteral("В"));
-            DC->EditFindChange();
-            DC->EditFind->setText(QStringLiteral("8421"));
-            report("car_search", [] { DC->EditFindChange(); }, readList);
-            std::printf("car_search rows=%d\n", DC->Grid_cars->rowCount() - 1);
-        }
-        DC->EditFind->clear();
-
-        // works
-        CF3->Box1->setText(QStringLiteral("З"));
-        const QString wp = app::prefixPattern(CF3->Box1->text(), CF3->kind().nameLength);
-        report("works_key", [] { CF3->FillList(); },
-               engineFetch(DM->iWork_f, [wp](fb::Query& q) { q.setString(QStringLiteral("name"), wp); }));
-
-        // a contract with 50 lines
-        {
-            fb::Query& q = DM->iSQL;
-            TDM::reset(q, QStringLiteral("SELECT MIN(pk_id) AS k FROM Contracts"));
-            q.open();
-            const QString key = q.field(QStringLiteral("k")).asString();
-            q.close();
-            // Topped up to 50 work lines, so that a database given with --db keeps that size.
-            TDM::reset(q, QStringLiteral("SELECT COUNT(*) AS n FROM CT_Works WHERE ct_fk = :ct"));
-            q.setString(QStringLiteral("ct"), key);
-            q.open();
-            const int have = int(q.field(QStringLiteral("n")).asInteger());
-            q.close();
-            TDM::reset(q, QStringLiteral("INSERT INTO CT_Works (pk_id, ct_fk, name, price) "
-                                         "VALUES (GEN_ID(gen_ct_works_id, 1), :ct, :name, :price)"));
-            for (int i = have; i < 50; ++i) {
-                q.setString(QStringLiteral("ct"), key);
-                q.setString(QStringLiteral("name"), QStringLiteral("РАБОТА %1").arg(i));
-                q.setFloat(QStringLiteral("price"), 100 + i);
-                q.execSQL();
-            }
-            DM->IBTrans.commit();
-            fb::Query e(&DM->IBDbase, &DM->IBTrans);
-            e.setSQL({QStringLiteral("SELECT * FROM Contracts ct INNER JOIN CARS cr ON ct.cr_fk=cr.pk_id "
-                                     "WHERE ct.pk_id = :pk_id")});
-            fb::Query w(&DM->IBDbase, &DM->IBTrans), s(&DM->IBDbase, &DM->IBTrans);
-            w.setSQL({QStringLiteral("SELECT * FROM CT_Works WHERE ct_fk = :ct_fk")});
-            s.setSQL({QStringLiteral("SELECT * FROM CT_Spares WHERE ct_fk = :ct_fk")});
-            auto eng = [&] {
-                for (fb::Query* x : {&e, &w, &s}) {
-                    x->close();
-                    x->setString(x == &e ? QStringLiteral("pk_id") : QStringLiteral("ct_fk"), key);
-                    x->open();
-                }
-            };
-            report("load_doc", [&] { CF->LoadDoc(key); }, eng);
-        }
-
-        // the service history of a car with 200 contracts (the first 200
-        // contracts given to one car, their lines with them)
-        {
-            fb::Query& q = DM->iSQL;
-            TDM::reset(q, QStringLiteral("SELECT MIN(pk_id) AS k FROM Cars"));
-            q.open();
-            const int car = q.field(QStringLiteral("k")).asInteger();
-            q.close();
-            TDM::reset(q, QStringLiteral("UPDATE Contracts SET cr_fk = :car WHERE pk_id IN "
-                                         "(SELECT FIRST 200 pk_id FROM Contracts ORDER BY pk_id)"));
-            q.setInteger(QStringLiteral("car"), car);
-            DM->execCommit(q);
-            HS->CarKey = QString::number(car);
-            std::vector<std::shared_ptr<fb::Query>> e;
-            for (const char* sql : {"SELECT w.ct_fk, w.price FROM CT_Works w INNER JOIN Contracts ct "
-                                    "ON w.ct_fk = ct.pk_id + 0 WHERE ct.cr_fk = :cr_fk",
-                                    "SELECT s.ct_fk, s.price, s.num FROM CT_Spares s INNER JOIN Contracts ct "
-                                    "ON s.ct_fk = ct.pk_id + 0 WHERE ct.cr_fk = :cr_fk",
-                                    "SELECT pk_id, num, c_date, meh FROM Contracts WHERE cr_fk = :cr_fk "
-                                    "ORDER BY c_date DESC, num DESC, pk_id DESC"}) {
-                e.push_back(std::make_shared<fb::Query>(&DM->IBDbase, &DM->IBTrans));
-                e.back()->setSQL({QString::fromLatin1(sql)});
-            }
-            report("history_200", [] { HS->FormActivate(); }, [e, car] {
-                for (const auto& x : e) {
-                    x->close();
-                    x->setInteger(QStringLiteral("cr_fk"), car);
-                    x->open();
-                }
-            });
-            std::printf("history_200 rows=%d\n", HS->Grid_hist->rowCount() - 1);
-        }
-
-        // the spares catalogue
+        if (!startOn(options, dir)) return 1;
+        const double rss = benchJournal();
+        benchCarPicker();
+        benchDirectory();
+        benchWorks();
+        benchLoadDoc();
+        benchHistory();
         report("catalogue", [] { SP->FormActivate(); }, engineFetch(DM->iSP, [](fb::Query&) {}));
-
         std::printf("rss_mb=%.0f\n", std::max(rss, peakRssKb() / 1024.0));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "torquil-bench: %s\n", e.what());

@@ -78,6 +78,28 @@ TDC::TDC(QWidget* parent) : QWidget(parent, Qt::Window) {
     layout->setContentsMargins(7, 0, 8, 4);
     layout->setSpacing(2);
 
+    buildToolBar();
+    layout->addWidget(ToolBar1);
+
+    GP = new QGroupBox(this);
+    GP->setObjectName(QStringLiteral("GP"));
+    createFields(GP);
+    layout->addWidget(GP);
+
+    layout->addLayout(buildSearch());
+
+    buildList();
+    layout->addWidget(Grid_cars, 1);  // the rest of the window
+    new EnabledWith(EditFind, Grid_cars);
+
+    setEntryControls({this, Grid_cars, GP, ToolButton8, Box1});
+    startBrowsing();
+
+    connectHandlers();
+    widgets::Activation::instance().setHandler(this, [this] { activated(); });
+}
+
+void TDC::buildToolBar() {
     ToolBar1 = new QToolBar(this);
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     ToolBar1->setIconSize(QSize(32, 32));
@@ -94,13 +116,10 @@ TDC::TDC(QWidget* parent) : QWidget(parent, Qt::Window) {
     ToolButton16 = widgets::addToolButton(ToolBar1, "ToolButton16", Glyph::History, "История обслуживания");
     widgets::addRightSpacer(ToolBar1);
     ToolButton14 = widgets::addToolButton(ToolBar1, "ToolButton14", Glyph::Exit, nullptr);
-    layout->addWidget(ToolBar1);
+}
 
-    GP = new QGroupBox(this);
-    GP->setObjectName(QStringLiteral("GP"));
-    createFields(GP);
-    layout->addWidget(GP);
-
+// The search field above the list.
+QHBoxLayout* TDC::buildSearch() {
     auto* find = new QHBoxLayout;
     auto* findLabel = new QLabel(QStringLiteral("ПОИСК"), this);
     EditFind = new widgets::UpperEdit(this);
@@ -110,20 +129,19 @@ TDC::TDC(QWidget* parent) : QWidget(parent, Qt::Window) {
     findLabel->setBuddy(EditFind);
     find->addWidget(findLabel);
     find->addWidget(EditFind, 1);
-    layout->addLayout(find);
+    return find;
+}
 
+void TDC::buildList() {
     Grid_cars = new widgets::StringGrid(this);
     Grid_cars->setObjectName(QStringLiteral("Grid_cars"));
     Grid_cars->setColumns(kColumns);
     Grid_cars->setTitleColor(QColor(widgets::kTitleYellow));
     Grid_cars->clearToBlankRow();
-    layout->addWidget(Grid_cars, 1);  // the rest of the window
-    new EnabledWith(EditFind, Grid_cars);
+}
 
-    setEntryControls({this, Grid_cars, GP, ToolButton8, Box1});
-    startBrowsing();
-
-    // Handlers.
+// The controls and tool buttons to their handlers.
+void TDC::connectHandlers() {
     connect(Grid_cars, &widgets::StringGrid::rowClicked, this, &TDC::Grid_carsClick);
     connect(Grid_cars, &widgets::StringGrid::rowDoubleClicked, this, &TDC::Grid_carsClick);
     connect(Grid_cars, &widgets::StringGrid::keyDown, this, &TDC::Grid_carsKeyDown);
@@ -155,8 +173,6 @@ TDC::TDC(QWidget* parent) : QWidget(parent, Qt::Window) {
         EditFind->clear();
         EditFindChange();
     });
-
-    widgets::Activation::instance().setHandler(this, [this] { activated(); });
 }
 
 // ---- The list ----------------------------------------------------------------

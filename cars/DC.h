@@ -11,6 +11,7 @@
 #include <memory>
 
 class QGroupBox;
+class QHBoxLayout;
 class QToolBar;
 class QToolButton;
 namespace cars { class CarSearch; }
@@ -63,6 +64,10 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    void buildToolBar();
+    QHBoxLayout* buildSearch();
+    void buildList();
+    void connectHandlers();
     void InsertCar();
     void UpdateCar();
     // The hooks of the modes.
