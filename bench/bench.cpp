@@ -217,13 +217,20 @@ void benchWorks() {
            engineFetch(DM->iWork_f, [wp](fb::Query& q) { q.setString(QStringLiteral("name"), wp); }));
 }
 
+// The smallest key of a table.
+int firstKey(const char* table) {
+    fb::Query& q = DM->iSQL;
+    TDM::reset(q, QStringLiteral("SELECT MIN(pk_id) AS k FROM %1").arg(QLatin1String(table)));
+    q.open();
+    const int key = q.field(QStringLiteral("k")).asInteger();
+    q.close();
+    return key;
+}
+
 // Opening a contract with 50 work lines.
 void benchLoadDoc() {
     fb::Query& q = DM->iSQL;
-    TDM::reset(q, QStringLiteral("SELECT MIN(pk_id) AS k FROM Contracts"));
-    q.open();
-    const QString key = q.field(QStringLiteral("k")).asString();
-    q.close();
+    const QString key = QString::number(firstKey("Contracts"));
     // Topped up to 50 work lines, so that a database given with --db keeps that size.
     TDM::reset(q, QStringLiteral("SELECT COUNT(*) AS n FROM CT_Works WHERE ct_fk = :ct"));
     q.setString(QStringLiteral("ct"), key);
@@ -259,10 +266,7 @@ void benchLoadDoc() {
 // given to one car, their lines with them).
 void benchHistory() {
     fb::Query& q = DM->iSQL;
-    TDM::reset(q, QStringLiteral("SELECT MIN(pk_id) AS k FROM Cars"));
-    q.open();
-    const int car = q.field(QStringLiteral("k")).asInteger();
-    q.close();
+    const int car = firstKey("Cars");
     TDM::reset(q, QStringLiteral("UPDATE Contracts SET cr_fk = :car WHERE pk_id IN "
                                  "(SELECT FIRST 200 pk_id FROM Contracts ORDER BY pk_id)"));
     q.setInteger(QStringLiteral("car"), car);
