@@ -6,7 +6,12 @@
 
 namespace app {
 
-QString pathFileLocation() { return rtl::inProgramFolder(QStringLiteral("path.txt")); }
+QString pathFileLocation() {
+    // The installed program's path.txt is a link to the shop's own file
+    // (/etc/torquil/path.txt): that one is named, it is the one to edit.
+    const QFileInfo beside(rtl::inProgramFolder(QStringLiteral("path.txt")));
+    return beside.isSymLink() ? beside.symLinkTarget() : beside.filePath();
+}
 
 QString switchDatabaseAdvice(const QString& database) {
     const QString file = pathFileLocation();

@@ -1,11 +1,13 @@
 #include "fb/Client.h"
 
 #include "fb/Error.h"
+#include "fb/LockFolder.h"
 
 namespace fb {
 
 const Client& client() {
     static const Client c = [] {
+        useOwnLockFolder();
         Firebird::IMaster* master = Firebird::fb_get_master_interface();
         return Client{master, master->getDispatcher(), master->getUtilInterface()};
     }();

@@ -5,6 +5,7 @@
 #include "fb/Cp1251.h"
 #include "fb/Error.h"
 #include "fb/InputMessage.h"
+#include "fb/LockFolder.h"
 #include "fb/ParamText.h"
 #include "fb/Script.h"
 #include "rtl/Marker.h"
@@ -13,6 +14,9 @@
 
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 class TestFb : public QObject {
     Q_OBJECT
@@ -387,6 +391,35 @@ private slots:
         QVERIFY(!fb::Connection::isRemotePath("C:\\base\\dbase.fdb"));
         QVERIFY(!fb::Connection::isRemotePath("/srv/db/dbase.fdb"));
         QVERIFY(!fb::Connection::isRemotePath("dbase.fdb"));
+    }
+
+    void engineLocksInTheUsersOwnFolder() {
+        // The engine of this process (attached above) keeps its files there.
+        const QString folder = qEnvironmentVariable("FIREBIRD_LOCK");
+        QCOMPARE(folder, fb::ownLockFolder());
+        QVERIFY(!QDir(folder).entryList({"fb_lock_*"}, QDir::Files).isEmpty());
+        if (::geteuid() != 0) QSKIP("another user's folders need root to make");
+
+        // Another user's runtime folder (sudo -E) is passed over; in the
+        // temporary folder this user's own is made and kept closed to others...
+        QTemporaryDir other;
+        QCOMPARE(::chown(QFile::encodeName(other.path()).constData(), 65534, 65534), 0);
+        const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR"), tmp = qgetenv("TMPDIR");
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(other.path()));
+        qputenv("TMPDIR", QFile::encodeName(other.path()));
+        const QString mine = other.filePath("torquil-firebird-0");
+        const QByteArray path = QFile::encodeName(mine);
+        auto mode = [&] { struct stat st {}; ::stat(path.constData(), &st); return int(st.st_mode & 0777); };
+        QCOMPARE(fb::ownLockFolder(), mine);
+        QCOMPARE(mode(), 0700);
+        ::chmod(path.constData(), 0777);
+        QCOMPARE(fb::ownLockFolder(), mine);
+        QCOMPARE(mode(), 0700);
+        // ...and one that another user made first is refused.
+        QCOMPARE(::chown(path.constData(), 65534, 65534), 0);
+        QVERIFY(fb::ownLockFolder().isEmpty());
+        qputenv("XDG_RUNTIME_DIR", runtime);
+        qputenv("TMPDIR", tmp);
     }
 
     void failedAttachCarriesEngineText() {

@@ -14,8 +14,10 @@
 #include "support/Typing.h"
 
 #include <QDialog>
+#include <QFileSystemModel>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QtTest>
@@ -59,6 +61,7 @@ private slots:
     void messageRecorder();
     void errorDisplayCatchesExceptions();
     void errorBoxesSpeakTheShopsWords();
+    void russianWhateverTheSystemLocale();
 
     void activationFiresOncePerWindowChange();
     void activationFollowsRealActivateOfKnownWindowsOnly();
@@ -340,6 +343,24 @@ void TestWidgets::errorBoxesSpeakTheShopsWords() {
     QTRY_COMPARE(recorder.count(), 4 + int(std::size(conditions)));
     QVERIFY2(recorder.lastText().startsWith(QStringLiteral("Нет связи с сервером\n")), qPrintable(recorder.lastText()));
     Application::setErrorWords({});
+// The tests run under LC_ALL=C.UTF-8. The file dialogs are Qt's own, their
+// types follow the default locale and their dates the system locale.
+void TestWidgets::russianWhateverTheSystemLocale() {
+    QCOMPARE(qgetenv("LC_ALL"), QByteArray("C.UTF-8"));  // put back for the programs started from here
+    QVERIFY(QCoreApplication::testAttribute(Qt::AA_DontUseNativeDialogs));
+    const QDate day(2026, 12, 10);
+    QCOMPARE(QLocale().toString(day, QStringLiteral("d MMMM, dddd")), QStringLiteral("10 декабря, четверг"));
+    QTemporaryDir dir;
+    QFile file(dir.filePath("note.txt"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.setFileTime(day.startOfDay(), QFileDevice::FileModificationTime);
+    file.close();
+    QFileSystemModel files;
+    const QModelIndex folder = files.setRootPath(dir.path());
+    QTRY_COMPARE(files.rowCount(folder), 1);
+    QCOMPARE(files.index(0, 3, folder).data().toString(), QStringLiteral("10.12.2026 00:00"));
+    const QString type = files.index(0, 2, folder).data().toString();  // "Обычный текстовый документ"
+    QVERIFY2(type.contains(QRegularExpression("^[А-Яа-я]+ ")), qPrintable(type));
 }
 
 void TestWidgets::activationFiresOncePerWindowChange() {

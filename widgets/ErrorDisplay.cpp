@@ -11,9 +11,15 @@ namespace {
 QString lastShownError;
 Application::ErrorWords errorWords;
 
+// Runs before QApplication's constructor.
+int& beforeApplication(int& argc) {
+    useRussianSystemLocale();
+    return argc;
+}
+
 }  // namespace
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+Application::Application(int& argc, char** argv) : QApplication(beforeApplication(argc), argv) {
     // Qt's own texts in Russian and Enter on a focused button, in the
     // program and under the tests alike.
     loadQtTranslation();
