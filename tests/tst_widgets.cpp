@@ -343,6 +343,8 @@ void TestWidgets::errorBoxesSpeakTheShopsWords() {
     QTRY_COMPARE(recorder.count(), 4 + int(std::size(conditions)));
     QVERIFY2(recorder.lastText().startsWith(QStringLiteral("Нет связи с сервером\n")), qPrintable(recorder.lastText()));
     Application::setErrorWords({});
+}
+
 // The tests run under LC_ALL=C.UTF-8. The file dialogs are Qt's own, their
 // types follow the default locale and their dates the system locale.
 void TestWidgets::russianWhateverTheSystemLocale() {
