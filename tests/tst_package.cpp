@@ -195,7 +195,11 @@ private slots:
             QTest::qWait(100);
         QVERIFY2(pid, qPrintable("the first clerk's program did not attach: " + first.readAll()));
         // ...and the second clerk, with a lock folder of their own, is refused it.
-        const Run refused = run("/usr/bin/torquil-db", {"backup", kDatabase, dir.filePath("refused.fbk")}, kClerks[1]);
+        // (The copy would go where every user may write, so that nothing but
+        // the database refuses it.)
+        const QString copy = QStringLiteral("/tmp/tst_package-refused-%1.fbk").arg(QCoreApplication::applicationPid());
+        const Run refused = run("/usr/bin/torquil-db", {"backup", kDatabase, copy}, kClerks[1]);
+        QFile::remove(copy);
         ::kill(pid_t(pid), SIGTERM);
         QVERIFY(first.waitForFinished(20000));
         QCOMPARE(first.exitCode(), 0);
