@@ -30,7 +30,7 @@ ErrorCondition conditionOf(const fb::Error& e) {
     if (e.hasCode(isc_update_conflict))
         return {QStringLiteral("Запись изменяют на другом рабочем месте"),
                 QStringLiteral("Эту запись в то же время изменили на другом рабочем месте."), true};
-    if (anyOf(e, {isc_lock_conflict, isc_deadlock, isc_lock_timeout}))
+    if (e.isRowConflict() || e.hasCode(isc_lock_timeout))
         return {QStringLiteral("Запись занята другим рабочим местом"),
                 QStringLiteral("С этими данными сейчас работают на другом рабочем месте."), true};
     if (e.hasCode(isc_no_priv))

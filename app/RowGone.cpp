@@ -30,12 +30,6 @@ QString rowBusyText() {
 
 namespace {
 
-// A row that another transaction changed, deleted or locked and has not ended.
-bool isRowConflict(const fb::Error& e) {
-    constexpr long kDeadlock = 335544336L, kLockConflict = 335544345L, kUpdateConflict = 335544451L;
-    return e.hasCode(kDeadlock) || e.hasCode(kLockConflict) || e.hasCode(kUpdateConflict);
-}
-
 // How long a lock waits for another workstation's unit, which commits within
 // a moment unless that workstation is stuck.
 constexpr int kLockPatienceMs = 1500;
@@ -56,7 +50,7 @@ bool lockRow(const QString& table, int key) {
             q.open();
             break;
         } catch (const fb::Error& e) {
-            if (!isRowConflict(e)) throw;
+            if (!e.isRowConflict()) throw;
             if (deadline.hasExpired()) throw RowGone(rowBusyText());
             QThread::msleep(kLockRetryMs);
         }

@@ -93,6 +93,10 @@ Error::Error(const QString& text, std::vector<long> codes)
 
 bool Error::hasCode(long gds) const { return std::find(codes_.begin(), codes_.end(), gds) != codes_.end(); }
 
+bool Error::isRowConflict() const {
+    return hasCode(isc_update_conflict) || hasCode(isc_lock_conflict) || hasCode(isc_deadlock);
+}
+
 Error Error::fromStatus(const Firebird::IStatus* status) {
     const intptr_t* v = status->getErrors();
     std::vector<long> codes;

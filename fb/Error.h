@@ -14,6 +14,9 @@ public:
     QString text() const { return text_; }
     const std::vector<long>& codes() const { return codes_; }
     bool hasCode(long gds) const;
+    // Another transaction holds the row (changed, deleted or locked it and has
+    // not ended): an update conflict, a lock conflict or a deadlock.
+    bool isRowConflict() const;
 
     // Builds the error from a failed status vector (text by the engine's formatter).
     static Error fromStatus(const Firebird::IStatus* status);
