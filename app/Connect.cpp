@@ -2,6 +2,7 @@
 
 #include "app/DM.h"
 #include "app/QuitOnSignal.h"
+#include "app/SchemaUpgrade.h"
 #include "rtl/ProgramFolder.h"
 #include "app/StatusLine.h"
 #include "fb/Connection.h"
@@ -107,8 +108,12 @@ bool ConnectDatabase() {
     {
         // The engine puts its own handlers on the ending signals as it attaches.
         EndingSignalsHeld held;
+        // Before DM attaches: no statement of the program is prepared on an
+        // older schema, and DM's attachment has no part in the steps.
+        prepareSchemaAtStart(path);
         DM->IBDbase.open();
     }
+    tellSchemaNews();
     // Reading starts at once (a database that refuses transactions says so
     // here); no read-write transaction stays open until the first write.
     DM->IBTrans.forRead();

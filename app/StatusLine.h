@@ -12,5 +12,8 @@ void setStatusLabel(QLabel* label);
 // Shows the text at once (also while a handler still runs); empty clears it.
 void showStatus(const QString& text);
 QString statusText();
+// A note that stays for the run (what the program cannot do with this
+// database): shown whenever no other news is, and kept under it.
+void setStandingStatus(const QString& text);
 
 }  // namespace app

@@ -253,7 +253,8 @@ void TCF::LoadDoc(const QString& key) {
     // Everything is read before anything is shown: a failed read leaves
     // the editor as it was.
     fb::Query& q = DM->iSQL;
-    TDM::reset(q, QStringLiteral("SELECT * FROM Contracts ct INNER JOIN CARS cr ON ct.cr_fk=cr.pk_id "
+    // Both tables have a mileage: the car's field shows the car's.
+    TDM::reset(q, QStringLiteral("SELECT ct.*, cr.*, cr.km AS car_km FROM Contracts ct INNER JOIN CARS cr ON ct.cr_fk=cr.pk_id "
                                  "WHERE ct.pk_id = :pk_id"));
     q.setString(QStringLiteral("pk_id"), key);
     q.open();
@@ -278,7 +279,7 @@ void TCF::LoadDoc(const QString& key) {
         {"vin", Box6},     {"color", Box7}, {"engine", Box8}, {"engine2", Box81}, {"body", Box9},
         {"body2", Box91},  {"owner", Box10}, {"phone", Box11}};
     for (const auto& [column, box] : car) box->fill(text(column));
-    Edit1->setText(text("km"));
+    Edit1->setText(text("car_km"));
     Car_id->setText(text("cr_fk"));
 
     Label20->setText(contracts::showLines(Grid_work, contracts::kWorkLines, workLines));

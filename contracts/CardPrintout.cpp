@@ -34,7 +34,8 @@ void PrintContractCard(const QString& key) {
     xl.setVisible(true);
 
     fb::Query& q = DM->iSQL;
-    TDM::reset(q, QStringLiteral("SELECT * FROM Contracts ct INNER JOIN CARS cr ON ct.cr_fk=cr.pk_id WHERE ct.pk_id = :pk_id"));
+    TDM::reset(q, QStringLiteral("SELECT ct.*, cr.*, cr.km AS car_km FROM Contracts ct INNER JOIN CARS cr ON ct.cr_fk=cr.pk_id "
+                                 "WHERE ct.pk_id = :pk_id"));
     q.setString(QStringLiteral("pk_id"), key);
     q.open();
     q.first();
@@ -52,7 +53,7 @@ void PrintContractCard(const QString& key) {
     xl.range(card::Color).setValue(field("color"));
     xl.range(card::Engine).setValue(pair("engine", "engine2"));
     xl.range(card::Body).setValue(pair("body", "body2"));
-    xl.range(card::Mileage).setValue(field("km"));
+    xl.range(card::Mileage).setValue(field("car_km"));
     xl.range(card::Owner).setValue(field("owner"));
     xl.range(card::Phone).setValue(field("phone"));
     xl.range(card::Mechanic).setValue(field("meh"));

@@ -52,6 +52,17 @@ QStringList splitScript(const QString& text) {
     return out;
 }
 
+void runScriptIn(Transaction& tr, const QString& text) {
+    Connection& db = *tr.database();
+    for (const QString& stmt : splitScript(text)) {
+        const QByteArray sql = toCp1251(stmt);
+        Status st;
+        db.handle()->execute(st.get(), tr.ensure(), unsigned(sql.size()), sql.constData(), unsigned(db.dialect),
+                             nullptr, nullptr, nullptr, nullptr);
+        st.check();
+    }
+}
+
 void runScript(Connection& db, const QString& text) {
     // Executed as they stand: PSQL bodies may hold ":variable" references.
     Transaction tr(&db);

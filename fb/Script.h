@@ -9,7 +9,12 @@ namespace fb {
 
 class Connection;
 
+class Transaction;
+
 QStringList splitScript(const QString& text);
 void runScript(Connection& db, const QString& text);
+// Runs every statement of the script in `tr` and leaves the commit to the
+// caller: the script counts whole or not at all.
+void runScriptIn(Transaction& tr, const QString& text);
 
 }  // namespace fb

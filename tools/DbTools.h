@@ -16,9 +16,8 @@ struct BenchSize {
     int sparesPerContract = 3;
 };
 
-// The schema text: schema/dbase.sql beside the executable, else in the sources.
-QString schemaText();
-// Creates the database at `path`, runs the schema and leaves `db` attached.
+// Creates the database at `path` with the newest schema (the base script and
+// every step) and leaves `db` attached.
 void createDatabase(fb::Connection& db, const QString& path);
 // Demo data: dictionaries, catalogues, mechanics, ~60 cars, ~300 contracts
 // spread over the year of `today` and the year before.

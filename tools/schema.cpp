@@ -1,28 +1,18 @@
 #include "tools/DbTools.h"
 
-#include "fb/Error.h"
-#include "fb/Script.h"
-
-#include <QCoreApplication>
-#include <QFile>
+#include "app/SchemaSteps.h"
 
 namespace tools {
-
-QString schemaText() {
-    const QStringList candidates = {QCoreApplication::applicationDirPath() + QStringLiteral("/schema/dbase.sql"),
-                                    QCoreApplication::applicationDirPath() + QStringLiteral("/../schema/dbase.sql"),
-                                    QStringLiteral(TORQUIL_SOURCE_DIR "/schema/dbase.sql")};
-    for (const QString& path : candidates) {
-        QFile f(path);
-        if (f.open(QIODevice::ReadOnly)) return QString::fromUtf8(f.readAll());
-    }
-    throw fb::Error(QStringLiteral("schema/dbase.sql not found beside the program"));
-}
 
 void createDatabase(fb::Connection& db, const QString& path) {
     db.databaseName = path;
     db.create();
-    fb::runScript(db, schemaText());
+    app::createSchema(db, QStringLiteral("torquil-db 1.0"));
+    // Attached again: right after the steps' DDL the engine sometimes
+    // refused a second attachment of this process to the file (its lock
+    // held by the first) for seconds; a fresh attachment has no such past.
+    db.close();
+    db.open();
 }
 
 }  // namespace tools

@@ -4,7 +4,11 @@
 //   torquil-db bench PATH [--contracts N] [--cars M] [--works W] [--spares S]
 //   torquil-db backup DATABASE FILE              a checked backup (the database may be in use)
 //   torquil-db restore FILE DATABASE             a checked restore into a new database
+//   torquil-db version DATABASE                  the schema's version of the database
+//   torquil-db upgrade DATABASE                  a checked backup beside it, then the newer schema
 #include "app/BackupCheck.h"
+#include "app/SchemaSteps.h"
+#include "app/SchemaUpgrade.h"
 #include "fb/Client.h"
 #include "tools/DbTools.h"
 
@@ -25,7 +29,9 @@ int usage(const QString& why) {
            "  torquil-db demo PATH\n"
            "  torquil-db bench PATH [--contracts N] [--cars M] [--works W] [--spares S]\n"
            "  torquil-db backup DATABASE FILE\n"
-           "  torquil-db restore FILE DATABASE\n";
+           "  torquil-db restore FILE DATABASE\n"
+           "  torquil-db version DATABASE\n"
+           "  torquil-db upgrade DATABASE\n";
     return 2;
 }
 
@@ -60,6 +66,37 @@ int copyCommand(const QString& cmd, const QString& from, const QString& to) {
     return 0;
 }
 
+// version / upgrade: on a database that exists (a file or a server's).
+int schemaCommand(const QString& cmd, const QString& path) {
+    QTextStream out(stdout);
+    try {
+        fb::Connection db;
+        db.databaseName = path;
+        db.open();
+        if (cmd == QLatin1String("version")) {
+            const int version = app::schemaVersion(db);
+            out << version;
+            if (version > app::newestSchemaVersion())
+                out << " (newer than this program's " << app::newestSchemaVersion() << ")";
+            out << Qt::endl;
+            return 0;
+        }
+        const QString copy = app::upgradeCopyPath(path, app::schemaVersion(db));
+        const app::SchemaUpgrade up = app::upgradeAttached(db, copy);
+        if (up.readOnly) {
+            std::fprintf(stderr, "torquil-db: the database is read-only; it stays at version %d\n", up.before);
+            return 1;
+        }
+        if (up.copy.isEmpty()) out << "version " << up.after << ": nothing to do" << Qt::endl;
+        else out << "backup " << up.copy << " checked" << Qt::endl << "version " << up.before << " -> " << up.after << Qt::endl;
+        db.close();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "torquil-db: %s\n", qPrintable(QString::fromUtf8(e.what()).replace(u'\r', u'\n')));
+        return 1;
+    }
+    return 0;
+}
+
 int run(const QCoreApplication& app);
 
 }  // namespace
@@ -84,6 +121,10 @@ int run(const QCoreApplication& app) {
     if (cmd == QLatin1String("backup") || cmd == QLatin1String("restore")) {
         if (args.size() != 3) return usage(QStringLiteral("%1 needs two paths").arg(cmd));
         return copyCommand(cmd, args[1], args[2]);
+    }
+    if (cmd == QLatin1String("version") || cmd == QLatin1String("upgrade")) {
+        if (args.size() != 2) return usage(QStringLiteral("%1 takes one database").arg(cmd));
+        return schemaCommand(cmd, path);
     }
     if (cmd != QLatin1String("create") && cmd != QLatin1String("demo") && cmd != QLatin1String("bench"))
         return usage(QStringLiteral("unknown command '%1'").arg(cmd));

@@ -1,5 +1,6 @@
 #include "support/FbServer.h"
 
+#include "app/SchemaSteps.h"
 #include "fb/Connection.h"
 #include "fb/Script.h"
 #include "support/TestDb.h"
@@ -359,12 +360,10 @@ void FbServer::kill() {
 }
 
 QString FbServer::makeDatabase(const QString& file) {
-    QFile f(schemaPath());
-    if (!f.open(QIODevice::ReadOnly)) qFatal("schema not found: %s", qPrintable(schemaPath()));
     fb::Connection db;
     db.databaseName = serverPath(file);
     db.create();
-    fb::runScript(db, QString::fromUtf8(f.readAll()));
+    app::createSchema(db, QStringLiteral("tests"));
     db.close();
     return db.databaseName;
 }

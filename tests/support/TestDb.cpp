@@ -1,6 +1,8 @@
 #include "support/TestDb.h"
 
 #include "app/DM.h"
+#include "app/SchemaSteps.h"
+#include "app/SchemaUpgrade.h"
 #include "program/Windows.h"
 #include "contracts/MF.h"
 #include "fb/Connection.h"
@@ -13,6 +15,16 @@ namespace support {
 QString schemaPath() { return QStringLiteral(TORQUIL_SCHEMA); }
 
 QString makeDatabase(const QTemporaryDir& dir, const QString& name) {
+    const QString path = dir.filePath(name);
+    fb::Connection db;
+    db.databaseName = path;
+    db.create();
+    app::createSchema(db, QStringLiteral("tests"));
+    db.close();
+    return path;
+}
+
+QString makeBaseDatabase(const QTemporaryDir& dir, const QString& name) {
     const QString path = dir.filePath(name);
     QFile f(schemaPath());
     if (!f.open(QIODevice::ReadOnly)) qFatal("schema not found: %s", qPrintable(schemaPath()));
@@ -27,8 +39,10 @@ QString makeDatabase(const QTemporaryDir& dir, const QString& name) {
 void connectDataModule(const QString& path) {
     if (!DM) DM = new TDM;
     DM->IBDbase.databaseName = path;
+    app::prepareSchemaAtStart(path);
     DM->IBDbase.open();
     DM->IBTrans.forRead();
+    app::tellSchemaNews();
 }
 
 QString openWindows(const QTemporaryDir& dir) {

@@ -1,5 +1,6 @@
 #pragma once
-// Real embedded databases for the tests, made from schema/dbase.sql.
+// Real embedded databases for the tests, made with the program's newest
+// schema (or the base one, for the upgrade).
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -9,9 +10,12 @@ namespace fb { class Connection; }
 namespace support {
 
 QString schemaPath();
-// Creates a new database file `name` in `dir` from the schema and returns its path.
+// Creates a new database file `name` in `dir` with the newest schema and returns its path.
 QString makeDatabase(const QTemporaryDir& dir, const QString& name = QStringLiteral("dbase.fdb"));
-// Creates the data module and connects it to `path` (as the start-up does).
+// The same with schema/dbase.sql alone: a shop's database before any step.
+QString makeBaseDatabase(const QTemporaryDir& dir, const QString& name = QStringLiteral("dbase.fdb"));
+// Creates the data module and connects it to `path` (as the start-up does,
+// the schema's preparation included).
 void connectDataModule(const QString& path);
 // The program's windows created as at start, connected to a new database in
 // `dir` instead of the first activation's search for one; returns its path.
