@@ -4,6 +4,7 @@
 #include "print/TextLayout.h"
 
 #include <QCoreApplication>
+#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QPageSize>
@@ -17,9 +18,15 @@ namespace print {
 
 namespace {
 
-void needGuiApplication() {
+// Text needs a QGuiApplication on a platform with fonts: the "minimal"
+// platform has none and would give pages without a letter on them.
+void needFonts() {
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         throw Error(QStringLiteral("Печать недоступна: программа запущена без графической части (QGuiApplication)"));
+    if (QFontDatabase::families().isEmpty())
+        throw Error(QStringLiteral("Печать недоступна: графической части программы (платформа «%1») не доступен ни "
+                                   "один шрифт. Без экрана задайте QT_QPA_PLATFORM=offscreen")
+                        .arg(QGuiApplication::platformName()));
 }
 
 QFont marginFont(bool bold = false) {
@@ -39,7 +46,7 @@ QPageLayout pageLayout(const Document& document) {
 }
 
 int render(const Document& document, QPagedPaintDevice& device) {
-    needGuiApplication();
+    needFonts();
     // The painter's origin is the top left corner of the printable area.
     const QRectF area(0, 0, device.width(), device.height());
     const QFont headFont = marginFont(true), footFont = marginFont();
@@ -88,7 +95,7 @@ int render(const Document& document, QPagedPaintDevice& device) {
 void writePdf(const Document& document, const QString& file) { writePdf(document, file, pageLayout(document)); }
 
 void writePdf(const Document& document, const QString& file, const QPageLayout& layout) {
-    needGuiApplication();
+    needFonts();
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly))
         throw Error(QStringLiteral("Не удалось записать файл PDF «%1»: %2").arg(file, out.errorString()));

@@ -1,8 +1,9 @@
 #pragma once
 // Putting a document on pages: the running head on top of every page, the
 // body laid out by QTextDocument, "Страница N из M" at the bottom. Needs a
-// QGuiApplication (fonts); a program without a display runs one on the
-// offscreen platform (QT_QPA_PLATFORM=offscreen).
+// QGuiApplication on a platform with fonts: a program without a display
+// runs one on the offscreen platform (QT_QPA_PLATFORM=offscreen); without
+// one, or on the "minimal" platform (no fonts), print::Error says so.
 #include "print/Document.h"
 
 #include <QPageLayout>

@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
+#include <QProcess>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QRegularExpression>
@@ -99,6 +100,25 @@ private slots:
             QVERIFY2(e.text().startsWith(QStringLiteral("Не удалось записать файл PDF «%1»").arg(bad)), e.what());
         }
         QVERIFY(!QFileInfo::exists(bad));
+    }
+
+    // On Qt's "minimal" platform there is no font: the PDF would have no
+    // letter in it, so it is refused. Run in a process of its own.
+    void refusedWithoutFonts() {
+        if (QGuiApplication::platformName() != "minimal") {
+            QProcess self;
+            self.start(QCoreApplication::applicationFilePath(), {"-platform", "minimal", "refusedWithoutFonts"});
+            QVERIFY(self.waitForFinished(60000));
+            QVERIFY2(self.exitCode() == 0, self.readAllStandardOutput().constData());
+            return;
+        }
+        QTemporaryDir dir;
+        try {
+            print::writePdf(longList(), dir.filePath("empty.pdf"));
+            QFAIL("written");
+        } catch (const print::Error& e) {
+            QVERIFY2(e.text().contains("не доступен ни один шрифт"), e.what());
+        }
     }
 
     // The preview draws the pages, and its "Сохранить в PDF" writes the file
