@@ -51,7 +51,8 @@ private:
         return f;
     }
 
-    // A paragraph of its own; the document's first block is reused.
+    // A paragraph of its own; an empty one the cursor stands in (the
+    // document's first, or the one after a table) is used for it.
     void block(const QString& text, qreal points, bool bold, Qt::Alignment align, qreal above, qreal below) {
         QTextBlockFormat b;
         b.setAlignment(align);
