@@ -294,6 +294,8 @@ void benchHistory() {
 
 }  // namespace
 
+void benchPrintPdf(int runs);  // bench/print_bench.cpp
+
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     widgets::Application a(argc, argv);
@@ -315,6 +317,7 @@ int main(int argc, char** argv) {
         benchLoadDoc();
         benchHistory();
         report("catalogue", [] { SP->FormActivate(); }, engineFetch(DM->iSP, [](fb::Query&) {}));
+        if (wanted("print_pdf_120")) benchPrintPdf(runs);
         std::printf("rss_mb=%.0f\n", std::max(rss, peakRssKb() / 1024.0));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "torquil-bench: %s\n", e.what());

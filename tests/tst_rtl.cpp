@@ -2,6 +2,7 @@
 #include "rtl/Convert.h"
 #include "rtl/Marker.h"
 #include "rtl/Money.h"
+#include "rtl/TaxIds.h"
 #include "support/Handlers.h"
 
 #include <cmath>
@@ -119,6 +120,29 @@ private slots:
         QCOMPARE(rtl::MoneyRangeError("1E20").at("Строка 2").text(), "Строка 2: сумма «1E20» " + refusal);
         QVERIFY_THROWS_EXCEPTION(rtl::ConvertError, Money::fromDouble(std::nan("")));
         QCOMPARE(rtl::StrToPrice("12,5"), 12.5);
+    }
+
+    // ИНН, ОГРН and ОГРНИП by their control digits: real numbers pass, one
+    // changed digit, a wrong length or a stray character does not.
+    void taxIds() {
+        for (const char* inn : {"7707083893", "7736050003", " 500100732259 "}) QVERIFY2(rtl::isValidInn(inn), inn);
+        QCOMPARE(rtl::innError("7707083894"), QString("Неверное контрольное число ИНН"));
+        QCOMPARE(rtl::innError("500100732250"), QString("Неверное контрольное число ИНН"));  // the 12th digit
+        QCOMPARE(rtl::innError("500100732269"), QString("Неверное контрольное число ИНН"));  // the 11th
+        QCOMPARE(rtl::innError("0000000000"), QString("ИНН не может начинаться с 00"));
+        for (const char* bad : {"", "770708389", "77070838931", "7707O83893", "7707 083893"})
+            QCOMPARE(rtl::innError(bad),
+                     QString("ИНН должен состоять из 10 цифр (организация) или 12 цифр (предприниматель)"));
+
+        QVERIFY(rtl::isValidOgrn("1027700132195"));
+        QCOMPARE(rtl::ogrnError("1027700132194"), QString("Неверное контрольное число ОГРН"));
+        QCOMPARE(rtl::ogrnError("0000000000000"), QString("ОГРН не может начинаться с цифры 0"));
+        QCOMPARE(rtl::ogrnError("304500116000157"), QString("ОГРН должен состоять из 13 цифр"));
+
+        QVERIFY(rtl::isValidOgrnip("304500116000157"));
+        QCOMPARE(rtl::ogrnipError("304500116000158"), QString("Неверное контрольное число ОГРНИП"));
+        QCOMPARE(rtl::ogrnipError("1027700132195"), QString("ОГРНИП должен состоять из 15 цифр"));
+        QCOMPARE(rtl::ogrnipError("104500116000157"), QString("ОГРНИП не может начинаться с цифры 1"));
     }
 };
 
