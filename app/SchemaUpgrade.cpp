@@ -73,7 +73,7 @@ QString upgradeCopyPath(const QString& database, int version) {
     const QString name = QStringLiteral("%1-v%2-%3.fbk")
                              .arg(QFileInfo(database.section(u':', -1)).completeBaseName())
                              .arg(version)
-                             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss")));
+                             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmsszzz")));
     if (!fb::Connection::isRemotePath(database)) {
         const QFileInfo folder(QFileInfo(database).absolutePath());
         if (folder.isDir() && folder.isWritable()) return QDir(folder.absoluteFilePath()).filePath(name);
