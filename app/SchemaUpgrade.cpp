@@ -46,7 +46,7 @@ bool readOnlyDatabase(fb::Connection& db) {
 }
 
 QString featuresOff(int version) {
-    return QStringLiteral("База данных версии %1 не обновлена до версии %2: пробег визитов и напоминания о ТО отключены.")
+    return QStringLiteral("База данных версии %1 не обновлена до версии %2: новые возможности (пробег визитов, напоминания о ТО и другие) отключены.")
         .arg(version)
         .arg(newestSchemaVersion());
 }
