@@ -158,13 +158,26 @@ TNR::TNR(QWidget* parent) : QDialog(parent) {
     widgets::Activation::instance().setHandler(this, [this] { FormActivate(); });
 }
 
+// Each opening starts from the stored interval at the top of the list; coming
+// back from the car's history or the print preview reads the list again and
+// keeps the current car and what was typed.
 void TNR::FormActivate() {
-    EditServiceMonths->setText(
-        QString::number(app::settingInt(QLatin1String(app::kServiceMonths), app::kDefaultServiceMonths)));
-    EditServiceKm->setText(QString::number(app::settingInt(QLatin1String(app::kServiceKm), app::kDefaultServiceKm)));
+    const bool opening = !wasActive_;
+    wasActive_ = true;
+    if (opening) {
+        EditServiceMonths->setText(
+            QString::number(app::settingInt(QLatin1String(app::kServiceMonths), app::kDefaultServiceMonths)));
+        EditServiceKm->setText(
+            QString::number(app::settingInt(QLatin1String(app::kServiceKm), app::kDefaultServiceKm)));
+    }
     FillList();
-    Grid_rem->setCurrentRow(1);
+    if (opening) Grid_rem->setCurrentRow(1);
     Grid_rem->setFocus();
+}
+
+void TNR::hideEvent(QHideEvent* event) {
+    wasActive_ = false;
+    QDialog::hideEvent(event);
 }
 
 app::ReminderTerms TNR::terms() const {

@@ -40,11 +40,15 @@ public slots:
     void BitBtnPrintClick();
     void Grid_remKeyPress();  // Enter: the car's history over this window
 
+protected:
+    void hideEvent(QHideEvent* event) override;
+
 private:
     app::ReminderTerms terms() const;
     const app::Reminder* current() const;
 
     QList<app::Reminder> rows_;
+    bool wasActive_ = false;  // activated since it was last shown
 };
 
 extern TNR* NR;

@@ -234,6 +234,8 @@ private slots:
             QCOMPARE(NR->Grid_rem->cell(11, NR->Grid_rem->currentRow()), "  " + rtl::DateToStr(kToday));
             support::whenModal(HS, [&] { historyOf = HS->CarKey.toInt(); }, &historyDone);
             QTest::keyClick(NR->Grid_rem, Qt::Key_Return);
+            // Back from the history: the list read again, the same car current.
+            QCOMPARE(NR->reminders()[NR->Grid_rem->currentRow() - 1].car, soonByDate);
         }, &done);
         MF->N51->trigger();
         QVERIFY(done && historyDone);
