@@ -263,6 +263,7 @@ void TMF::buildMenu() {
     QMenu* reports = bar->addMenu(QStringLiteral("Отчеты"));
     N2 = item(reports, "N2", "Печать карточки");
     N6 = item(reports, "N6", "Итоговый свод");
+    buildRemindersItem(reports);
     N40 = bar->addMenu(QStringLiteral("Сервис"));
     N40->setObjectName(QStringLiteral("N40"));
     N41 = item(N40, "N41", "Резервная копия базы данных…");
@@ -305,6 +306,7 @@ void TMF::FormActivate() {
         FirstActivation = false;
         if (!app::ConnectDatabase()) return;  // the program ends
     }
+    updateSchemaItems();
     if (CF) CF->ClearMode();
     FillNameCombo(Box1, QStringLiteral("dev"));
     FillNameCombo(Box8, QStringLiteral("engines"));

@@ -33,6 +33,7 @@ public:
     QToolButton *ToolButton2, *ToolButton4, *ToolButton6, *ToolButton8, *ToolButton24, *ToolButton26,
         *ToolButton28, *ToolButton30, *ToolButton32, *ToolButton34, *ToolButton36, *ToolButton14;
     QAction *N9, *N16, *N18, *N4, *N11111, *N31, *N7, *N10, *N5, *N11, *N12, *N13, *N2, *N6, *WEB1, *N20, *N19;
+    QAction* N51;       // "Напоминания о ТО" (contracts/MFReminders.cpp)
     QMenu* N40;         // "Сервис"
     QAction *N41, *N42;  // backup, restore (contracts/MFService.cpp)
 
@@ -66,6 +67,7 @@ public slots:
     void N19Click();
     void N41Click();
     void N42Click();
+    void N51Click();
 
 private slots:
     void Box1Change();
@@ -85,6 +87,8 @@ private:
     void buildToolBar();
     void buildMenu();
     void buildStatusBar();
+    void buildRemindersItem(QMenu* reports);
+    void updateSchemaItems();
 };
 
 extern TMF* MF;

@@ -18,6 +18,7 @@
 #include "contracts/CF3.h"
 #include "contracts/CF4.h"
 #include "contracts/MF.h"
+#include "reports/NR.h"
 #include "reports/SV.h"
 
 namespace program {
@@ -65,6 +66,7 @@ void createForms() {
     make(SB, nullptr);
     make(MH, MF);
     make(SV, MF);
+    make(NR, MF);
     make(AboutBox, MF);
     make(Hst, MF);
     // Modal over the car directory or the contract editor: it takes the
@@ -97,6 +99,7 @@ void destroyForms() {
     SB = nullptr;
     MH = nullptr;
     SV = nullptr;
+    NR = nullptr;
     AboutBox = nullptr;
     Hst = nullptr;
     delete DM;

@@ -6,11 +6,13 @@
 //   torquil-db restore FILE DATABASE             a checked restore into a new database
 //   torquil-db version DATABASE                  the schema's version of the database
 //   torquil-db upgrade DATABASE                  a checked backup beside it, then the newer schema
+//   torquil-db report NAME DATABASE [...] [--csv] one of the shop's reports (tools/report_command.cpp)
 #include "app/BackupCheck.h"
 #include "app/SchemaSteps.h"
 #include "app/SchemaUpgrade.h"
 #include "fb/Client.h"
 #include "tools/DbTools.h"
+#include "tools/ReportCommand.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -31,7 +33,8 @@ int usage(const QString& why) {
            "  torquil-db backup DATABASE FILE\n"
            "  torquil-db restore FILE DATABASE\n"
            "  torquil-db version DATABASE\n"
-           "  torquil-db upgrade DATABASE\n";
+           "  torquil-db upgrade DATABASE\n"
+        << tools::reportUsage();
     return 2;
 }
 
@@ -117,6 +120,10 @@ int run(const QCoreApplication& app) {
     const QStringList args = app.arguments().mid(1);
     if (args.size() < 2) return usage(args.isEmpty() ? QString() : QStringLiteral("a database path is needed"));
     const QString cmd = args[0];
+    if (cmd == QLatin1String("report")) {
+        QTextStream out(stdout), err(stderr);
+        return tools::reportCommand(args.mid(1), out, err);
+    }
     const QString path = args[1];
     if (cmd == QLatin1String("backup") || cmd == QLatin1String("restore")) {
         if (args.size() != 3) return usage(QStringLiteral("%1 needs two paths").arg(cmd));
