@@ -1,0 +1,113 @@
+#include "app/Revenue.h"
+
+#include "app/LineMoney.h"
+#include "app/LineSums.h"
+#include "fb/Query.h"
+
+#include <QHash>
+#include <algorithm>
+
+namespace app {
+
+namespace {
+
+const QString kPeriod = QStringLiteral("ct.c_date BETWEEN :d1 AND :d2");
+const QString kMonthKey = QStringLiteral("EXTRACT(YEAR FROM ct.c_date) * 100 + EXTRACT(MONTH FROM ct.c_date)");
+
+int monthKey(const QDate& d) { return d.year() * 100 + d.month(); }
+
+const char* const kMonths[] = {"янв", "фев", "мар", "апр", "май", "июн", "июл", "авг", "сен", "окт", "ноя", "дек"};
+
+}  // namespace
+
+rtl::Money MonthFigures::average() const {
+    if (contracts == 0) return {};
+    const std::int64_t units = total().units();
+    // To the kopeck: hundreds of units, ties to even.
+    const __int128 n = units, d = __int128(contracts) * 100;
+    __int128 q = n / d, r = n % d;
+    if (r < 0) r = -r;
+    if (2 * r > d || (2 * r == d && q % 2 != 0)) q += n < 0 ? -1 : 1;
+    return rtl::Money::fromUnits(std::int64_t(q * 100));
+}
+
+QDate Revenue::to() const {
+    return months.empty() ? QDate() : months.back().month.addMonths(1).addDays(-1);
+}
+
+QString monthCaption(const QDate& month) {
+    return QString::fromUtf8(kMonths[month.month() - 1]) + u' ' + QString::number(month.year());
+}
+
+Revenue revenue(fb::Connection& db, fb::Transaction& tr, const QDate& last, bool withPayments, int months) {
+    Revenue rev;
+    rev.withPaid = withPayments;
+    const QDate first = QDate(last.year(), last.month(), 1).addMonths(1 - months);
+    QHash<int, int> index;
+    for (int i = 0; i < months; ++i) {
+        MonthFigures m;
+        m.month = first.addMonths(i);
+        index.insert(monthKey(m.month), i);
+        rev.months.push_back(m);
+    }
+    const QDate from = rev.from(), to = rev.to();
+
+    fb::Query q(&db, &tr);
+    q.setSQL({QStringLiteral("SELECT %1 AS ym, COUNT(*) AS n").arg(kMonthKey),
+              QStringLiteral("FROM Contracts ct INNER JOIN Cars cr ON ct.cr_fk = cr.pk_id"),
+              QStringLiteral("WHERE ") + kPeriod, QStringLiteral("GROUP BY 1")});
+    q.setDate(QStringLiteral("d1"), from);
+    q.setDate(QStringLiteral("d2"), to);
+    q.open();
+    for (int i = 0; i < q.rows().rowCount(); ++i)
+        if (const auto it = index.find(int(q.rows().integer(i, 0))); it != index.end())
+            rev.months[size_t(*it)].contracts = int(q.rows().integer(i, 1));
+    q.close();
+
+    const QHash<QString, LineSums> sums = lineSums(db, tr, kMonthKey, kPeriod, from, to);
+    for (auto it = sums.begin(); it != sums.end(); ++it)
+        if (const auto m = index.find(it.key().toInt()); m != index.end()) {
+            rev.months[size_t(*m)].labour = it->labour;
+            rev.months[size_t(*m)].parts = it->parts;
+        }
+
+    if (withPayments) {
+        // Amounts are NUMERIC(18,2): summed by the engine exactly, read in kopecks.
+        q.setSQL({QStringLiteral("SELECT EXTRACT(YEAR FROM p_date) * 100 + EXTRACT(MONTH FROM p_date) AS ym,"),
+                  QStringLiteral("CAST(SUM(CASE WHEN method = :refund THEN -amount ELSE amount END) * 100 AS BIGINT)"),
+                  QStringLiteral("FROM Payments WHERE p_date BETWEEN :d1 AND :d2 GROUP BY 1")});
+        q.setString(QStringLiteral("refund"), QStringLiteral("ВОЗВРАТ"));
+        q.setDate(QStringLiteral("d1"), from);
+        q.setDate(QStringLiteral("d2"), to);
+        q.open();
+        for (int i = 0; i < q.rows().rowCount(); ++i)
+            if (const auto it = index.find(int(q.rows().integer(i, 0))); it != index.end())
+                rev.months[size_t(*it)].paid = rtl::Money::fromUnits(q.rows().integer(i, 1) * 100);
+        q.close();
+    }
+
+    // The works of the period by name: each line's price in fixed point.
+    q.setSQL({QStringLiteral("SELECT w.name, w.price, COUNT(*) AS n"),
+              QStringLiteral("FROM Contracts ct INNER JOIN Cars cr ON ct.cr_fk = cr.pk_id"),
+              QStringLiteral("INNER JOIN CT_Works w ON w.ct_fk = ct.pk_id"), QStringLiteral("WHERE ") + kPeriod,
+              QStringLiteral("GROUP BY 1, 2")});
+    q.setDate(QStringLiteral("d1"), from);
+    q.setDate(QStringLiteral("d2"), to);
+    q.open();
+    QHash<QString, WorkEarning> works;
+    for (int i = 0; i < q.rows().rowCount(); ++i) {
+        WorkEarning& w = works[q.rows().text(i, 0)];
+        w.name = q.rows().text(i, 0);
+        w.lines += int(q.rows().integer(i, 2));
+        w.amount += repeated(rtl::Money::fromDouble(q.rows().number(i, 1)), q.rows().integer(i, 2));
+    }
+    q.close();
+    rev.topWorks.assign(works.begin(), works.end());
+    std::sort(rev.topWorks.begin(), rev.topWorks.end(), [](const WorkEarning& a, const WorkEarning& b) {
+        return a.amount.units() != b.amount.units() ? a.amount.units() > b.amount.units() : a.name < b.name;
+    });
+    if (rev.topWorks.size() > 10) rev.topWorks.resize(10);
+    return rev;
+}
+
+}  // namespace app
