@@ -35,6 +35,7 @@ public:
     QAction *N9, *N16, *N18, *N4, *N11111, *N31, *N7, *N10, *N5, *N11, *N12, *N13, *N2, *N6, *WEB1, *N20, *N19;
     QMenu* N40;         // "Сервис"
     QAction *N41, *N42;  // backup, restore (contracts/MFService.cpp)
+    QAction *N54, *N55;  // mechanics' pay, revenue (contracts/MFOwner.cpp)
 
     // Shared with the other windows.
     void FillNameCombo(widgets::UpperCombo* box, const QString& table);
@@ -66,6 +67,10 @@ public slots:
     void N19Click();
     void N41Click();
     void N42Click();
+    void N54Click();
+    void N55Click();
+    // A contract asked for by another window, opened in view mode.
+    void ViewContract(const QString& key, const QString& number);
 
 private slots:
     void Box1Change();

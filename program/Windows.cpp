@@ -18,6 +18,8 @@
 #include "contracts/CF3.h"
 #include "contracts/CF4.h"
 #include "contracts/MF.h"
+#include "reports/MW.h"
+#include "reports/RV.h"
 #include "reports/SV.h"
 
 namespace program {
@@ -65,6 +67,8 @@ void createForms() {
     make(SB, nullptr);
     make(MH, MF);
     make(SV, MF);
+    make(MW, MF);
+    make(RV, MF);
     make(AboutBox, MF);
     make(Hst, MF);
     // Modal over the car directory or the contract editor: it takes the
@@ -97,6 +101,8 @@ void destroyForms() {
     SB = nullptr;
     MH = nullptr;
     SV = nullptr;
+    MW = nullptr;
+    RV = nullptr;
     AboutBox = nullptr;
     Hst = nullptr;
     delete DM;
