@@ -40,7 +40,7 @@ void requirePeriod(const QDate& from, const QDate& to) {
 
 MechanicPay mechanicPay(fb::Connection& db, fb::Transaction& tr, const QDate& from, const QDate& to, bool withRates) {
     requirePeriod(from, to);
-    QMap<QString, MechanicPayRow> byName;  // name order (byte order, as the engine sorts)
+    QMap<QString, MechanicPayRow> byName;  // in name order
     fb::Query q(&db, &tr);
     q.setSQL({QStringLiteral("SELECT COALESCE(ct.meh, '') AS meh, COUNT(*) AS n"),
               QStringLiteral("FROM Contracts ct INNER JOIN Cars cr ON ct.cr_fk = cr.pk_id"),

@@ -12,6 +12,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QShowEvent>
+#include <utility>
 #include <QVBoxLayout>
 
 TMW* MW = nullptr;
@@ -95,7 +97,13 @@ TMW::TMW(QWidget* parent) : QDialog(parent) {
 }
 
 // Each opening: the current month.
+void TMW::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) opening_ = true;
+}
+
 void TMW::FormActivate() {
+    if (!std::exchange(opening_, false)) return;
     ChosenKey.clear();
     ChosenNumber.clear();
     const QDate today = QDate::currentDate();

@@ -36,6 +36,8 @@ public:
     print::Document PrintDocument() const;
 
 public slots:
+    // Once per opening (not after a preview or a file dialog over it): the
+    // default period, shown.
     void FormActivate();
     void BitBtn1Click();  // the period's rows (a refused period changes nothing)
     void BitBtn2Click();  // print
@@ -45,6 +47,11 @@ public slots:
 public:
     // The contract chosen by the last Enter (empty until one is): key, number.
     QString ChosenKey, ChosenNumber;
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    bool opening_ = false;
 };
 
 extern TMW* MW;

@@ -13,6 +13,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QShowEvent>
+#include <utility>
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
@@ -121,7 +123,13 @@ TRV::TRV(QWidget* parent) : QDialog(parent) {
     widgets::Activation::instance().setHandler(this, [this] { FormActivate(); });
 }
 
+void TRV::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) opening_ = true;
+}
+
 void TRV::FormActivate() {
+    if (!std::exchange(opening_, false)) return;
     DateTo->setText(rtl::DateToStr(QDate::currentDate()));
     BitBtn1Click();
     Grid_months->setFocus();

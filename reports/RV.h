@@ -34,10 +34,17 @@ public:
     void SavePng(const QString& file) const;  // throws when it cannot be written
 
 public slots:
+    // Once per opening (not after a preview or a file dialog over it): the
+    // default period, shown.
     void FormActivate();
     void BitBtn1Click();
     void BitBtn2Click();
     void BitBtn3Click();
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    bool opening_ = false;
 };
 
 extern TRV* RV;

@@ -2,6 +2,8 @@
 // months' revenue against sums made here line by line, their printouts, the
 // share's field of the mechanics window and torquil-db's report.
 #include "app/DM.h"
+#include "app/LineMoney.h"
+#include "app/MechanicRate.h"
 #include "app/MechanicPay.h"
 #include "app/OwnerSchema.h"
 #include "app/Revenue.h"
@@ -116,6 +118,22 @@ private slots:
     }
     void cleanupTestCase() { program::destroyForms(); }
 
+    // The share's text and its rounding: half a ten-thousandth goes to the even one.
+    void shareArithmetic() {
+        QCOMPARE(app::parseRate("12.5"), std::optional<int>(1250));
+        QCOMPARE(app::parseRate("100"), std::optional<int>(10000));
+        QCOMPARE(app::parseRate(" 0,05 "), std::optional<int>(5));
+        QVERIFY(!app::parseRate(""));
+        QCOMPARE(app::rateText(1250), QString("12,5"));
+        QCOMPARE(app::shareOf(rtl::Money::fromUnits(1), 5000).units(), qint64(0));
+        QCOMPARE(app::shareOf(rtl::Money::fromUnits(3), 5000).units(), qint64(2));
+        QCOMPARE(app::shareOf(rtl::Money::fromUnits(-3), 5000).units(), qint64(-2));
+        app::MonthFigures m;
+        m.contracts = 3;
+        m.labour = rtl::Money::fromUnits(1000000);  // 100,00 / 3
+        QCOMPARE(m.average().toString(), QString("33,33"));
+    }
+
     void payAgainstLines() {
         const app::MechanicPay p = app::mechanicPay(DM->IBDbase, DM->IBTrans, kFrom, kTo, true);
         QCOMPARE(int(p.rows.size()), byName.size());
@@ -154,6 +172,21 @@ private slots:
         MW->Grid_ct->setCurrentRow(1);
         MW->Grid_ctEnter();
         QCOMPARE(MW->ChosenKey, MW->Contracts[0].key);
+    }
+
+    // The current month when the window opens; the chosen period stays when
+    // it is activated again (after its print preview).
+    void periodPerOpening() {
+        MW->show();
+        MW->FormActivate();
+        const QDate today = QDate::currentDate();
+        QCOMPARE(MW->From, QDate(today.year(), today.month(), 1));
+        MW->DateFrom->setText(rtl::DateToStr(kFrom));
+        MW->DateTo->setText(rtl::DateToStr(kTo));
+        MW->BitBtn1Click();
+        MW->FormActivate();
+        QCOMPARE(MW->From, kFrom);
+        MW->hide();
     }
 
     void revenueAgainstLines() {
@@ -226,6 +259,28 @@ private slots:
         MW->DateTo->setText("31.03.2026");
         QVERIFY(support::errorOf([] { MW->BitBtn1Click(); }).contains("раньше"));
         QCOMPARE(MW->Pay.rows.size(), shown.rows.size());
+    }
+
+    // A database before the steps: no share field or column, nobody has a
+    // share, no paid line; the rest works.
+    void olderDatabase() {
+        const int version = app::databaseSchema();
+        app::setDatabaseSchema(1);
+        MH->FormActivate();
+        QVERIFY(MH->EditRate->isHidden());
+        QCOMPARE(MH->Grid_meh->colCount(), 2);
+        const int before = support::count("meh");
+        MH->ToolButton2Click();
+        MH->Edit1->setText("ЗАЙЦЕВ");
+        MH->ToolButton8Click();
+        QCOMPARE(support::count("meh"), before + 1);
+        MW->DateFrom->setText(rtl::DateToStr(kFrom));
+        MW->DateTo->setText(rtl::DateToStr(kTo));
+        MW->BitBtn1Click();
+        for (const app::MechanicPayRow& row : MW->Pay.rows) QVERIFY(!row.rate && row.pay.units() == 0);
+        RV->BitBtn1Click();
+        QVERIFY(!RV->Figures.withPaid && !RV->Chart->lineShown());
+        app::setDatabaseSchema(version);
     }
 
     // torquil-db prints the window's rows (after the program lets the file go).
