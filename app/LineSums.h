@@ -21,10 +21,13 @@ struct LineSums {
     rtl::Money labour, parts;
 };
 
+enum class LineKinds { Both, SparesOnly };
+
 // `key`: an expression over Contracts ct (and Cars cr) naming the group;
 // `where`: the condition on ct and cr, which may use :d1 and :d2 (the
 // period, both set) and :meh (set when `mechanic` is given).
 QHash<QString, LineSums> lineSums(fb::Connection& db, fb::Transaction& tr, const QString& key, const QString& where,
-                                  const QDate& from, const QDate& to, const QString* mechanic = nullptr);
+                                  const QDate& from, const QDate& to, const QString* mechanic = nullptr,
+                                  LineKinds kinds = LineKinds::Both);
 
 }  // namespace app

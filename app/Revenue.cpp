@@ -72,12 +72,31 @@ Revenue revenue(fb::Connection& db, fb::Transaction& tr, const QDate& last, bool
             rev.months[size_t(*it)].contracts = int(q.rows().integer(i, 1));
     q.close();
 
-    const QHash<QString, LineSums> sums = lineSums(db, tr, kMonthKey, kPeriod, from, to);
+    // Spare parts by month; the works in one pass by month and name, which
+    // gives both the months' labour and the works that brought in most.
+    const QHash<QString, LineSums> sums = lineSums(db, tr, kMonthKey, kPeriod, from, to, nullptr, LineKinds::SparesOnly);
     for (auto it = sums.begin(); it != sums.end(); ++it)
-        if (const auto m = index.find(it.key().toInt()); m != index.end()) {
-            rev.months[size_t(*m)].labour = it->labour;
-            rev.months[size_t(*m)].parts = it->parts;
-        }
+        if (const auto m = index.find(it.key().toInt()); m != index.end()) rev.months[size_t(*m)].parts = it->parts;
+    q.setSQL({QStringLiteral("SELECT %1 AS ym, w.name, w.price, COUNT(*) AS n").arg(kMonthKey),
+              QStringLiteral("FROM Contracts ct INNER JOIN Cars cr ON ct.cr_fk = cr.pk_id"),
+              // "+ 0": the period's contracts first, then their lines (see LineSums).
+              QStringLiteral("INNER JOIN CT_Works w ON w.ct_fk = ct.pk_id + 0"), QStringLiteral("WHERE ") + kPeriod,
+              QStringLiteral("GROUP BY 1, 2, 3")});
+    q.setDate(QStringLiteral("d1"), from);
+    q.setDate(QStringLiteral("d2"), to);
+    q.open();
+    QHash<QString, WorkEarning> works;
+    for (int i = 0; i < q.rows().rowCount(); ++i) {
+        const qint64 count = q.rows().integer(i, 3);
+        const rtl::Money amount = repeated(rtl::Money::fromDouble(q.rows().number(i, 2)), count);
+        WorkEarning& w = works[q.rows().text(i, 1)];
+        w.name = q.rows().text(i, 1);
+        w.lines += int(count);
+        w.amount += amount;
+        if (const auto m = index.find(int(q.rows().integer(i, 0))); m != index.end())
+            rev.months[size_t(*m)].labour += amount;
+    }
+    q.close();
 
     if (rev.withPaid) {
         // Amounts are NUMERIC(18,2): summed by the engine exactly, read in kopecks.
@@ -94,22 +113,6 @@ Revenue revenue(fb::Connection& db, fb::Transaction& tr, const QDate& last, bool
         q.close();
     }
 
-    // The works of the period by name: each line's price in fixed point.
-    q.setSQL({QStringLiteral("SELECT w.name, w.price, COUNT(*) AS n"),
-              QStringLiteral("FROM Contracts ct INNER JOIN Cars cr ON ct.cr_fk = cr.pk_id"),
-              QStringLiteral("INNER JOIN CT_Works w ON w.ct_fk = ct.pk_id"), QStringLiteral("WHERE ") + kPeriod,
-              QStringLiteral("GROUP BY 1, 2")});
-    q.setDate(QStringLiteral("d1"), from);
-    q.setDate(QStringLiteral("d2"), to);
-    q.open();
-    QHash<QString, WorkEarning> works;
-    for (int i = 0; i < q.rows().rowCount(); ++i) {
-        WorkEarning& w = works[q.rows().text(i, 0)];
-        w.name = q.rows().text(i, 0);
-        w.lines += int(q.rows().integer(i, 2));
-        w.amount += repeated(rtl::Money::fromDouble(q.rows().number(i, 1)), q.rows().integer(i, 2));
-    }
-    q.close();
     rev.topWorks.assign(works.begin(), works.end());
     std::sort(rev.topWorks.begin(), rev.topWorks.end(), [](const WorkEarning& a, const WorkEarning& b) {
         return a.amount.units() != b.amount.units() ? a.amount.units() > b.amount.units() : a.name < b.name;
