@@ -180,7 +180,8 @@ void TCF::FormActivate() {
 
 void TCF::prepareOpening() {
     DocId = -1;
-    const QString key = MF->Grid_doc->cell(0, MF->Grid_doc->currentRow());
+    const QString key = OpenKey.isEmpty() ? MF->Grid_doc->cell(0, MF->Grid_doc->currentRow()) : OpenKey;
+    OpenKey.clear();
     ToolButton8->setEnabled(false);
     if (NewDoc) {
         ToolButton6->setEnabled(false);

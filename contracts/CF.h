@@ -34,6 +34,9 @@ public:
     bool NewDoc = false;
     bool EditDoc = false;
     void ClearMode() { NewDoc = EditDoc = false; }
+    // The contract to open next instead of the journal's current one (a
+    // report's list); used by that one opening.
+    QString OpenKey;
 
     // State of the contract in the editor.
     int DocId = -1;

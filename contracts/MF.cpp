@@ -145,6 +145,8 @@ void TMF::connectHandlers() {
     connect(N19, &QAction::triggered, this, &TMF::N19Click);
     connect(N41, &QAction::triggered, this, &TMF::N41Click);
     connect(N42, &QAction::triggered, this, &TMF::N42Click);
+    connect(N54, &QAction::triggered, this, &TMF::N54Click);
+    connect(N55, &QAction::triggered, this, &TMF::N55Click);
 }
 
 void TMF::buildFilters(QWidget* area) {
@@ -264,6 +266,8 @@ void TMF::buildMenu() {
     N2 = item(reports, "N2", "Печать карточки");
     N6 = item(reports, "N6", "Итоговый свод");
     buildRemindersItem(reports);
+    N54 = item(reports, "N54", "Выработка механиков");
+    N55 = item(reports, "N55", "Выручка");
     N40 = bar->addMenu(QStringLiteral("Сервис"));
     N40->setObjectName(QStringLiteral("N40"));
     N41 = item(N40, "N41", "Резервная копия базы данных…");

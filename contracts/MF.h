@@ -36,6 +36,7 @@ public:
     QAction* N51;       // "Напоминания о ТО" (contracts/MFReminders.cpp)
     QMenu* N40;         // "Сервис"
     QAction *N41, *N42;  // backup, restore (contracts/MFService.cpp)
+    QAction *N54, *N55;  // mechanics' pay, revenue (contracts/MFOwner.cpp)
 
     // Shared with the other windows.
     void FillNameCombo(widgets::UpperCombo* box, const QString& table);
@@ -68,6 +69,10 @@ public slots:
     void N41Click();
     void N42Click();
     void N51Click();
+    void N54Click();
+    void N55Click();
+    // A contract asked for by another window, opened in view mode.
+    void ViewContract(const QString& key, const QString& number);
 
 private slots:
     void Box1Change();

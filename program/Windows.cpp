@@ -19,6 +19,8 @@
 #include "contracts/CF4.h"
 #include "contracts/MF.h"
 #include "reports/NR.h"
+#include "reports/MW.h"
+#include "reports/RV.h"
 #include "reports/SV.h"
 
 namespace program {
@@ -67,6 +69,8 @@ void createForms() {
     make(MH, MF);
     make(SV, MF);
     make(NR, MF);
+    make(MW, MF);
+    make(RV, MF);
     make(AboutBox, MF);
     make(Hst, MF);
     // Modal over the car directory or the contract editor: it takes the
@@ -100,6 +104,8 @@ void destroyForms() {
     MH = nullptr;
     SV = nullptr;
     NR = nullptr;
+    MW = nullptr;
+    RV = nullptr;
     AboutBox = nullptr;
     Hst = nullptr;
     delete DM;

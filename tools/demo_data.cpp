@@ -4,6 +4,9 @@
 #include "tools/DbTools.h"
 #include "tools/Rng.h"
 
+#include "app/OwnerSchema.h"
+#include "app/SchemaSteps.h"
+
 #include "fb/Error.h"
 #include "fb/Query.h"
 #include "fb/Transaction.h"
@@ -492,10 +495,23 @@ void fillContracts(fb::Connection& db, fb::Transaction& tr, Rng& rng, const QDat
     }
 }
 
+// Each mechanic's share of his labour, in the order of kMechanics.
+void fillRates(fb::Connection& db, fb::Transaction& tr) {
+    const char* const rates[] = {"40", "35", "37.5", "30"};
+    fb::Query m(&db, &tr);
+    m.setSQL({QStringLiteral("UPDATE meh SET rate = :rate WHERE name = :name")});
+    for (size_t i = 0; i < std::size(kMechanics); ++i) {
+        m.setString(QStringLiteral("rate"), QString::fromLatin1(rates[i]));
+        m.setString(QStringLiteral("name"), QString::fromUtf8(kMechanics[i]));
+        m.execSQL();
+    }
+}
+
 }  // namespace
 
 void fillDemo(fb::Connection& db, const QDate& today) {
     Rng rng(20240917);
+    const bool rates = app::schemaVersion(db) >= app::kMechanicRateStep;
     fb::Transaction tr(&db);  // rolled back by its destructor when a step throws
     fillMakes(db, tr);
     fillTwoLevel(db, tr, QStringLiteral("engines"), QStringLiteral("engine_sp"), QStringLiteral("en_fk"), kEngines);
@@ -503,6 +519,7 @@ void fillDemo(fb::Connection& db, const QDate& today) {
     fillCatalogues(db, tr);
     const std::vector<int> cars = fillCars(db, tr, rng, today);
     fillContracts(db, tr, rng, today, cars);
+    if (rates) fillRates(db, tr);
     tr.commit();
 }
 

@@ -7,12 +7,14 @@
 //   torquil-db version DATABASE                  the schema's version of the database
 //   torquil-db upgrade DATABASE                  a checked backup beside it, then the newer schema
 //   torquil-db report NAME DATABASE [...] [--csv] one of the shop's reports (tools/report_command.cpp)
+//   torquil-db report mechanics DATABASE --from dd.mm.yyyy --to dd.mm.yyyy [--csv]
 #include "app/BackupCheck.h"
 #include "app/SchemaSteps.h"
 #include "app/SchemaUpgrade.h"
 #include "fb/Client.h"
 #include "tools/DbTools.h"
 #include "tools/ReportCommand.h"
+#include "tools/MechanicsReport.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -34,7 +36,8 @@ int usage(const QString& why) {
            "  torquil-db restore FILE DATABASE\n"
            "  torquil-db version DATABASE\n"
            "  torquil-db upgrade DATABASE\n"
-        << tools::reportUsage();
+        << tools::reportUsage()
+        << "  torquil-db report mechanics DATABASE --from dd.mm.yyyy --to dd.mm.yyyy [--csv]\n";
     return 2;
 }
 
@@ -118,6 +121,7 @@ namespace {
 
 int run(const QCoreApplication& app) {
     const QStringList args = app.arguments().mid(1);
+    if (args.value(0) == QLatin1String("report") && args.value(1) == QLatin1String("mechanics")) return tools::mechanicsReportCommand(args.mid(2));
     if (args.size() < 2) return usage(args.isEmpty() ? QString() : QStringLiteral("a database path is needed"));
     const QString cmd = args[0];
     if (cmd == QLatin1String("report")) {
