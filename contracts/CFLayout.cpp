@@ -301,6 +301,6 @@ void TCF::setNamesAndTabOrder() {
         {Edit1, "Edit1"},   {Label1, "Label1"},       {Label2, "Label2"},   {Label3, "Label3"},
         {Label17, "Label17"}, {Label23, "Label23"}};
     for (const auto& [w, name] : names) w->setObjectName(QString::fromLatin1(name));
-    QWidget* order[] = {MaskEdit1, EditKm, Box0, DateNext, EditNextKm, Memo1, BitBtn1, Grid_work, BitBtn3, BitBtn5, grid_sp, BitBtn6, BitBtn8};
+    QWidget* order[] = {MaskEdit1, EditKm, DateNext, EditNextKm, Box0, Memo1, BitBtn1, Grid_work, BitBtn3, BitBtn5, grid_sp, BitBtn6, BitBtn8};
     for (size_t i = 0; i + 1 < std::size(order); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
 }
