@@ -183,12 +183,14 @@ void TCF::prepareOpening() {
     const QString key = OpenKey.isEmpty() ? MF->Grid_doc->cell(0, MF->Grid_doc->currentRow()) : OpenKey;
     OpenKey.clear();
     ToolButton8->setEnabled(false);
+    showMileageFields();
     if (NewDoc) {
         ToolButton6->setEnabled(false);
         ToolButton4->setEnabled(false);
         setGroupsEnabled(true);
         ClearDoc();
         MaskEdit1->setText(rtl::DateToStr(QDate::currentDate()));
+        proposeNextService();
         MaskEdit1->setFocus();
         showNumber(QString::number(nextNumber()), numberIsProvisional());
     } else if (EditDoc) {
@@ -241,6 +243,7 @@ void TCF::ClearDoc() {
         Memo1->clear();
     }
     Edit1->clear();
+    clearMileage();
     showNumber(QString(), false);
     Car_id->setText(QStringLiteral("*"));
     contracts::clearLines(Grid_work, contracts::kWorkLines);
@@ -281,6 +284,7 @@ void TCF::LoadDoc(const QString& key) {
         {"body2", Box91},  {"owner", Box10}, {"phone", Box11}};
     for (const auto& [column, box] : car) box->fill(text(column));
     Edit1->setText(text("car_km"));
+    loadMileage(head);
     Car_id->setText(text("cr_fk"));
 
     Label20->setText(contracts::showLines(Grid_work, contracts::kWorkLines, workLines));
@@ -383,6 +387,7 @@ void TCF::ToolButton8Click() {
         } catch (const rtl::MoneyRangeError& e) {
             throw e.at(QStringLiteral("Итог договора"));
         }
+        if (!checkMileage()) return;
         // The contract with all its lines is one unit: a failure anywhere
         // (a refused line, a lock, a lost server) writes none of it, and the
         // editor stays as it was, so the same save can simply be tried again.
@@ -394,6 +399,7 @@ void TCF::ToolButton8Click() {
             } else {
                 UpdateDoc(QString::number(DocId));
             }
+            saveMileage(DocId);
             SaveWorks(DocId);
             SaveSpares(DocId);
             unit.commit();

@@ -3,9 +3,11 @@
 // spare-part lines, opened by the main window in new, view or edit mode.
 #include "widgets/KeyLabel.h"
 
+#include <QDate>
 #include <QWidget>
 
 class QFrame;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QPlainTextEdit;
@@ -14,6 +16,9 @@ class QToolBar;
 class QToolButton;
 namespace cars {
 struct CarValues;
+}
+namespace fb {
+class RowSet;
 }
 namespace widgets {
 class DateEdit;
@@ -50,6 +55,13 @@ public:
     widgets::UpperCombo* Box0;       // mechanic
     QPlainTextEdit* Memo1;           // remark
     QLabel *Label17, *Label20, *Label21;  // grand, works and spares totals
+
+    // The visit's mileage and the next service; hidden while the database
+    // has no place for them (contracts/CFMileage.cpp).
+    widgets::UpperEdit* EditKm;      // mileage when the car came in
+    widgets::DateEdit* DateNext;     // next service: date
+    widgets::UpperEdit* EditNextKm;  // next service: mileage
+    QLabel *LabelKm, *LabelNext;
 
     // Car fields, display only; written by the car picker.
     widgets::UpperCombo *Box1, *Box2, *Box3, *Box4, *Box5, *Box6, *Box7, *Box8, *Box81, *Box9, *Box91, *Box10,
@@ -118,6 +130,22 @@ private:
     void UpdateDoc(const QString& key);
     void SaveWorks(int key);
     void SaveSpares(int key);
+
+    // Mileage and next service (contracts/CFMileage.cpp).
+    void buildMileage(QGridLayout* grid, int row);
+    void showMileageFields();          // visible only where the database has them
+    void clearMileage();
+    void loadMileage(const fb::RowSet& head);
+    void proposeNextService();         // a new contract's, from the shop's intervals
+    bool checkMileage();               // before any write: false when the clerk is to correct
+    void saveMileage(int key);         // inside the contract's write unit
+    struct MileageInput {
+        bool on = false;               // the database has the columns
+        int km = -1, nextKm = -1;      // -1: none
+        QDate nextDate;                // invalid: none
+        int serviceMonths = 0, serviceKm = 0;  // the shop's intervals, read at opening
+    } mileage_;
+    bool nextDateTyped_ = false, nextKmTyped_ = false;  // the clerk's own; no longer proposed
 
     QFrame* Panel1 = nullptr;
     bool openingPending_ = false;  // the next activation prepares the mode

@@ -195,6 +195,20 @@ private slots:
                             "(SELECT 1 FROM Contracts c WHERE c.pk_id = l.ct_fk)"), 0);
     }
 
+    // Each visit has the car's mileage then, growing with the date and never
+    // past the car's own; the next service a year and 15,000 km on.
+    void demoMileage() {
+        fb::Connection& db = dm.IBDbase;
+        QCOMPARE(number(db, "SELECT COUNT(*) FROM Contracts WHERE km IS NULL OR next_date IS NULL OR next_km IS NULL"), 0);
+        QCOMPARE(number(db, "SELECT COUNT(*) FROM Contracts a JOIN Contracts b ON a.cr_fk = b.cr_fk "
+                            "AND a.c_date < b.c_date AND a.km > b.km"), 0);
+        QCOMPARE(number(db, "SELECT COUNT(*) FROM Contracts ct JOIN Cars cr ON cr.pk_id = ct.cr_fk WHERE ct.km > cr.km"), 0);
+        QCOMPARE(number(db, "SELECT COUNT(*) FROM Contracts WHERE next_km <> km + 15000 "
+                            "OR next_date <> DATEADD(12 MONTH TO c_date)"), 0);
+        QVERIFY(number(db, "SELECT COUNT(*) FROM Contracts a JOIN Contracts b ON a.cr_fk = b.cr_fk "
+                           "AND a.c_date < b.c_date AND a.km < b.km") > 100);
+    }
+
     void demoDatesAndNumbers_data() {
         QTest::addColumn<int>("which");
         QTest::newRow("14.03.2025") << 0;

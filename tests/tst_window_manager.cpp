@@ -58,6 +58,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(CF));
         CF->Memo1->setPlainText(QString::fromUtf8("НЕ ПОТЕРЯТЬ"));
         CF->Car_id->setText(support::scalar("SELECT MAX(pk_id) FROM Cars"));
+        CF->EditKm->setText("1000");
         QVERIFY(userActivates(MF, CF));
         QVERIFY(CF->NewDoc);
         QCOMPARE(CF->Memo1->toPlainText(), QString::fromUtf8("НЕ ПОТЕРЯТЬ"));

@@ -166,6 +166,7 @@ bool registerOne(int i) {
     inLoop([&] {
         CF->Box0->setText(QStringLiteral("МЕХАНИК"));
         CF->Memo1->setPlainText(tag);
+        CF->EditKm->setText(QString::number(1000 + i));
         // The pickers' hand-over.
         CF->AppendWork(tag + QStringLiteral(" РАБОТА 1"), QStringLiteral("100"));
         CF->AppendWork(tag + QStringLiteral(" РАБОТА 2"), QStringLiteral("200,5"));
