@@ -6,11 +6,13 @@
 //   torquil-db restore FILE DATABASE             a checked restore into a new database
 //   torquil-db version DATABASE                  the schema's version of the database
 //   torquil-db upgrade DATABASE                  a checked backup beside it, then the newer schema
+//   torquil-db order|act DATABASE NUMBER FILE    a contract's work order or acceptance act as PDF
 #include "app/BackupCheck.h"
 #include "app/SchemaSteps.h"
 #include "app/SchemaUpgrade.h"
 #include "fb/Client.h"
 #include "tools/DbTools.h"
+#include "tools/OrderPdf.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -31,7 +33,9 @@ int usage(const QString& why) {
            "  torquil-db backup DATABASE FILE\n"
            "  torquil-db restore FILE DATABASE\n"
            "  torquil-db version DATABASE\n"
-           "  torquil-db upgrade DATABASE\n";
+           "  torquil-db upgrade DATABASE\n"
+           "  torquil-db order DATABASE NUMBER FILE.pdf\n"
+           "  torquil-db act DATABASE NUMBER FILE.pdf\n";
     return 2;
 }
 
@@ -105,6 +109,7 @@ int run(const QCoreApplication& app);
 // did: its threads must not outlive main (after a failed service run one of
 // them crashed the exit).
 int main(int argc, char** argv) {
+    if (tools::isOrderCommand(argc, argv)) return tools::orderCommand(argc, argv);
     QCoreApplication app(argc, argv);
     const int status = run(app);
     fb::shutdownClient();
