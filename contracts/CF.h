@@ -62,6 +62,9 @@ public:
     // Tool bar.
     QToolBar* ToolBar1;
     QToolButton *ToolButton4, *ToolButton8, *ToolButton6, *ToolButton14;
+    // "Заказ-наряд" and "Приёмосдаточный акт" of the saved contract
+    // (contracts/CFOrder.cpp).
+    QPushButton *BitBtnOrder, *BitBtnAct;
 
     // Called by the pickers: a new line at the end of a grid; save enabled.
     void AppendWork(const QString& name, const QString& price);
@@ -85,6 +88,8 @@ public slots:
     void BitBtn5Click();
     void BitBtn6Click();
     void BitBtn8Click();
+    void BitBtnOrderClick();
+    void BitBtnActClick();
     void MaskEdit1Change();  // the date; the mechanic and the remark share it
 
 protected:
@@ -94,6 +99,10 @@ protected:
 
 private:
     void buildToolBar();
+    void buildOrderButtons();
+    // Printing needs the contract as stored: false (and the clerk told) while
+    // it has changes not saved or was never saved.
+    bool savedForPrinting();
     void buildHeader();
     void buildCar();
     void buildLines();

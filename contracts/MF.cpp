@@ -145,6 +145,8 @@ void TMF::connectHandlers() {
     connect(N19, &QAction::triggered, this, &TMF::N19Click);
     connect(N41, &QAction::triggered, this, &TMF::N41Click);
     connect(N42, &QAction::triggered, this, &TMF::N42Click);
+    connect(N43, &QAction::triggered, this, &TMF::N43Click);
+    connect(N56, &QAction::triggered, this, &TMF::N56Click);
 }
 
 void TMF::buildFilters(QWidget* area) {
@@ -263,10 +265,13 @@ void TMF::buildMenu() {
     QMenu* reports = bar->addMenu(QStringLiteral("Отчеты"));
     N2 = item(reports, "N2", "Печать карточки");
     N6 = item(reports, "N6", "Итоговый свод");
+    N56 = item(reports, "N56", "Заказ-наряд");
     N40 = bar->addMenu(QStringLiteral("Сервис"));
     N40->setObjectName(QStringLiteral("N40"));
     N41 = item(N40, "N41", "Резервная копия базы данных…");
     N42 = item(N40, "N42", "Восстановление из копии…");
+    N40->addSeparator();
+    N43 = item(N40, "N43", "Реквизиты автосервиса…");
     QMenu* help = bar->addMenu(QStringLiteral("Помощь"));
     WEB1 = item(help, "WEB1", "WEB-сайт программы");
     N20 = item(help, "N20", "История версий");

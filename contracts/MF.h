@@ -35,6 +35,8 @@ public:
     QAction *N9, *N16, *N18, *N4, *N11111, *N31, *N7, *N10, *N5, *N11, *N12, *N13, *N2, *N6, *WEB1, *N20, *N19;
     QMenu* N40;         // "Сервис"
     QAction *N41, *N42;  // backup, restore (contracts/MFService.cpp)
+    QAction* N43;        // the shop's details (contracts/MFOrder.cpp)
+    QAction* N56;        // the work order of the current row (contracts/MFOrder.cpp)
 
     // Shared with the other windows.
     void FillNameCombo(widgets::UpperCombo* box, const QString& table);
@@ -66,6 +68,8 @@ public slots:
     void N19Click();
     void N41Click();
     void N42Click();
+    void N43Click();
+    void N56Click();
 
 private slots:
     void Box1Change();

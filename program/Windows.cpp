@@ -18,6 +18,7 @@
 #include "contracts/CF3.h"
 #include "contracts/CF4.h"
 #include "contracts/MF.h"
+#include "contracts/RQ.h"
 #include "reports/SV.h"
 
 namespace program {
@@ -67,6 +68,7 @@ void createForms() {
     make(SV, MF);
     make(AboutBox, MF);
     make(Hst, MF);
+    make(RQ, MF);
     // Modal over the car directory or the contract editor: it takes the
     // window that opens it as its parent then.
     make(HS, nullptr);
@@ -99,6 +101,7 @@ void destroyForms() {
     SV = nullptr;
     AboutBox = nullptr;
     Hst = nullptr;
+    RQ = nullptr;
     delete DM;
     DM = nullptr;
 }
