@@ -3,11 +3,16 @@
 // spare-part lines, opened by the main window in new, view or edit mode.
 #include "widgets/KeyLabel.h"
 
+#include <QStringList>
 #include <QWidget>
+
+#include <vector>
 
 class QFrame;
 class QGroupBox;
 class QLabel;
+class QComboBox;
+class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QToolBar;
@@ -66,6 +71,16 @@ public:
     // (contracts/CFOrder.cpp).
     QPushButton *BitBtnOrder, *BitBtnAct;
 
+    // "ПРИЁМ" and "Запчасти заказчика" (contracts/CFAcceptance.cpp); shown
+    // when the database keeps them.
+    QGroupBox *GP5, *GP6;
+    widgets::DateEdit *MaskEditDeadline, *MaskEditDone;
+    QLineEdit *EditAddress, *EditCarValue, *EditExtraLimit, *EditAcceptNote;
+    QComboBox* BoxExtraRule;
+    widgets::StringGrid* Grid_own;
+    QLineEdit *EditOwnName, *EditOwnQty, *EditOwnNote;
+    QPushButton *BitBtnOwnAdd, *BitBtnOwnDel;
+
     // Called by the pickers: a new line at the end of a grid; save enabled.
     void AppendWork(const QString& name, const QString& price);
     void AppendSpare(const QString& name, const QString& quantity, const QString& price);
@@ -88,6 +103,8 @@ public slots:
     void BitBtn5Click();
     void BitBtn6Click();
     void BitBtn8Click();
+    void BitBtnOwnAddClick();
+    void BitBtnOwnDelClick();
     void BitBtnOrderClick();
     void BitBtnActClick();
     void MaskEdit1Change();  // the date; the mechanic and the remark share it
@@ -100,6 +117,15 @@ protected:
 private:
     void buildToolBar();
     void buildOrderButtons();
+    void buildAcceptance();
+    void showAcceptance();                 // the groups shown as the database has them
+    void clearAcceptance();
+    void loadAcceptance(const QString& key);
+    void checkAcceptance();                // throws the first refusal, before any write
+    void saveAcceptance(int key);          // in the save's write unit
+    void proposeAddress(const QString& carKey);
+    void showOwn();
+    std::vector<QStringList> own_;         // the customer's parts: name, quantity, note
     // Printing needs the contract as stored: false (and the clerk told) while
     // it has changes not saved or was never saved.
     bool savedForPrinting();

@@ -110,8 +110,15 @@ private slots:
             }
             QCOMPARE(support::count("Settings", "name STARTING WITH 'shop_'"), 0);
         }
-        RQ->MemoTerms->setPlainText(QStringLiteral("Оплата € наличными"));  // not in Windows-1251
-        QVERIFY_THROWS_EXCEPTION(rtl::ConvertError, RQ->BitBtnRqSaveClick());
+        RQ->EditInn->setText("7707083893");
+        RQ->EditOgrn->setText("1027700132195");
+        RQ->MemoTerms->setPlainText(QStringLiteral("Оплата 漢 наличными"));  // not in Windows-1251
+        try {
+            RQ->BitBtnRqSaveClick();
+            QFAIL("stored");
+        } catch (const rtl::ConvertError& e) {
+            QVERIFY2(e.text().contains("порядок оплаты"), qPrintable(e.text()));
+        }
         QCOMPARE(support::count("Settings", "name STARTING WITH 'shop_'"), 0);
         RQ->MemoTerms->setPlainText(QStringLiteral("Оплата при выдаче"));
 
