@@ -177,6 +177,12 @@ PrintedOrder contractDocument(int key, OrderPaper paper) {
     PrintedOrder p;
     p.document = paper == OrderPaper::Order ? orderDocument(order, shop) : actDocument(order, shop);
     p.missing = missingShopDetails(shop);
+    if (paper == OrderPaper::Act) {
+        // The act prints the shop's name, form and address only.
+        const QStringList printed = {QStringLiteral("наименование"), QStringLiteral("организационно-правовая форма"),
+                                     QStringLiteral("адрес")};
+        p.missing.removeIf([&printed](const QString& m) { return !printed.contains(m); });
+    }
     return p;
 }
 
