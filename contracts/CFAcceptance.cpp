@@ -5,6 +5,7 @@
 // save's unit with the rest of the contract.
 #include "contracts/CF.h"
 
+#include "app/Columns.h"
 #include "app/DM.h"
 #include "app/SchemaUpgrade.h"
 #include "fb/Cp1251.h"
@@ -28,7 +29,8 @@ namespace {
 const char* const kRules[] = {"", "СОГЛАСОВАТЬ ПО ТЕЛЕФОНУ", "ВЫПОЛНЯТЬ ДО СУММЫ", "НЕ ВЫПОЛНЯТЬ"};
 const char* const kLimitRule = "ВЫПОЛНЯТЬ ДО СУММЫ";
 
-constexpr int kAddressLength = 200, kNoteLength = 1000, kOwnNameLength = 150, kOwnNoteLength = 200;
+constexpr int kAddressLength = app::columns::contracts::cust_address,
+              kNoteLength = app::columns::contracts::accept_note, kOwnNameLength = 150, kOwnNoteLength = 200;
 
 QLineEdit* edit(QWidget* parent, const char* name, int maxLength) {
     auto* e = new QLineEdit(parent);
