@@ -301,6 +301,7 @@ void benchPrintPdf(int runs);  // bench/print_bench.cpp
 void benchReminders(int runs);  // bench/reminders_bench.cpp
 void benchOwner(int runs, const std::function<bool(const char*)>& wanted);  // bench/owner_bench.cpp
 void benchHistoryMileage(int runs);  // bench/history_bench.cpp
+void benchOrderPdf(int runs);  // bench/order_bench.cpp
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -327,6 +328,7 @@ int main(int argc, char** argv) {
         if (wanted("print_pdf_120")) benchPrintPdf(runs);
         if (wanted("reminders")) benchReminders(runs);
         benchOwner(runs, wanted);
+        if (wanted("order_pdf_120")) benchOrderPdf(runs);
         std::printf("rss_mb=%.0f\n", std::max(rss, peakRssKb() / 1024.0));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "torquil-bench: %s\n", e.what());

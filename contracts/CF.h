@@ -4,12 +4,17 @@
 #include "widgets/KeyLabel.h"
 
 #include <QDate>
+#include <QStringList>
 #include <QWidget>
+
+#include <vector>
 
 class QFrame;
 class QGridLayout;
 class QGroupBox;
 class QLabel;
+class QComboBox;
+class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QToolBar;
@@ -77,6 +82,19 @@ public:
     // Tool bar.
     QToolBar* ToolBar1;
     QToolButton *ToolButton4, *ToolButton8, *ToolButton6, *ToolButton14;
+    // "Заказ-наряд" and "Приёмосдаточный акт" of the saved contract
+    // (contracts/CFOrder.cpp).
+    QPushButton *BitBtnOrder, *BitBtnAct;
+
+    // "ПРИЁМ" and "Запчасти заказчика" (contracts/CFAcceptance.cpp); shown
+    // when the database keeps them.
+    QGroupBox *GP5, *GP6;
+    widgets::DateEdit *MaskEditDeadline, *MaskEditDone;
+    QLineEdit *EditAddress, *EditCarValue, *EditExtraLimit, *EditAcceptNote;
+    QComboBox* BoxExtraRule;
+    widgets::StringGrid* Grid_own;
+    QLineEdit *EditOwnName, *EditOwnQty, *EditOwnNote;
+    QPushButton *BitBtnOwnAdd, *BitBtnOwnDel;
 
     // Called by the pickers: a new line at the end of a grid; save enabled.
     void AppendWork(const QString& name, const QString& price);
@@ -100,6 +118,10 @@ public slots:
     void BitBtn5Click();
     void BitBtn6Click();
     void BitBtn8Click();
+    void BitBtnOwnAddClick();
+    void BitBtnOwnDelClick();
+    void BitBtnOrderClick();
+    void BitBtnActClick();
     void MaskEdit1Change();  // the date; the mechanic and the remark share it
 
 protected:
@@ -109,6 +131,19 @@ protected:
 
 private:
     void buildToolBar();
+    void buildOrderButtons();
+    void buildAcceptance();
+    void showAcceptance();                 // the groups shown as the database has them
+    void clearAcceptance();
+    void loadAcceptance(const QString& key);
+    void checkAcceptance();                // throws the first refusal, before any write
+    void saveAcceptance(int key);          // in the save's write unit
+    void proposeAddress(const QString& carKey);
+    void showOwn();
+    std::vector<QStringList> own_;         // the customer's parts: name, quantity, note
+    // Printing needs the contract as stored: false (and the clerk told) while
+    // it has changes not saved or was never saved.
+    bool savedForPrinting();
     void buildHeader();
     void buildCar();
     void buildLines();

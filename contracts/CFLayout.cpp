@@ -89,6 +89,7 @@ void TCF::buildToolBar() {
     ToolButton8 = widgets::addToolButton(ToolBar1, "ToolButton8", widgets::Glyph::Save, "Сохранение изменений");
     ToolBar1->addSeparator();
     ToolButton6 = widgets::addToolButton(ToolBar1, "ToolButton6", widgets::Glyph::Print, "Печать карточки документа");
+    buildOrderButtons();
     widgets::addRightSpacer(ToolBar1);
     ToolButton14 = widgets::addToolButton(ToolBar1, "ToolButton14", widgets::Glyph::Close, nullptr);
     ToolButton4->setEnabled(false);

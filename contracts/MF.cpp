@@ -147,6 +147,8 @@ void TMF::connectHandlers() {
     connect(N42, &QAction::triggered, this, &TMF::N42Click);
     connect(N54, &QAction::triggered, this, &TMF::N54Click);
     connect(N55, &QAction::triggered, this, &TMF::N55Click);
+    connect(N43, &QAction::triggered, this, &TMF::N43Click);
+    connect(N56, &QAction::triggered, this, &TMF::N56Click);
 }
 
 void TMF::buildFilters(QWidget* area) {
@@ -268,10 +270,13 @@ void TMF::buildMenu() {
     buildRemindersItem(reports);
     N54 = item(reports, "N54", "Выработка механиков");
     N55 = item(reports, "N55", "Выручка");
+    N56 = item(reports, "N56", "Заказ-наряд");
     N40 = bar->addMenu(QStringLiteral("Сервис"));
     N40->setObjectName(QStringLiteral("N40"));
     N41 = item(N40, "N41", "Резервная копия базы данных…");
     N42 = item(N40, "N42", "Восстановление из копии…");
+    N40->addSeparator();
+    N43 = item(N40, "N43", "Реквизиты автосервиса…");
     QMenu* help = bar->addMenu(QStringLiteral("Помощь"));
     WEB1 = item(help, "WEB1", "WEB-сайт программы");
     N20 = item(help, "N20", "История версий");

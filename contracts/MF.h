@@ -37,6 +37,8 @@ public:
     QMenu* N40;         // "Сервис"
     QAction *N41, *N42;  // backup, restore (contracts/MFService.cpp)
     QAction *N54, *N55;  // mechanics' pay, revenue (contracts/MFOwner.cpp)
+    QAction* N43;        // the shop's details (contracts/MFOrder.cpp)
+    QAction* N56;        // the work order of the current row (contracts/MFOrder.cpp)
 
     // Shared with the other windows.
     void FillNameCombo(widgets::UpperCombo* box, const QString& table);
@@ -73,6 +75,8 @@ public slots:
     void N55Click();
     // A contract asked for by another window, opened in view mode.
     void ViewContract(const QString& key, const QString& number);
+    void N43Click();
+    void N56Click();
 
 private slots:
     void Box1Change();

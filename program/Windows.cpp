@@ -21,6 +21,7 @@
 #include "reports/NR.h"
 #include "reports/MW.h"
 #include "reports/RV.h"
+#include "contracts/RQ.h"
 #include "reports/SV.h"
 
 namespace program {
@@ -73,6 +74,7 @@ void createForms() {
     make(RV, MF);
     make(AboutBox, MF);
     make(Hst, MF);
+    make(RQ, MF);
     // Modal over the car directory or the contract editor: it takes the
     // window that opens it as its parent then.
     make(HS, nullptr);
@@ -108,6 +110,7 @@ void destroyForms() {
     RV = nullptr;
     AboutBox = nullptr;
     Hst = nullptr;
+    RQ = nullptr;
     delete DM;
     DM = nullptr;
 }

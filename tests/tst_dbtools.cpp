@@ -71,7 +71,10 @@ private slots:
                  pairs({{"BODY", car::body}, {"BODY2", car::body2}, {"COLOR", car::color}, {"DEV", car::dev},
                         {"ENGINE", car::engine}, {"ENGINE2", car::engine2}, {"GNUM", car::gnum}, {"MOD", car::mod},
                         {"OWNER", car::owner}, {"PHONE", car::phone}, {"REGION", car::region}, {"VIN", car::vin}}));
-        QCOMPARE(rows(dm.IBDbase, sql.arg("CONTRACTS")), pairs({{"MEH", contract::meh}, {"REM", contract::rem}}));
+        QCOMPARE(rows(dm.IBDbase, sql.arg("CONTRACTS")), pairs({{"ACCEPT_NOTE", contract::accept_note},
+                                                                    {"CUST_ADDRESS", contract::cust_address},
+                                                                    {"EXTRA_RULE", contract::extra_rule},
+                                                                    {"MEH", contract::meh}, {"REM", contract::rem}}));
         QCOMPARE(QString::number(std::numeric_limits<qint32>::min()).size(), app::columns::kInteger);
     }
 

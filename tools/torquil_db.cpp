@@ -8,6 +8,7 @@
 //   torquil-db upgrade DATABASE                  a checked backup beside it, then the newer schema
 //   torquil-db report NAME DATABASE [...] [--csv] one of the shop's reports (tools/report_command.cpp)
 //   torquil-db report mechanics DATABASE --from dd.mm.yyyy --to dd.mm.yyyy [--csv]
+//   torquil-db order|act DATABASE NUMBER FILE    a contract's work order or acceptance act as PDF
 #include "app/BackupCheck.h"
 #include "app/SchemaSteps.h"
 #include "app/SchemaUpgrade.h"
@@ -15,6 +16,7 @@
 #include "tools/DbTools.h"
 #include "tools/ReportCommand.h"
 #include "tools/MechanicsReport.h"
+#include "tools/OrderPdf.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -36,6 +38,8 @@ int usage(const QString& why) {
            "  torquil-db restore FILE DATABASE\n"
            "  torquil-db version DATABASE\n"
            "  torquil-db upgrade DATABASE\n"
+           "  torquil-db order DATABASE NUMBER FILE.pdf\n"
+           "  torquil-db act DATABASE NUMBER FILE.pdf\n"
         << tools::reportUsage()
         << "  torquil-db report mechanics DATABASE --from dd.mm.yyyy --to dd.mm.yyyy [--csv]\n";
     return 2;
@@ -111,6 +115,7 @@ int run(const QCoreApplication& app);
 // did: its threads must not outlive main (after a failed service run one of
 // them crashed the exit).
 int main(int argc, char** argv) {
+    if (tools::isOrderCommand(argc, argv)) return tools::orderCommand(argc, argv);
     QCoreApplication app(argc, argv);
     const int status = run(app);
     fb::shutdownClient();
