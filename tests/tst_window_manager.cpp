@@ -9,6 +9,7 @@
 #include "contracts/MF.h"
 #include "support/TestDb.h"
 #include "support/TestMain.h"
+#include "widgets/UpperEdit.h"
 #include "widgets/UpperCombo.h"
 
 #include <QPlainTextEdit>

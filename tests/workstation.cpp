@@ -230,6 +230,7 @@ bool command(QStringList words) {
         inLoop([&] {
             MF->ToolButton2Click();
             CF->Car_id->setText(words[0]);  // the car picker's hand-over
+            CF->EditKm->setText(QStringLiteral("9999999"));  // never below an earlier visit
             CF->ToolButton8->setEnabled(true);
         });
         answer();
