@@ -5,7 +5,7 @@
 
 namespace app {
 
-inline constexpr int kMechanicRateStep = 5;  // meh.rate
+inline constexpr int kMechanicRateStep = 4;  // meh.rate
 inline constexpr int kPaymentsStep = 2;      // Payments
 
 inline bool hasMechanicRates() { return hasSchema(kMechanicRateStep); }
