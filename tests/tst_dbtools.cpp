@@ -7,6 +7,7 @@
 #include "fb/Error.h"
 #include "fb/Query.h"
 #include "fb/Transaction.h"
+#include "support/TestDb.h"
 #include "tools/DbTools.h"
 
 #include <QRegularExpression>
@@ -15,21 +16,7 @@
 
 namespace {
 
-// All rows of a query, each as its values joined by '|'.
-QStringList rows(fb::Connection& db, const QString& sql) {
-    fb::Transaction tr(&db);
-    fb::Query q(&db, &tr);
-    q.setSQL({sql});
-    q.open();
-    QStringList out;
-    for (int r = 0; r < q.recordCount(); ++r) {
-        QStringList cells;
-        for (int c = 0; c < q.rows().columnCount(); ++c)
-            cells << (q.rows().isNull(r, c) ? QStringLiteral("<null>") : q.rows().text(r, c));
-        out << cells.join(u'|');
-    }
-    return out;
-}
+using support::rows;
 
 int number(fb::Connection& db, const QString& sql) { return rows(db, sql).value(0).toInt(); }
 
