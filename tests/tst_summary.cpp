@@ -1,5 +1,6 @@
 // The summary window and its build: the period choices, the rows read back
 // from the written file, fixed-point amounts, no file for an empty period.
+#include "app/ShopDetails.h"
 #include "app/WindowFlow.h"
 #include "office/Workbook.h"
 #include "widgets/RadioGroup.h"
@@ -87,11 +88,16 @@ private slots:
         addWork(a, "ЗАМЕНА МАСЛА", "1500.5");
         addSpare(a, "МАСЛО", "450.25", 4);
         addWork(b, "ДИАГНОСТИКА", "800");
+        app::ShopDetails shop;
+        shop.name = "ИП СИДОРОВ";
+        app::storeShopDetails(shop);
         build([&] { SV->MEdit1->setText(rtl::DateToStr(day)); });
+        app::storeShopDetails({});
 
         QCOMPARE(fx.viewer.shown.size(), 1);
         const Workbook s(fx.viewer.shown.first());
         QCOMPARE(s.cellText("A4"), rtl::DateToStr(day));
+        QCOMPARE(s.cellText("A1"), QString("ИП СИДОРОВ"));
         QCOMPARE(listed(s), QList<int>({3, 7, 12}));  // in number order
         QCOMPARE(s.cellText("B7"), rtl::DateToStr(day));
         QCOMPARE(s.cellText("C7"), QString("KIA RIO"));
