@@ -1,6 +1,9 @@
 // The summary window and its build: the period choices, the rows read back
 // from the written file, fixed-point amounts, no file for an empty period.
 #include "app/ShopDetails.h"
+#include "print/Render.h"
+#include "reports/SummaryPrint.h"
+#include "support/Pdf.h"
 #include "app/WindowFlow.h"
 #include "office/Workbook.h"
 #include "widgets/RadioGroup.h"
@@ -124,6 +127,15 @@ private slots:
         QCOMPARE(Workbook(fx.formPath("svod.xlsx")).cellText("A4"), QString());
         QVERIFY(!SV->isVisible());
         QCOMPARE(SV->result(), int(QDialog::Accepted));
+
+        // The same rows printed by the program, with paid and due.
+        support::exec(QString("INSERT INTO Payments (ct_fk, p_date, amount, method) VALUES (%1, '2024-05-14', 1000, 'КАРТА')").arg(a));
+        const QString pdf = fx.outDir() + "/svod.pdf";
+        print::writePdf(reports::SummaryDocument({true, day, day, rtl::DateToStr(day)}), pdf);
+        const QString printed = support::pdfPages(pdf).join('\n').simplified();
+        for (const QString& text : {QString("Итоговый свод договоров"), rtl::DateToStr(day) + " KIA RIO ПЕТРОВА А.А. 222 800 0 800",
+                                    QString("ИВАНОВ И.И. 111 3301,5 1000 2301,5"), QString("ИТОГО 4101,5 1000 3101,5")})
+            QVERIFY2(printed.contains(text), qPrintable(text + " in " + printed));
     }
 
     void dayIsOneDateAndThePeriodIncludesItsEnds() {
