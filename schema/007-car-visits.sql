@@ -71,6 +71,10 @@ DECLARE gnum VARCHAR(15);
 DECLARE region VARCHAR(5);
 BEGIN
     IF (car IS NULL) THEN EXIT;
+    -- The car's row first: a change of its contracts at another workstation
+    -- that has not ended stops here (the row is theirs until then), and one
+    -- that has ended is seen by the reads below.
+    SELECT cr_fk FROM Car_Visits WHERE cr_fk = :car WITH LOCK INTO :k;
     SELECT owner, phone, dev, mod, gnum, region FROM Cars WHERE pk_id = :car
         INTO :owner, :phone, :dev, :mod, :gnum, :region;
     IF (ROW_COUNT = 0) THEN

@@ -7,11 +7,13 @@
 #include "cars/HS.h"
 #include "contracts/MF.h"
 #include "fb/Connection.h"
+#include "fb/Error.h"
 #include "program/Windows.h"
 #include "reports/NR.h"
 #include "rtl/Convert.h"
 #include "support/Cars.h"
 #include "support/Modal.h"
+#include "support/OtherAttachment.h"
 #include "support/TestDb.h"
 #include "support/TestMain.h"
 #include "tools/ReportCommand.h"
@@ -265,6 +267,15 @@ private slots:
         support::exec("UPDATE Contracts SET cr_fk = " + car[10] + " WHERE pk_id = " + newestOf.arg(car[11]));
         QCOMPARE(everyCar(true), everyCar(false));
         QCOMPARE(support::count("Car_Visits", "cr_fk IN (" + car[9] + ", " + car[10] + ")"), 0);
+        // Another workstation's visit of the same car, not yet committed:
+        // this one is refused (the car's row is theirs), then goes through.
+        const QString visit = "INSERT INTO Contracts (c_date, cr_fk, km) VALUES (CURRENT_DATE, " + car[0] + ", %1)";
+        support::OtherAttachment other;
+        other.run(visit.arg(900000));
+        QVERIFY_THROWS_EXCEPTION(fb::Error, support::exec(visit.arg(900001)));
+        other.commit();
+        support::exec(visit.arg(900001));
+        QCOMPARE(everyCar(true), everyCar(false));
         QCOMPARE(support::count("Car_Visits"),
                  support::scalar("SELECT COUNT(DISTINCT ct.cr_fk) FROM Contracts ct INNER JOIN Cars cr "
                                  "ON cr.pk_id = ct.cr_fk WHERE ct.c_date IS NOT NULL").toInt());
