@@ -197,6 +197,7 @@ void LinePicker::setColumns(bool articles) {
         grid_->setColWidth(3, kArticleWidth);
         grid_->setColWidth(4, kMakerWidth);
     }
+    grid_->setTitles(titles());
 }
 
 void LinePicker::forgetArticle() {
@@ -205,7 +206,6 @@ void LinePicker::forgetArticle() {
 }
 
 void LinePicker::FormActivate() {
-    setColumns(articles());
     grid_->setTitles(titles());
     forgetArticle();
     Box1->setText(QString());
@@ -217,6 +217,7 @@ void LinePicker::FormActivate() {
 
 void LinePicker::FillList() {
     const bool withArticles = articles();
+    setColumns(withArticles);
     fb::Query& q = DM->*(withArticles ? kind_.articleFilter : kind_.filter);
     q.close();
     // The pattern may not be longer than the column; a name of full length
