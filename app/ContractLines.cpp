@@ -1,6 +1,7 @@
 #include "app/ContractLines.h"
 
 #include "app/DM.h"
+#include "app/SpareArticles.h"
 #include "fb/Cp1251.h"
 #include "rtl/Convert.h"
 #include "widgets/StringGrid.h"
@@ -24,6 +25,9 @@ struct LineKind {
     const char* select;  // the lines of one contract, by :ct_fk
     fb::Query TDM::*insert;
     fb::Query TDM::*remove;
+    int artCol;    // none (-1): no article and maker (works)
+    int makerCol;
+    fb::Query TDM::*insertArt;  // the insert with the article and maker
 
     bool counted() const { return quantityCol >= 0; }
 };
@@ -110,19 +114,25 @@ const LineKind kWorkLines{
     "SELECT * FROM CT_Works WHERE ct_fk = :ct_fk",
     &TDM::iWork2_Ins,
     &TDM::iWork2_Del,
+    -1,
+    -1,
+    nullptr,
 };
 
 const LineKind kSpareLines{
-    {"id", "fk", "Наименование запчасти", "Количество", "Стоимость", "Сумма"},
+    {"id", "fk", "Наименование запчасти", "Количество", "Стоимость", "Сумма", "Артикул", "Производитель"},
     "Запчасть",
     "Итог запчастей",
-    {2, 2, 568, 97, 97, 106},
+    {2, 2, 568, 97, 97, 106, 2, 2},
     kSpareQuantity,
     kSparePrice,
     kSpareSum,
     "SELECT * FROM CT_Spares WHERE ct_fk = :ct_fk",
     &TDM::iSP2_ins,
     &TDM::iSP2_del,
+    kSpareArt,
+    kSpareMaker,
+    &TDM::iSP2_insArt,
 };
 
 void setupLineGrid(widgets::StringGrid* grid, const LineKind& kind) {
@@ -165,6 +175,9 @@ QString showLines(widgets::StringGrid* grid, const LineKind& kind, const fb::Row
               name = lines.indexOf(QStringLiteral("name")), price = lines.indexOf(QStringLiteral("price"));
     const bool counted = kind.counted();
     const int num = counted ? lines.indexOf(QStringLiteral("num")) : -1;
+    // -1 on a database without the columns
+    const int art = kind.artCol >= 0 ? lines.indexOf(QStringLiteral("art")) : -1,
+              maker = kind.artCol >= 0 ? lines.indexOf(QStringLiteral("maker")) : -1;
     rtl::Money total;
     double roughTotal = 0;
     bool exact = true;
@@ -192,17 +205,23 @@ QString showLines(widgets::StringGrid* grid, const LineKind& kind, const fb::Row
         if (counted) grid->setCell(kind.quantityCol, row, rtl::FloatToStr(quantity));
         grid->setCell(kind.priceCol, row, rtl::FloatToStr(unitPrice));
         if (kind.sumCol >= 0) grid->setCell(kind.sumCol, row, sum);
+        if (art >= 0) grid->setCell(kind.artCol, row, lines.text(r, art));
+        if (maker >= 0) grid->setCell(kind.makerCol, row, lines.text(r, maker));
     }
     grid->endFill();
     return exact ? total.toString() : rtl::FloatToStr(roughTotal);
 }
 
 void appendLine(widgets::StringGrid* grid, const LineKind& kind, const QString& name, const QString& quantity,
-                const QString& price) {
+                const QString& price, const QString& art, const QString& maker) {
     const int row = rowForNewLine(grid);
     grid->setCell(kLineName, row, name);
     if (kind.counted()) grid->setCell(kind.quantityCol, row, quantity);
     grid->setCell(kind.priceCol, row, price);
+    if (kind.artCol >= 0) {
+        grid->setCell(kind.artCol, row, art);
+        grid->setCell(kind.makerCol, row, maker);
+    }
     grid->scrollToBottom();
 }
 bool markOrRemoveLine(widgets::StringGrid* grid, int row) {
@@ -225,6 +244,10 @@ rtl::Money checkLines(const widgets::StringGrid* grid, const LineKind& kind) {
         try {
             if (isNewLine(grid, row)) {
                 fb::toCp1251(grid->cell(kLineName, row));
+                if (kind.artCol >= 0) {
+                    fb::toCp1251(grid->cell(kind.artCol, row));
+                    fb::toCp1251(grid->cell(kind.makerCol, row));
+                }
                 sum = lineSum(grid, kind, row, true);
             } else if (isMarkedStoredLine(grid, row)) {
                 rtl::StrToInt(grid->cell(kLineKey, row));
@@ -245,10 +268,12 @@ rtl::Money checkLines(const widgets::StringGrid* grid, const LineKind& kind) {
 }
 
 void saveLines(const widgets::StringGrid* grid, const LineKind& kind, int contractKey) {
+    const bool articles = kind.insertArt && app::hasSpareArticles();
     for (int row = 1; row < grid->rowCount(); ++row) {
         if (isNewLine(grid, row)) {
-            fb::Query& q = DM->*kind.insert;
+            fb::Query& q = DM->*(articles ? kind.insertArt : kind.insert);
             q.close();
+            if (articles) app::bindArticle(q, grid->cell(kind.artCol, row), grid->cell(kind.makerCol, row));
             q.setInteger(QStringLiteral("ct_fk"), contractKey);
             q.setString(QStringLiteral("name"), grid->cell(kLineName, row));
             if (kind.counted())

@@ -21,7 +21,9 @@ namespace contracts {
 // Column positions; the same in both grids for the first three.
 enum LineCol { kLineKey = 0, kLineMark = 1, kLineName = 2 };
 enum WorkCol { kWorkPrice = 3 };
-enum SpareCol { kSpareQuantity = 3, kSparePrice = 4, kSpareSum = 5 };
+// The article number and maker of a spare line are kept, practically
+// hidden, after the sum (empty on a database without them).
+enum SpareCol { kSpareQuantity = 3, kSparePrice = 4, kSpareSum = 5, kSpareArt = 6, kSpareMaker = 7 };
 
 QString newLineMark();      // "+"
 QString deleteLineMark();   // "-"
@@ -52,10 +54,10 @@ fb::RowSet readLines(const LineKind& kind, const QString& key);
 QString showLines(widgets::StringGrid* grid, const LineKind& kind, const fb::RowSet& lines);
 
 // A new line in the last row when that row has no key, else in a new row.
-// The texts are kept as given; they are checked at the save. The quantity
-// is ignored for work lines.
+// The texts are kept as given; they are checked at the save. The quantity,
+// article and maker are ignored for work lines.
 void appendLine(widgets::StringGrid* grid, const LineKind& kind, const QString& name, const QString& quantity,
-                const QString& price);
+                const QString& price, const QString& art = {}, const QString& maker = {});
 
 // "Удалить" on `row`: a line not yet saved is blanked (false is returned);
 // any other row is marked for deletion (true: there is a change to save).

@@ -58,6 +58,7 @@ TDM::TDM(QObject* parent) : QObject(parent) {
                     QStringLiteral("    price = :price"), QStringLiteral("WHERE pk_id = :pk_id")});
     iSP2_ins.setSQL({QStringLiteral("INSERT INTO CT_Spares (ct_fk, name, price, num) VALUES (:ct_fk, :name, :price, :num)")});
     iSP2_del.setSQL({QStringLiteral("DELETE FROM CT_Spares WHERE pk_id = :pk_id")});
+    prepareArticleStatements();
 }
 
 void TDM::execCommit(fb::Query& q) {

@@ -37,12 +37,20 @@ public:
     fb::Query iSp_Upd{&IBDbase, &IBTrans};
     fb::Query iSP2_ins{&IBDbase, &IBTrans};
     fb::Query iSP2_del{&IBDbase, &IBTrans};
+    // The same spare statements with the article and the maker (app/SpareArticles).
+    fb::Query iSp_fArt{&IBDbase, &IBTrans};
+    fb::Query iSP_InsArt{&IBDbase, &IBTrans};
+    fb::Query iSp_UpdArt{&IBDbase, &IBTrans};
+    fb::Query iSP2_insArt{&IBDbase, &IBTrans};
 
     // Runs a statement that changes data and commits at once, as every
     // write of the program does; a refused one is rolled back.
     void execCommit(fb::Query& q);
     // Replaces the text of a scratch statement (iSQL, iSQL2) with one line.
     static void reset(fb::Query& q, const QString& line);
+
+private:
+    void prepareArticleStatements();
 };
 
 extern TDM* DM;

@@ -302,6 +302,7 @@ void benchReminders(int runs);  // bench/reminders_bench.cpp
 void benchOwner(int runs, const std::function<bool(const char*)>& wanted);  // bench/owner_bench.cpp
 void benchHistoryMileage(int runs);  // bench/history_bench.cpp
 void benchOrderPdf(int runs);  // bench/order_bench.cpp
+void benchSpares(int runs, const std::function<bool(const char*)>& wanted);  // bench/spares_bench.cpp
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -321,6 +322,7 @@ int main(int argc, char** argv) {
         benchCarPicker();
         benchDirectory();
         benchWorks();
+        benchSpares(runs, wanted);
         benchLoadDoc();
         benchHistory();
         if (wanted("history_km")) benchHistoryMileage(runs);

@@ -3,6 +3,7 @@
 #include "app/RowGone.h"
 #include "app/DM.h"
 #include "app/FetchedRows.h"
+#include "app/SpareArticles.h"
 #include "rtl/Convert.h"
 #include "rtl/Money.h"
 #include "widgets/Activation.h"
@@ -25,12 +26,6 @@ const QString kPad = QStringLiteral("  ");
 
 // A price in the general number format; a row without price shows nothing.
 QString priceText(bool isNull, double value) { return isNull ? QString() : rtl::FloatToStr(value); }
-
-// Name and price of a row as the fields show them.
-QStringList rowTexts(const fb::Query& q) {
-    const fb::Field price = q.field(QStringLiteral("price"));
-    return {q.field(QStringLiteral("name")).asString(), priceText(price.isNull(), price.asFloat())};
-}
 }  // namespace
 
 PricedCatalogue::PricedCatalogue(const PricedCatalogueConfig& config, QWidget* parent)
@@ -58,8 +53,12 @@ PricedCatalogue::PricedCatalogue(const PricedCatalogueConfig& config, QWidget* p
 
     GP = new QGroupBox(this);
     GP->setObjectName(QStringLiteral("GP"));
-    auto* fields = new QHBoxLayout(GP);
-    fields->setContentsMargins(8, 6, 8, 6);
+    auto* rows = new QVBoxLayout(GP);
+    rows->setContentsMargins(8, 6, 8, 6);
+    rows->setSpacing(4);
+    auto* fields = new QHBoxLayout;
+    fields->setContentsMargins(0, 0, 0, 0);
+    rows->addLayout(fields);
     Label1 = new QLabel(QString::fromUtf8(config.nameLabel), GP);
     Label1->setObjectName(QStringLiteral("Label1"));
     Box1 = new widgets::UpperCombo(GP);
@@ -120,20 +119,90 @@ PricedCatalogue::PricedCatalogue(const PricedCatalogueConfig& config, QWidget* p
     widgets::Activation::instance().setHandler(this, [this] { FormActivate(); });
 }
 
+void PricedCatalogue::addArticleFields(fb::Query TDM::*insert, fb::Query TDM::*update) {
+    insertArt_ = insert;
+    updateArt_ = update;
+    articleRow_ = new QWidget(GP);
+    articleRow_->setObjectName(QStringLiteral("ArticleRow"));
+    auto* line = new QHBoxLayout(articleRow_);
+    line->setContentsMargins(0, 0, 0, 0);
+    auto field = [this, line](QLabel*& label, widgets::UpperEdit*& edit, const char* name, const char* caption,
+                              int length, int width) {
+        label = new QLabel(QString::fromUtf8(caption), articleRow_);
+        label->setObjectName(QStringLiteral("Label") + QLatin1String(name));
+        edit = new widgets::UpperEdit(articleRow_);
+        edit->setObjectName(QStringLiteral("Edit") + QLatin1String(name));
+        edit->setMaxLength(length);
+        edit->setFixedWidth(width);
+        line->addWidget(label);
+        line->addWidget(edit);
+        connect(edit, &QLineEdit::textChanged, this, &PricedCatalogue::Box1Change);
+        connect(edit, &widgets::LineEdit::enterPressed, this, [this, edit] { Box1KeyPress(edit, QChar(13)); });
+        connect(edit, &widgets::LineEdit::escapePressed, this, [this, edit] { Box1KeyPress(edit, QChar(27)); });
+    };
+    field(LabelArt, EditArt, "Art", "АРТИКУЛ", app::kArticleLength, 260);
+    line->addSpacing(12);
+    field(LabelMaker, EditMaker, "Maker", "ПРОИЗВОДИТЕЛЬ", app::kMakerLength, 360);
+    line->addStretch(1);
+    static_cast<QVBoxLayout*>(GP->layout())->addWidget(articleRow_);
+    QWidget::setTabOrder(Edit1, EditArt);
+    QWidget::setTabOrder(EditArt, EditMaker);
+    QWidget::setTabOrder(EditMaker, list_);
+}
+
+bool PricedCatalogue::articles() const { return articleRow_ && app::hasSpareArticles(); }
+
+void PricedCatalogue::setListColumns(bool articles) {
+    const int cols = articles ? 5 : 3;
+    if (list_->colCount() == cols) return;
+    list_->setColCount(cols);
+    list_->setColWidth(0, config_.widths[0]);
+    list_->setColWidth(1, articles ? config_.widths[1] - 300 : config_.widths[1]);
+    list_->setColWidth(2, config_.widths[2]);
+    if (articles) {
+        list_->setColWidth(3, 150);
+        list_->setColWidth(4, 150);
+    }
+}
+
+QStringList PricedCatalogue::rowTexts(const fb::Query& q) const {
+    const fb::Field price = q.field(QStringLiteral("price"));
+    QStringList texts{q.field(QStringLiteral("name")).asString(), priceText(price.isNull(), price.asFloat())};
+    if (articles()) texts << q.field(QStringLiteral("art")).asString() << q.field(QStringLiteral("maker")).asString();
+    return texts;
+}
+
+QStringList PricedCatalogue::captions() const {
+    QStringList list{QString::fromUtf8(config_.nameLabel), Label3->text()};
+    if (articles()) list << LabelArt->text() << LabelMaker->text();
+    return list;
+}
+
 void PricedCatalogue::FormActivate() {
     startBrowsing();
 
+    const bool withArticles = articles();
+    if (articleRow_) articleRow_->setVisible(withArticles);
     fb::Query& q = DM->*config_.list;
     q.close();
-    enum { Key, Name, Price };
-    q.open({QStringLiteral("pk_id"), QStringLiteral("name"), QStringLiteral("price")});
+    enum { Key, Name, Price, Art, Maker };
+    QStringList columns{QStringLiteral("pk_id"), QStringLiteral("name"), QStringLiteral("price")};
+    QStringList titles{QStringLiteral("ID"), QString::fromUtf8(config_.nameTitle), QStringLiteral("Стоимость")};
+    if (withArticles) {
+        columns << QStringLiteral("art") << QStringLiteral("maker");
+        titles << QStringLiteral("Артикул") << QStringLiteral("Производитель");
+    }
+    q.open(columns);
     const int n = q.recordCount();
-    list_->setTitles({QStringLiteral("ID"), QString::fromUtf8(config_.nameTitle), QStringLiteral("Стоимость")});
+    setListColumns(withArticles);
+    list_->setTitles(titles);
     list_->fill(std::make_shared<app::FetchedRows>(q.takeRows(), [](const fb::RowSet& rs, int col, int r) {
         switch (col) {
         case 0: return rs.text(r, Key);
         case 1: return kPad + rs.text(r, Name);
         case 2: return kPad + priceText(rs.isNull(r, Price), rs.number(r, Price));
+        case 3: return kPad + rs.text(r, Art);
+        case 4: return kPad + rs.text(r, Maker);
         default: return QString();
         }
     }));
@@ -152,6 +221,10 @@ void PricedCatalogue::LoadCurrentRow() {
         shown_ = {key, rowTexts(q)};
         Box1->setText(shown_.texts[0]);
         Edit1->setText(shown_.texts[1]);
+        if (articles()) {
+            EditArt->setText(shown_.texts[2]);
+            EditMaker->setText(shown_.texts[3]);
+        }
     }
     q.close();
 }
@@ -176,30 +249,38 @@ void PricedCatalogue::Box1KeyPress(QWidget* field, QChar key) {
 void PricedCatalogue::clearFields() {
     Box1->clearText();
     Edit1->clear();  // counts as a change when the price field held text
+    if (articleRow_) {
+        EditArt->clear();
+        EditMaker->clear();
+    }
 }
 
 void PricedCatalogue::InsertRecord() {
-    fb::Query& q = DM->*config_.insert;
+    const bool withArticles = articles();
+    fb::Query& q = DM->*(withArticles ? insertArt_ : config_.insert);
     q.close();
     q.setString(QStringLiteral("name"), Box1->text());
     q.setFloat(QStringLiteral("price"), rtl::StrToPrice(Edit1->text()));
     q.setNull(QStringLiteral("sysinfo"));
+    if (withArticles) app::bindArticle(q, EditArt->text(), EditMaker->text());
     DM->execCommit(q);
     q.close();
 }
 
 void PricedCatalogue::UpdateRecord() {
     const QString key = currentKey();
-    fb::Query& q = DM->*config_.update;
+    const bool withArticles = articles();
+    fb::Query& q = DM->*(withArticles ? updateArt_ : config_.update);
     q.close();
     q.setInteger(QStringLiteral("pk_id"), rtl::StrToInt(key));
     q.setString(QStringLiteral("name"), Box1->text());
     q.setFloat(QStringLiteral("price"), rtl::StrToPrice(Edit1->text()));
+    if (withArticles) app::bindArticle(q, EditArt->text(), EditMaker->text());
     // Written only over the row the fields showed when Edit began.
     fb::WriteUnit unit(DM->IBTrans);
     try {
         app::requireUnchanged(QString::fromLatin1(config_.reread) + QStringLiteral(" WITH LOCK"), key, editedFrom_,
-                              rowTexts, {QString::fromUtf8(config_.nameLabel), Label3->text()},
+                              [this](const fb::Query& row) { return rowTexts(row); }, captions(),
                               [this] { FormActivate(); });
     } catch (const app::RowChanged& changed) {
         editedFrom_ = {key, changed.stored()};  // seen now: saving again writes the input

@@ -2,7 +2,8 @@
 // The priced catalogue window, shared by the works catalogue (VR) and the
 // spare-parts catalogue (SP): the whole catalogue in name order, and adding,
 // editing and deleting a row of name and price. What the two windows differ
-// in is one table of PricedCatalogueConfig.
+// in is one table of PricedCatalogueConfig; the spares window adds the
+// article number and the maker of a part (addArticleFields).
 #include "app/RowChanged.h"
 #include "fb/Query.h"
 #include "widgets/EntryModes.h"
@@ -49,6 +50,10 @@ public:
     widgets::UpperCombo* Box1;  // name
     widgets::UpperEdit* Edit1;  // price
     QGroupBox* GroupBox1;
+    // Article number and maker, a second line of fields (spares only; hidden
+    // on a database without the columns).
+    QLabel *LabelArt = nullptr, *LabelMaker = nullptr;
+    widgets::UpperEdit *EditArt = nullptr, *EditMaker = nullptr;
 
 public slots:
     void FormActivate();
@@ -67,6 +72,9 @@ protected:
     void DeleteClick();
     void GridClick();
     void GridKeyDown();
+    // Adds the article and maker fields and their columns; where the database
+    // has them, rows are written by these statements instead of the fixed ones.
+    void addArticleFields(fb::Query TDM::*insert, fb::Query TDM::*update);
 
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -82,10 +90,18 @@ private:
     void deleteRow() override;
     void reload() override { FormActivate(); }
     void keepShownRow() override { editedFrom_ = shown_; }
+    bool articles() const;  // the fields exist and the database has the columns
+    void setListColumns(bool articles);
+    // The texts of a row as the fields show them: name, price (, article, maker).
+    QStringList rowTexts(const fb::Query& q) const;
+    QStringList captions() const;
 
     const PricedCatalogueConfig& config_;
     app::ShownRow shown_;       // name and price of the row the fields last showed
     app::ShownRow editedFrom_;  // the same when Edit began
     widgets::StringGrid* list_;
     QToolButton* delete_;
+    QWidget* articleRow_ = nullptr;
+    fb::Query TDM::*insertArt_ = nullptr;
+    fb::Query TDM::*updateArt_ = nullptr;
 };

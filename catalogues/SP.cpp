@@ -27,6 +27,7 @@ const PricedCatalogueConfig kSpares{
 }  // namespace
 
 TSP::TSP(QWidget* parent) : PricedCatalogue(kSpares, parent), Grid_Sp(list()), ToolButton7(deleteButton()) {
+    addArticleFields(&TDM::iSP_InsArt, &TDM::iSp_UpdArt);
     connect(ToolButton7, &QToolButton::clicked, this, &TSP::ToolButton7Click);
     connect(Grid_Sp, &widgets::StringGrid::rowClicked, this, &TSP::Grid_SpClick);
     connect(Grid_Sp, &widgets::StringGrid::rowDoubleClicked, this, &TSP::Grid_SpDblClick);

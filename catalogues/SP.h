@@ -1,5 +1,6 @@
 #pragma once
-// The spare-parts catalogue: the table Spares, names with their prices.
+// The spare-parts catalogue: the table Spares, names with their prices,
+// article numbers and makers.
 #include "catalogues/PricedCatalogue.h"
 
 class TSP : public PricedCatalogue {

@@ -317,8 +317,9 @@ void TCF::AppendWork(const QString& name, const QString& price) {
     ToolButton8->setEnabled(true);
 }
 
-void TCF::AppendSpare(const QString& name, const QString& quantity, const QString& price) {
-    contracts::appendLine(grid_sp, contracts::kSpareLines, name, quantity, price);
+void TCF::AppendSpare(const QString& name, const QString& quantity, const QString& price, const QString& art,
+                      const QString& maker) {
+    contracts::appendLine(grid_sp, contracts::kSpareLines, name, quantity, price, art, maker);
     ToolButton8->setEnabled(true);
 }
 

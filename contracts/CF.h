@@ -98,7 +98,8 @@ public:
 
     // Called by the pickers: a new line at the end of a grid; save enabled.
     void AppendWork(const QString& name, const QString& price);
-    void AppendSpare(const QString& name, const QString& quantity, const QString& price);
+    void AppendSpare(const QString& name, const QString& quantity, const QString& price, const QString& art = {},
+                     const QString& maker = {});
     // Called by the car picker: the chosen car's fields and key; save enabled
     // when the car changed.
     void TakeCar(const cars::CarValues& car, const QString& key);

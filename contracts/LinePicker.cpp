@@ -2,6 +2,7 @@
 
 #include "app/DM.h"
 #include "app/Lookup.h"
+#include "app/SpareArticles.h"
 #include "contracts/CF.h"
 #include "rtl/Convert.h"
 #include "rtl/Money.h"
@@ -22,11 +23,18 @@
 
 namespace {
 
-void appendWork(const QString& name, const QString&, const QString& price) { CF->AppendWork(name, price); }
-
-void appendSpare(const QString& name, const QString& quantity, const QString& price) {
-    CF->AppendSpare(name, quantity, price);
+void appendWork(const QString& name, const QString&, const QString& price, const QString&, const QString&) {
+    CF->AppendWork(name, price);
 }
+
+void appendSpare(const QString& name, const QString& quantity, const QString& price, const QString& art,
+                 const QString& maker) {
+    CF->AppendSpare(name, quantity, price, art, maker);
+}
+
+// The spare picker's columns with the article and maker: the name gives
+// them its room, so that the window keeps its size.
+constexpr int kArticleWidth = 150, kMakerWidth = 142;
 
 LinePicker::HandOverWatch& handOverWatch() {
     static LinePicker::HandOverWatch watch;
@@ -40,13 +48,13 @@ const LinePickerKind kWorkPicker = {
     "CF3", "Выбор вида работ", /*sizeable*/ true, 960, 483,
     "НАИМЕНОВАНИЕ РАБОТЫ", /*hasQuantity*/ false,
     "Grid_work", "Наименование работ", 137,
-    "work_id", "Works", 150, &TDM::iWork_f, &TDM::iWork_Ins, appendWork};
+    "work_id", "Works", 150, &TDM::iWork_f, &TDM::iWork_Ins, appendWork, nullptr};
 
 const LinePickerKind kSparePicker = {
     "CF4", "Выбор запасных частей, комплектующих, расходных материалов", /*sizeable*/ false, 981, 439,
     "НАИМЕНОВАНИЕ ЗАПЧАСТИ", /*hasQuantity*/ true,
     "Grid_sp", "Наименование запчасти", 168,
-    "sp_id", "Spares", 150, &TDM::iSp_f, &TDM::iSP_Ins, appendSpare};
+    "sp_id", "Spares", 150, &TDM::iSp_f, &TDM::iSP_Ins, appendSpare, &TDM::iSp_fArt};
 // clang-format on
 
 LinePicker::LinePicker(const LinePickerKind& kind, QWidget* parent) : QDialog(parent), kind_(kind) {
@@ -171,11 +179,35 @@ QGroupBox* LinePicker::buildCatalogueGroup() {
 }
 
 QStringList LinePicker::titles() const {
-    return {QStringLiteral("ID"), QString::fromUtf8(kind_.nameTitle), QStringLiteral("Стоимость")};
+    QStringList list{QStringLiteral("ID"), QString::fromUtf8(kind_.nameTitle), QStringLiteral("Стоимость")};
+    if (articles()) list << QStringLiteral("Артикул") << QStringLiteral("Производитель");
+    return list;
+}
+
+bool LinePicker::articles() const { return kind_.articleFilter && app::hasSpareArticles(); }
+
+void LinePicker::setColumns(bool articles) {
+    const int cols = articles ? 5 : 3;
+    if (grid_->colCount() == cols) return;
+    grid_->setColCount(cols);
+    grid_->setColWidth(0, 2);
+    grid_->setColWidth(1, articles ? 792 - kArticleWidth - kMakerWidth : 792);
+    grid_->setColWidth(2, kind_.priceWidth);
+    if (articles) {
+        grid_->setColWidth(3, kArticleWidth);
+        grid_->setColWidth(4, kMakerWidth);
+    }
+    grid_->setTitles(titles());
+}
+
+void LinePicker::forgetArticle() {
+    art_.clear();
+    maker_.clear();
 }
 
 void LinePicker::FormActivate() {
     grid_->setTitles(titles());
+    forgetArticle();
     Box1->setText(QString());
     Edit1->setText(QString());
     if (Edit2) Edit2->setText(QString());
@@ -184,34 +216,53 @@ void LinePicker::FormActivate() {
 }
 
 void LinePicker::FillList() {
-    fb::Query& q = DM->*kind_.filter;
+    const bool withArticles = articles();
+    setColumns(withArticles);
+    fb::Query& q = DM->*(withArticles ? kind_.articleFilter : kind_.filter);
     q.close();
     // The pattern may not be longer than the column; a name of full length
-    // can only match itself.
+    // can only match itself. The same text is looked for as an article's beginning.
     const QString name = Box1->text();
     app::bindPrefix(q, QStringLiteral("name"), name, kind_.nameLength);
+    if (withArticles) {
+        if (name.size() > app::kArticleLength)
+            q.setNull(QStringLiteral("art"));  // longer than any article: the name alone
+        else
+            app::bindPrefix(q, QStringLiteral("art"), name, app::kArticleLength);
+    }
     q.open();
     const int n = q.recordCount();
     if (n == 0) {
         grid_->clearToBlankRow();
         key_->setText(QStringLiteral("*"));
+        forgetArticle();
         q.close();
         return;
     }
     const fb::RowSet& rows = q.rows();
     const int cKey = rows.indexOf(QStringLiteral("pk_id")), cName = rows.indexOf(QStringLiteral("name")),
               cPrice = rows.indexOf(QStringLiteral("price"));
+    const int cArt = withArticles ? rows.indexOf(QStringLiteral("art")) : -1,
+              cMaker = withArticles ? rows.indexOf(QStringLiteral("maker")) : -1;
     grid_->beginFill(n + 1);
     for (int r = 0; r < n; ++r) {
         grid_->setCell(0, r + 1, QString::number(rows.integer(r, cKey)));
         grid_->setCell(1, r + 1, rows.text(r, cName));
         grid_->setCell(2, r + 1, rows.text(r, cPrice));
+        if (withArticles) {
+            grid_->setCell(3, r + 1, rows.text(r, cArt));
+            grid_->setCell(4, r + 1, rows.text(r, cMaker));
+        }
     }
     grid_->endFill();
     q.close();
 }
 
-void LinePicker::Box1Change() { FillList(); }
+// A name typed after a row was taken is no longer that part's.
+void LinePicker::Box1Change() {
+    forgetArticle();
+    FillList();
+}
 
 void LinePicker::Box1KeyPress(QWidget* field) { widgets::focusNext(field); }
 
@@ -233,6 +284,8 @@ void LinePicker::PickRow() {
     Box1->setText(grid_->cell(1, row));
     Edit1->setText(grid_->cell(2, row));
     key_->setText(grid_->cell(0, row));
+    art_ = grid_->colCount() > 4 ? grid_->cell(3, row) : QString();
+    maker_ = grid_->colCount() > 4 ? grid_->cell(4, row) : QString();
     Edit1->setFocus();
 }
 
@@ -243,7 +296,7 @@ void LinePicker::AddLine() {
     checkAmount();
     if (key_->text() == QStringLiteral("*")) AddToCatalogue();
     const QString name = Box1->text(), price = Edit1->text(), quantity = Edit2 ? Edit2->text() : QString();
-    kind_.append(name, quantity, price);  // the editor's Append... enables its save
+    kind_.append(name, quantity, price, art_, maker_);  // the editor's Append... enables its save
     if (handOverWatch()) handOverWatch()(name, quantity, price);
     accept();
 }

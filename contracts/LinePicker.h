@@ -32,8 +32,13 @@ struct LinePickerKind {
     int nameLength;       // of the catalogue's name column
     fb::Query TDM::*filter;
     fb::Query TDM::*insert;
-    // The hand-over to the contract editor (quantity empty for a work).
-    void (*append)(const QString& name, const QString& quantity, const QString& price);
+    // The hand-over to the contract editor (quantity empty for a work; the
+    // article and maker of the taken row, empty for a work).
+    void (*append)(const QString& name, const QString& quantity, const QString& price, const QString& art,
+                   const QString& maker);
+    // Spares: the filter by the name or the article number, where the
+    // database has the article and maker (null for works).
+    fb::Query TDM::*articleFilter;
 };
 
 // The two rows of the table.
@@ -59,6 +64,10 @@ public:
     const LinePickerKind& kind() const { return kind_; }
     widgets::StringGrid* grid() const { return grid_; }
     QLabel* keyLabel() const { return key_; }
+    // The article and maker of the taken row, handed over with the line;
+    // empty when no row is taken or the name was typed since.
+    QString article() const { return art_; }
+    QString maker() const { return maker_; }
 
     // Called after each line handed over, with (name, quantity, price); for tests.
     using HandOverWatch = std::function<void(const QString&, const QString&, const QString&)>;
@@ -86,8 +95,12 @@ private:
     void AddToCatalogue();
     void checkAmount() const;
     QStringList titles() const;
+    bool articles() const;
+    void setColumns(bool articles);
+    void forgetArticle();
 
     const LinePickerKind& kind_;
     widgets::StringGrid* grid_;
     QLabel* key_;
+    QString art_, maker_;
 };

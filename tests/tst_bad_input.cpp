@@ -308,7 +308,7 @@ private slots:
 
     void outsideTheCodePage_data() {
         QTest::addColumn<QString>("path");
-        for (const char* p : {"mechanic", "make", "model", "work", "spare", "work picker", "car directory",
+        for (const char* p : {"mechanic", "make", "model", "work", "spare", "spare maker", "work picker", "car directory",
                               "car picker", "contract remark", "contract edit"})
             QTest::newRow(p) << p;
     }
@@ -337,6 +337,15 @@ private slots:
              }},
             {"work", [] { VR->FormActivate(); VR->ToolButton2Click(); VR->Box1->setText(kNotCp1251); VR->Edit1->setText("1"); VR->ToolButton8Click(); }},
             {"spare", [] { SP->FormActivate(); SP->ToolButton2Click(); SP->Box1->setText(kNotCp1251); SP->Edit1->setText("1"); SP->ToolButton8Click(); }},
+            {"spare maker",
+             [] {
+                 SP->FormActivate();
+                 SP->ToolButton2Click();
+                 SP->Box1->setText("ГАЙКА");
+                 SP->Edit1->setText("1");
+                 SP->EditMaker->setText(kNotCp1251);
+                 SP->ToolButton8Click();
+             }},
             {"work picker", [] { CF3->Box1->setText(kNotCp1251); CF3->Edit1->setText("1"); CF3->work_id->setText("*"); CF3->AddLine(); }},
             {"car directory",
              [] {

@@ -1,6 +1,7 @@
 // The works and spare-parts catalogues over a real database, with the whole
 // set of windows. Every case runs in both windows.
 #include "app/DM.h"
+#include "app/RowChanged.h"
 #include "program/Windows.h"
 #include "catalogues/SP.h"
 #include "catalogues/VR.h"
@@ -310,6 +311,12 @@ private slots:
         press(cw.w->Box1, Qt::Key_Return);
         QVERIFY(cw.w->Edit1->hasFocus());
         press(cw.w->Edit1, Qt::Key_Return);
+        if (cw.w == SP) {  // on through the article and the maker
+            QVERIFY(SP->EditArt->hasFocus());
+            press(SP->EditArt, Qt::Key_Return);
+            QVERIFY(SP->EditMaker->hasFocus());
+            press(SP->EditMaker, Qt::Key_Return);
+        }
         QVERIFY(cw.w->Box1->hasFocus());
         // Esc ends the change and leaves the window open.
         press(cw.w->Box1, Qt::Key_Escape);
@@ -317,6 +324,39 @@ private slots:
         QVERIFY(cw.w->isVisible());
         cw.w->ToolButton14Click();
         QVERIFY(!cw.w->isVisible());
+    }
+
+    // The spares window writes a part's article number and maker, lists them,
+    // and an edit writes only over what it showed; the works window has none.
+    void sparesCarryArticleAndMaker_data() { windows(); }
+    void sparesCarryArticleAndMaker() {
+        if (cw.w == VR) {
+            QCOMPARE(cw.w->EditArt, nullptr);
+            QCOMPARE(cw.grid->colCount(), 3);
+            return;
+        }
+        QVERIFY(SP->EditArt->isVisibleTo(SP));
+        SP->ToolButton2Click();
+        typeText(SP->Box1, "фильтр масляный");
+        typeText(SP->Edit1, "450");
+        typeText(SP->EditArt, "w712/75");
+        typeText(SP->EditMaker, "mann");
+        SP->ToolButton8Click();
+        QCOMPARE(support::scalar("SELECT art || '|' || maker FROM Spares"), QString("W712/75|MANN"));
+        QCOMPARE(cw.grid->colCount(), 5);
+        QCOMPARE(cw.grid->cell(3, 0) + "|" + cw.grid->cell(3, 1) + "|" + cw.grid->cell(4, 1),
+                 QString("Артикул|  W712/75|  MANN"));
+        // An edit of the same row elsewhere is not overwritten unseen.
+        SP->ToolButton4Click();
+        SP->EditMaker->clear();
+        support::exec("UPDATE Spares SET art = 'OC90'");
+        widgets::MessageRecorder rec(true);
+        QVERIFY_THROWS_EXCEPTION(app::RowChanged, SP->ToolButton8Click());
+        QCOMPARE(support::scalar("SELECT art || '|' || maker FROM Spares"), QString("OC90|MANN"));
+        SP->ToolButton8Click();  // seen now: the input is written, the empty maker as NULL
+        QCOMPARE(support::scalar("SELECT COALESCE(maker, 'NULL') FROM Spares"), QString("NULL"));
+        QCOMPARE(SP->EditArt->maxLength(), 40);
+        QCOMPARE(SP->EditMaker->maxLength(), 60);
     }
 };
 

@@ -172,7 +172,7 @@ private slots:
         QTest::keyClick(MF->Grid_doc, Qt::Key_Return);
         QVERIFY(CF->isVisible());
         QCOMPARE(CF->Label17->text(), QString("8900,5"));
-        QCOMPARE(row(CF->grid_sp, 1).mid(2), QStringList({"РЕМЕНЬ ГРМ", "2", "2100", "4200"}));
+        QCOMPARE(row(CF->grid_sp, 1).mid(2, 4), QStringList({"РЕМЕНЬ ГРМ", "2", "2100", "4200"}));
         QCOMPARE(CF->Memo1->toPlainText(), QString("СТУК СПЕРЕДИ"));
         QCOMPARE(CF->Box7->text(), QString("БЕЛЫЙ"));
         QTest::mouseClick(CF->ToolButton14, Qt::LeftButton);

@@ -2,6 +2,29 @@
 // removal and the checks before a save.
 #include "tst_editor_util.h"
 
+#include "app/SchemaUpgrade.h"
+#include "app/WorkOrder.h"
+#include "catalogues/SP.h"
+#include "contracts/CF4.h"
+
+namespace {
+
+// The spare picker as the clerk uses it: `typed` into the name, the first
+// row listed taken, `quantity` and confirm.
+void takeSpare(const QString& typed, const QString& quantity) {
+    CF4->FormActivate();
+    CF4->Box1->setText(typed);
+    CF4->FillList();
+    CF4->Grid_sp->setCurrentRow(1);
+    CF4->PickRow();
+    CF4->Edit2->setText(quantity);
+    CF4->AddLine();
+}
+
+QString spareArticles() { return support::scalar("SELECT art || '|' || maker FROM CT_Spares"); }
+
+}  // namespace
+
 class TestEditorLines : public QObject {
     Q_OBJECT
     QTemporaryDir dir;
@@ -171,6 +194,51 @@ private slots:
         QCOMPARE(count("CT_Works"), 2);
         QCOMPARE(count("CT_Spares"), 2);
         QCOMPARE(support::scalar("SELECT rem FROM Contracts WHERE pk_id = " + QString::number(ct)), s("НОВОЕ"));
+    }
+
+    // A spare taken in the picker brings its article number and maker into the
+    // line; they are saved with it and reach the work order.
+    void spareLineCarriesArticleAndMaker() {
+        support::exec(s("DELETE FROM Spares"));
+        support::exec(s("INSERT INTO Spares (name, price, art, maker) VALUES ('ФИЛЬТР', 450, 'W712/75', 'MANN')"));
+        const int ct = addContract(car1, "01.02.2024", QString(), QString());
+        openEdit(ct);
+        takeSpare("W712", "2");
+        QCOMPARE(CF->grid_sp->cell(contracts::kLineName, 1), s("ФИЛЬТР"));
+        QCOMPARE(CF->grid_sp->cell(contracts::kSpareArt, 1), QString("W712/75"));
+        QCOMPARE(save(), QString());
+        QCOMPARE(spareArticles(), QString("W712/75|MANN"));
+        QCOMPARE(CF->grid_sp->cell(contracts::kSpareMaker, 1), QString("MANN"));  // read back
+        const app::WorkOrder order = app::readWorkOrder(ct);
+        QCOMPARE(order.spares.at(0).mid(0, 3), QStringList({s("ФИЛЬТР"), "W712/75", "MANN"}));
+    }
+
+    // Last, as it leaves the data module on it: a database without the
+    // columns. The fields and columns are hidden; the fixed statements write.
+    void databaseWithoutArticles() {
+        QTemporaryDir base;
+        DM->IBTrans.endRead();
+        DM->IBDbase.close();
+        DM->IBDbase.databaseName = support::makeBaseDatabase(base);
+        DM->IBDbase.open();
+        app::setDatabaseSchema(0);
+        SP->FormActivate();
+        QVERIFY(!SP->EditArt->isVisibleTo(SP));
+        QCOMPARE(SP->Grid_Sp->colCount(), 3);
+        SP->ToolButton2Click();
+        SP->Box1->setText(s("ФИЛЬТР"));
+        SP->Edit1->setText("450");
+        SP->EditArt->setText("W712/75");  // hidden: not written
+        SP->ToolButton8Click();
+        QCOMPARE(count("Spares"), 1);
+        const int car = addCar(s("ВАЗ"), s("2107"), s("А123ВС"));
+        const int ct = addContract(car, "01.02.2024", QString(), QString());
+        openEdit(ct);
+        takeSpare(s("ФИЛ"), "1");
+        QCOMPARE(CF4->Grid_sp->colCount(), 3);
+        QCOMPARE(save(), QString());
+        QCOMPARE(count("CT_Spares"), 1);
+        QCOMPARE(app::readWorkOrder(ct).spares.at(0).mid(0, 3), QStringList({s("ФИЛЬТР"), "", ""}));
     }
 };
 

@@ -207,6 +207,26 @@ private slots:
         QVERIFY(handed.isEmpty());
         QVERIFY(!CF->ToolButton8->isEnabled());
     }
+
+    // The spare picker lists the article number and maker, finds a part by
+    // the beginning of either its name or its article, and keeps the taken
+    // row's article only while the name is not typed over.
+    void sparePickerFindsByArticle() {
+        support::exec("INSERT INTO Spares (name, price, art, maker) VALUES ('ФИЛЬТР', 450, 'W712/75', 'MANN')");
+        support::exec("INSERT INTO Spares (name, price, art) VALUES ('W-ОБРАЗНЫЙ РЕМЕНЬ', 900, '6PK1200')");
+        openPicker(CF4);
+        QCOMPARE(CF4->Grid_sp->cell(3, 0) + "|" + CF4->Grid_sp->cell(4, 0), QString("Артикул|Производитель"));
+        typeText(CF4->Box1, "w");
+        QCOMPARE(listed(CF4), QStringList({"W-ОБРАЗНЫЙ РЕМЕНЬ|900", "ФИЛЬТР|450"}));
+        typeText(CF4->Box1, "71");
+        QCOMPARE(listed(CF4), QStringList({"ФИЛЬТР|450"}));
+        QCOMPARE(CF4->Grid_sp->cell(3, 1) + "|" + CF4->Grid_sp->cell(4, 1), QString("W712/75|MANN"));
+        CF4->Grid_sp->setCurrentRow(1);
+        QTest::keyClick(CF4->Grid_sp, Qt::Key_Return);
+        QCOMPARE(CF4->Box1->text() + "|" + CF4->article() + "|" + CF4->maker(), QString("ФИЛЬТР|W712/75|MANN"));
+        typeText(CF4->Box1, "Х");
+        QCOMPARE(CF4->article() + CF4->maker(), QString());
+    }
 };
 
 QTEST_MAIN(TestPickers)
