@@ -2,6 +2,7 @@
 
 #include "app/DM.h"
 #include "app/RowGone.h"
+#include "contracts/CFPayments.h"
 #include "app/Lookup.h"
 #include "app/StatusLine.h"
 #include "app/WindowFlow.h"
@@ -73,7 +74,7 @@ TCF::TCF(QWidget* parent) : QWidget(parent, Qt::Window) {
     setWindowTitle(QStringLiteral("Договор"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(1067, 615);
+    setFixedSize(1067, 735);
 
     Car_id = new widgets::KeyLabel(QStringLiteral("*"), this);
     Car_id->setObjectName(QStringLiteral("Car_id"));
@@ -99,6 +100,9 @@ TCF::TCF(QWidget* parent) : QWidget(parent, Qt::Window) {
     buildLines();
     body->addWidget(GP3, 1);
     body->addWidget(GP4, 1);
+    GP5 = new contracts::PaymentsGroup(this);
+    GP5->setFixedHeight(120);
+    body->addWidget(GP5);
     layout->addLayout(body, 1);
 
     setNamesAndTabOrder();
@@ -247,6 +251,7 @@ void TCF::ClearDoc() {
     Label17->setText(QStringLiteral("0"));
     Label20->setText(QStringLiteral("0"));
     Label21->setText(QStringLiteral("0"));
+    GP5->clear();
 }
 
 void TCF::LoadDoc(const QString& key) {
@@ -285,6 +290,7 @@ void TCF::LoadDoc(const QString& key) {
     Label20->setText(contracts::showLines(Grid_work, contracts::kWorkLines, workLines));
     Label21->setText(contracts::showLines(grid_sp, contracts::kSpareLines, spareLines));
     Label17->setText(rtl::FloatToStr(rtl::StrToFloat(Label21->text()) + rtl::StrToFloat(Label20->text())));
+    GP5->load(rtl::StrToInt(key));
 }
 
 // ---- Lines --------------------------------------------------------------------------

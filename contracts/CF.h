@@ -15,6 +15,7 @@ class QToolButton;
 namespace cars {
 struct CarValues;
 }
+namespace contracts { class PaymentsGroup; }
 namespace widgets {
 class DateEdit;
 class StringGrid;
@@ -58,6 +59,9 @@ public:
     // Lines.
     widgets::StringGrid *Grid_work, *grid_sp;
     QPushButton *BitBtn3, *BitBtn5, *BitBtn6, *BitBtn8;
+
+    // Payments (contracts/CFPayments.cpp).
+    contracts::PaymentsGroup* GP5;
 
     // Tool bar.
     QToolBar* ToolBar1;

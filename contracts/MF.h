@@ -24,6 +24,7 @@ public:
 
     // Filters.
     widgets::UpperCombo *Box1, *Box2, *Box3, *Box4, *Box8, *Box81, *Box9, *Box91, *Box6, *Box10;
+    widgets::UpperCombo* BoxPay;  // "ВСЕ" / "НЕОПЛАЧЕННЫЕ"; hidden without payments
     QPushButton* BitBtn1;
     widgets::StringGrid* Grid_doc;
     QStatusBar* SBar;
@@ -35,6 +36,7 @@ public:
     QAction *N9, *N16, *N18, *N4, *N11111, *N31, *N7, *N10, *N5, *N11, *N12, *N13, *N2, *N6, *WEB1, *N20, *N19;
     QMenu* N40;         // "Сервис"
     QAction *N41, *N42;  // backup, restore (contracts/MFService.cpp)
+    QAction *N52, *N53;  // "Должники", "Касса"; off without payments
 
     // Shared with the other windows.
     void FillNameCombo(widgets::UpperCombo* box, const QString& table);
@@ -42,6 +44,8 @@ public:
 
     void FormActivate();
     void RefillJournal();
+    // Opens contract `key` in view mode, as Enter on its journal row does.
+    void OpenContract(const QString& key);
 
     static QString siteAddress();
     static QString supportAddress();
@@ -66,6 +70,8 @@ public slots:
     void N19Click();
     void N41Click();
     void N42Click();
+    void N52Click();
+    void N53Click();
 
 private slots:
     void Box1Change();

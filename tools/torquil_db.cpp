@@ -6,11 +6,13 @@
 //   torquil-db restore FILE DATABASE             a checked restore into a new database
 //   torquil-db version DATABASE                  the schema's version of the database
 //   torquil-db upgrade DATABASE                  a checked backup beside it, then the newer schema
+//   torquil-db report debts|cash DATABASE …      the debtors, the cash of a period (tools/PaymentReports.h)
 #include "app/BackupCheck.h"
 #include "app/SchemaSteps.h"
 #include "app/SchemaUpgrade.h"
 #include "fb/Client.h"
 #include "tools/DbTools.h"
+#include "tools/PaymentReports.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -31,7 +33,9 @@ int usage(const QString& why) {
            "  torquil-db backup DATABASE FILE\n"
            "  torquil-db restore FILE DATABASE\n"
            "  torquil-db version DATABASE\n"
-           "  torquil-db upgrade DATABASE\n";
+           "  torquil-db upgrade DATABASE\n"
+           "  torquil-db report debts DATABASE [--csv]\n"
+           "  torquil-db report cash DATABASE --from dd.mm.yyyy --to dd.mm.yyyy [--csv]\n";
     return 2;
 }
 
@@ -115,6 +119,7 @@ namespace {
 
 int run(const QCoreApplication& app) {
     const QStringList args = app.arguments().mid(1);
+    if (args.value(0) == QLatin1String("report")) if (const int s = tools::paymentReportCommand(args.mid(1)); s >= 0) return s;
     if (args.size() < 2) return usage(args.isEmpty() ? QString() : QStringLiteral("a database path is needed"));
     const QString cmd = args[0];
     const QString path = args[1];
