@@ -295,6 +295,9 @@ void benchHistory() {
 }  // namespace
 
 void benchPrintPdf(int runs);  // bench/print_bench.cpp
+void benchPayments(int runs, const std::function<bool(const char*)>& wanted,
+                   const std::function<void(const char*, const std::function<void()>&, const std::function<void()>&)>& report,
+                   const std::function<std::function<void()>()>& journalFetch);  // bench/payments_bench.cpp
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -318,6 +321,8 @@ int main(int argc, char** argv) {
         benchHistory();
         report("catalogue", [] { SP->FormActivate(); }, engineFetch(DM->iSP, [](fb::Query&) {}));
         if (wanted("print_pdf_120")) benchPrintPdf(runs);
+        benchPayments(runs, wanted, [](const char* n, const std::function<void()>& a, const std::function<void()>& e) { report(n, a, e); },
+                      [] { return engineFetch(DM->iDoc, bindJournal); });
         std::printf("rss_mb=%.0f\n", std::max(rss, peakRssKb() / 1024.0));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "torquil-bench: %s\n", e.what());
