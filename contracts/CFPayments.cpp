@@ -13,6 +13,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <optional>
+
 namespace contracts {
 
 namespace {
@@ -90,14 +92,20 @@ void PaymentsGroup::load(int contract) {
         return;
     }
     // Everything is read before anything is shown.
-    const rtl::Money total = app::totalOf(contract);
+    // A line stored by an older program past the money limit has no exact
+    // total: the contract opens all the same, with the due left blank.
+    std::optional<rtl::Money> total;
+    try {
+        total = app::totalOf(contract);
+    } catch (const std::exception&) {
+    }
     const rtl::Money paid = app::paidOf(contract);
     const std::vector<app::Payment> list = app::paymentsOf(contract);
     contract_ = contract;
-    due_ = app::minus(total, paid);
+    due_ = total ? app::minus(*total, paid) : rtl::Money();
     LabelPaid->setText(kopecks(paid));
-    LabelDue->setText(kopecks(due_));
-    LabelState->setText(app::payStateText(app::payState(total, paid)));
+    LabelDue->setText(total ? kopecks(due_) : QString());
+    LabelState->setText(total ? app::payStateText(app::payState(*total, paid)) : QString());
     const int n = int(list.size());
     Grid_pay->beginFill(n > 0 ? n + 1 : 2);
     Grid_pay->setTitles(widgets::columnTitles(kColumns));
