@@ -46,7 +46,7 @@ bool readOnlyDatabase(fb::Connection& db) {
 }
 
 QString featuresOff(int version) {
-    return QStringLiteral("База данных версии %1 не обновлена до версии %2: пробег визитов и напоминания о ТО отключены.")
+    return QStringLiteral("База данных версии %1 не обновлена до версии %2: новые возможности (пробег визитов, напоминания о ТО и другие) отключены.")
         .arg(version)
         .arg(newestSchemaVersion());
 }
@@ -73,7 +73,7 @@ QString upgradeCopyPath(const QString& database, int version) {
     const QString name = QStringLiteral("%1-v%2-%3.fbk")
                              .arg(QFileInfo(database.section(u':', -1)).completeBaseName())
                              .arg(version)
-                             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss")));
+                             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmsszzz")));
     if (!fb::Connection::isRemotePath(database)) {
         const QFileInfo folder(QFileInfo(database).absolutePath());
         if (folder.isDir() && folder.isWritable()) return QDir(folder.absoluteFilePath()).filePath(name);

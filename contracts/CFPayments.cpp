@@ -29,7 +29,7 @@ QString kopecks(rtl::Money m) { return app::moneyText(m); }
 QString PaymentsGroup::dueText(rtl::Money due) { return kopecks(due); }
 
 PaymentsGroup::PaymentsGroup(QWidget* parent) : QGroupBox(QStringLiteral("ОПЛАТА"), parent) {
-    setObjectName(QStringLiteral("GP5"));
+    setObjectName(QStringLiteral("GP7"));
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(6, 4, 6, 6);
     auto value = [this](const char* name) {

@@ -158,6 +158,10 @@ void TMF::connectHandlers() {
     connect(N53, &QAction::triggered, this, &TMF::N53Click);
     connect(BoxPay, &widgets::UpperCombo::userChanged, this, &TMF::RefillJournal);
     connect(BoxPay, &widgets::UpperCombo::enterPressed, BoxPay, [this] { widgets::focusNext(BoxPay); });
+    connect(N54, &QAction::triggered, this, &TMF::N54Click);
+    connect(N55, &QAction::triggered, this, &TMF::N55Click);
+    connect(N43, &QAction::triggered, this, &TMF::N43Click);
+    connect(N56, &QAction::triggered, this, &TMF::N56Click);
 }
 
 void TMF::buildFilters(QWidget* area) {
@@ -283,10 +287,16 @@ void TMF::buildMenu() {
     N6 = item(reports, "N6", "Итоговый свод");
     N52 = item(reports, "N52", "Должники");
     N53 = item(reports, "N53", "Касса");
+    buildRemindersItem(reports);
+    N54 = item(reports, "N54", "Выработка механиков");
+    N55 = item(reports, "N55", "Выручка");
+    N56 = item(reports, "N56", "Заказ-наряд");
     N40 = bar->addMenu(QStringLiteral("Сервис"));
     N40->setObjectName(QStringLiteral("N40"));
     N41 = item(N40, "N41", "Резервная копия базы данных…");
     N42 = item(N40, "N42", "Восстановление из копии…");
+    N40->addSeparator();
+    N43 = item(N40, "N43", "Реквизиты автосервиса…");
     QMenu* help = bar->addMenu(QStringLiteral("Помощь"));
     WEB1 = item(help, "WEB1", "WEB-сайт программы");
     N20 = item(help, "N20", "История версий");
@@ -325,6 +335,7 @@ void TMF::FormActivate() {
         FirstActivation = false;
         if (!app::ConnectDatabase()) return;  // the program ends
     }
+    updateSchemaItems();
     if (CF) CF->ClearMode();
     FillNameCombo(Box1, QStringLiteral("dev"));
     FillNameCombo(Box8, QStringLiteral("engines"));

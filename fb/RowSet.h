@@ -54,7 +54,7 @@ public:
     // that does not fit 64 bits throws fb::Error); doubles rounded once.
     qint64 scaledInteger(int row, int col, int scale) const;
     QDateTime dateTime(int row, int col) const;  // NULL → invalid
-    QDate date(int row, int col) const { return dateTime(row, col).date(); }
+    QDate date(int row, int col) const;  // NULL → invalid; no QDateTime made for a DATE
 
 private:
     static constexpr std::uint32_t kNull = 0xFFFFFFFFu;

@@ -21,6 +21,10 @@
 #include "contracts/PY.h"
 #include "reports/DL.h"
 #include "reports/KS.h"
+#include "reports/NR.h"
+#include "reports/MW.h"
+#include "reports/RV.h"
+#include "contracts/RQ.h"
 #include "reports/SV.h"
 
 namespace program {
@@ -68,8 +72,12 @@ void createForms() {
     make(SB, nullptr);
     make(MH, MF);
     make(SV, MF);
+    make(NR, MF);
+    make(MW, MF);
+    make(RV, MF);
     make(AboutBox, MF);
     make(Hst, MF);
+    make(RQ, MF);
     // Modal over the car directory or the contract editor: it takes the
     // window that opens it as its parent then.
     make(HS, nullptr);
@@ -104,11 +112,15 @@ void destroyForms() {
     SB = nullptr;
     MH = nullptr;
     SV = nullptr;
+    NR = nullptr;
+    MW = nullptr;
+    RV = nullptr;
     AboutBox = nullptr;
     Hst = nullptr;
     PY = nullptr;
     DL = nullptr;
     KS = nullptr;
+    RQ = nullptr;
     delete DM;
     DM = nullptr;
 }

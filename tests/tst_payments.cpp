@@ -301,20 +301,20 @@ private slots:
         MF->Grid_doc->setCurrentRow(1);
         MF->ToolButton6Click();
         QTest::qWait(100);  // the editor's own activation comes first
-        QCOMPARE(CF->GP5->LabelDue->text(), QString("200,50"));
-        QVERIFY(CF->GP5->BitBtnPay->isEnabled());
+        QCOMPARE(CF->GP7->LabelDue->text(), QString("200,50"));
+        QVERIFY(CF->GP7->BitBtnPay->isEnabled());
         bool done = false;
         support::whenModal(PY, [] {
             QCOMPARE(PY->EditAmount->text(), QString("200,50"));
             PY->EditAmount->setText("100");
             PY->BitBtnPayOk->click();
         }, &done);
-        const QString error = support::errorOf([] { CF->GP5->BitBtnPayClick(); });
+        const QString error = support::errorOf([] { CF->GP7->BitBtnPayClick(); });
         QCOMPARE(error, QString());
         QVERIFY(done);
-        QCOMPARE(CF->GP5->LabelPaid->text(), QString("100,00"));
-        QCOMPARE(CF->GP5->LabelState->text(), QString("ЧАСТИЧНО"));
-        QCOMPARE(CF->GP5->Grid_pay->cell(3, 1).trimmed(), QString("100,00"));
+        QCOMPARE(CF->GP7->LabelPaid->text(), QString("100,00"));
+        QCOMPARE(CF->GP7->LabelState->text(), QString("ЧАСТИЧНО"));
+        QCOMPARE(CF->GP7->Grid_pay->cell(3, 1).trimmed(), QString("100,00"));
         CF->hide();
 
         // The debtors: one customer; Enter opens the oldest contract.
@@ -347,7 +347,7 @@ private slots:
         MF->FormActivate();
         MF->Grid_doc->setCurrentRow(1);
         MF->ToolButton6Click();
-        QVERIFY(!CF->GP5->isVisible());
+        QVERIFY(!CF->GP7->isVisible());
         app::setDatabaseSchema(2);
     }
 };

@@ -3,6 +3,10 @@
 // the server through its path.txt. The test process reads the results
 // through a connection of its own to the same server.
 #include "app/DM.h"
+#include "app/CopyRecord.h"
+#include "app/SchemaSteps.h"
+#include "fb/Query.h"
+#include "fb/Transaction.h"
 #include "fb/Connection.h"
 #include "fb/Error.h"
 #include "support/FbServer.h"
@@ -379,6 +383,51 @@ private slots:
         const int before = attachments();
         QCOMPARE(support::endProgramWithSignal(program.path(), SIGTERM, [&](qint64) { return attachments() > before; }),
                  0);
+    }
+
+    // Two programs that find an older database on the server upgrade it
+    // once between them; a workstation attached before goes on working.
+    void twoUpgradesAtOnceApplyEachStepOnce() {
+        support::dropDataModule();
+        const QString path = server.makeDatabase(QStringLiteral("older.fdb"), true);
+        fb::Connection early;
+        early.databaseName = path;
+        early.open();
+        fb::Transaction tr(&early);
+        fb::Query insert(&early, &tr);
+        insert.setSQL({QStringLiteral("INSERT INTO Contracts (c_date, meh, rem, cr_fk, sysinfo) VALUES "
+                                      "(CURRENT_DATE, :meh, NULL, NULL, NULL)")});
+        insert.setString(QStringLiteral("meh"), QStringLiteral("ДО ОБНОВЛЕНИЯ"));
+        insert.execSQL();
+        tr.commit();
+
+        QProcess first, second;
+        for (QProcess* p : {&first, &second}) {
+            p->setProcessChannelMode(QProcess::MergedChannels);
+            p->start(QStringLiteral(TORQUIL_BINARY_DIR "/torquil-db"), {QStringLiteral("upgrade"), path});
+        }
+        for (QProcess* p : {&first, &second}) {
+            QVERIFY(p->waitForFinished(120000));
+            const QString out = QString::fromUtf8(p->readAll());
+            QVERIFY2(p->exitCode() == 0, qPrintable(out));
+            QVERIFY2(out.contains(QStringLiteral("version 0 -> %1").arg(app::newestSchemaVersion())), qPrintable(out));
+            // A server's copy goes to the user's documents: not left there by a test.
+            const QString copy = out.section(QStringLiteral("backup "), 1).section(QStringLiteral(" checked"), 0, 0);
+            QVERIFY2(QFile::remove(copy), qPrintable(copy));
+            QFile::remove(app::recordPath(copy));
+        }
+        support::connectDataModule(path);
+        QCOMPARE(support::scalar("SELECT COUNT(*) || '/' || COUNT(DISTINCT version) FROM Schema_Version"),
+                 QStringLiteral("%1/%1").arg(app::schemaSteps().size()));
+        // The early workstation's statement, prepared before the steps, still writes.
+        insert.setString(QStringLiteral("meh"), QStringLiteral("ПОСЛЕ ОБНОВЛЕНИЯ"));
+        insert.execSQL();
+        tr.commit();
+        QCOMPARE(support::column("SELECT meh FROM Contracts ORDER BY pk_id"),
+                 QStringList({"ДО ОБНОВЛЕНИЯ", "ПОСЛЕ ОБНОВЛЕНИЯ"}));
+        early.close();
+        support::exec("UPDATE Contracts SET km = 1000");
+        QCOMPARE(support::scalar("SELECT SUM(km) FROM Contracts"), QStringLiteral("2000"));
     }
 
     void serverChecksThePassword() {

@@ -359,11 +359,12 @@ void FbServer::kill() {
     process_.reset();
 }
 
-QString FbServer::makeDatabase(const QString& file) {
+QString FbServer::makeDatabase(const QString& file, bool base) {
     fb::Connection db;
     db.databaseName = serverPath(file);
     db.create();
-    app::createSchema(db, QStringLiteral("tests"));
+    if (base) fb::runScript(db, app::baseSchemaText());
+    else app::createSchema(db, QStringLiteral("tests"));
     db.close();
     return db.databaseName;
 }

@@ -46,8 +46,9 @@ public:
     // "127.0.0.1/PORT:<dataDir>/<file>"
     QString serverPath(const QString& file) const;
 
-    // Creates a database through the server from the schema; returns its server path.
-    QString makeDatabase(const QString& file = QStringLiteral("dbase.fdb"));
+    // Creates a database through the server with the newest schema (`base`:
+    // schema/dbase.sql alone, version 0); returns its server path.
+    QString makeDatabase(const QString& file = QStringLiteral("dbase.fdb"), bool base = false);
 
     // The unpacked package tree (fetched into the cache on first use), or an
     // empty string with the reason. The cache is $TORQUIL_FBSERVER_CACHE, or
