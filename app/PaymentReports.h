@@ -20,10 +20,17 @@ namespace app {
 
 struct ContractMoney {
     rtl::Money total, paid;
+    bool known = true;  // false: a line past the money limit, no total
     rtl::Money due() const;
 };
-// Every contract dated d1..d2 by key, in one statement.
+// Every contract dated d1..d2 by key, in one statement over its lines and
+// payments (a database without the kept sums).
 QHash<int, ContractMoney> contractMoney(fb::Connection& db, fb::Transaction& tr, const QDate& d1, const QDate& d2);
+
+// Whether the database keeps each contract's labour, parts and paid sums
+// in its row (works_sum, spares_sum, paid_sum, filled for every contract).
+// The lists then read those instead of summing lines and payments.
+bool contractSumsKept();
 
 struct DebtContract {
     int id = 0;

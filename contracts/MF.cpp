@@ -359,14 +359,20 @@ void TMF::RefillJournal() {
     q.setDateTime(QStringLiteral("d2"), QDateTime(period.d2, QTime(0, 0)));
     // The grid keeps the ten columns it shows and makes a cell's text when it is painted.
     enum { Key, Num, Date, Dev, Mod, Gnum, Region, Owner, Phone, Meh };
-    q.open({QStringLiteral("PK_id"), QStringLiteral("Num"), QStringLiteral("C_Date"), QStringLiteral("Dev"),
-            QStringLiteral("Mod"), QStringLiteral("gnum"), QStringLiteral("region"), QStringLiteral("Owner"),
-            QStringLiteral("Phone"), QStringLiteral("Meh")});
-    fb::RowSet rows = q.takeRows();
-    // The money of the same period by a second statement, merged by key.
+    // The statement's rows bring the contract's kept sums along (all of
+    // Contracts' columns); on a database without them the money of the
+    // period comes from a second statement, merged by key.
     const bool withMoney = app::hasSchema(2);
+    const bool kept = withMoney && app::contractSumsKept();
+    QStringList columns = {QStringLiteral("PK_id"), QStringLiteral("Num"),   QStringLiteral("C_Date"),
+                           QStringLiteral("Dev"),   QStringLiteral("Mod"),   QStringLiteral("gnum"),
+                           QStringLiteral("region"), QStringLiteral("Owner"), QStringLiteral("Phone"),
+                           QStringLiteral("Meh")};
+    if (kept) columns << QStringLiteral("works_sum") << QStringLiteral("spares_sum") << QStringLiteral("paid_sum");
+    q.open(columns);
+    fb::RowSet rows = q.takeRows();
     QHash<int, app::ContractMoney> money;
-    if (withMoney) money = app::contractMoney(DM->IBDbase, DM->IBTrans, period.d1, period.d2);
+    if (withMoney && !kept) money = app::contractMoney(DM->IBDbase, DM->IBTrans, period.d1, period.d2);
     Grid_doc->setColumnHidden(kPaidColumn, !withMoney);
     Grid_doc->setColumnHidden(kPaidColumn + 1, !withMoney);
     BoxPay->setVisible(withMoney);
@@ -388,7 +394,8 @@ void TMF::RefillJournal() {
         }
     };
     Grid_doc->fill(std::make_shared<contracts::JournalRows>(std::move(rows), cell, Key, kPaidColumn, money, withMoney,
-                                                            BoxPay->currentIndex() == contracts::kPayUnpaid));
+                                                            BoxPay->currentIndex() == contracts::kPayUnpaid,
+                                                            kept ? Meh + 1 : -1));
 }
 
 // ---- Filters -----------------------------------------------------------------
