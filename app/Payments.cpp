@@ -2,6 +2,7 @@
 
 #include "app/DM.h"
 #include "app/RowGone.h"
+#include "app/UnitRetry.h"
 #include "fb/Cp1251.h"
 #include "fb/Query.h"
 #include "fb/Transaction.h"
@@ -204,57 +205,64 @@ bool wouldOverpay(const NewPayment& p) {
 int addPayment(const NewPayment& p) {
     const widgets::Doing doing(QStringLiteral("Не удалось принять оплату"),
                                QStringLiteral("Оплата не записана — запишите её ещё раз."));
-    fb::WriteUnit unit(DM->IBTrans);
-    // The contract is held to the end of the unit: a deletion elsewhere waits
-    // or fails, and two payments onto it are written one after the other.
-    if (!lockRow(QStringLiteral("Contracts"), p.contract)) throw RowGone(contractGoneText());
-    const rtl::Money paid = paidOf(p.contract);
-    if (p.method == refundMethod() && less(paid, p.amount))
-        throw rtl::ConvertError(QStringLiteral("Возврат %1 больше оплаченного (%2).")
-                                    .arg(p.amount.toString(), paid.toString()));
-    (void)(paid + p.amount);  // the paid sum stays within the money limit
-    fb::Query& q = DM->iSQL;
-    q.close();
-    q.setSQL({QStringLiteral("INSERT INTO Payments (ct_fk, p_date, amount, method, note)"),
-              QStringLiteral("VALUES (:ct, :p_date, :amount, :method, :note) RETURNING pk_id")});
-    q.setInteger(QStringLiteral("ct"), p.contract);
-    q.setDate(QStringLiteral("p_date"), p.date);
-    q.setScaled(QStringLiteral("amount"), p.amount.units() / 100, -2);
-    q.setString(QStringLiteral("method"), p.method);
-    if (p.note.isEmpty()) q.setNull(QStringLiteral("note"));
-    else q.setString(QStringLiteral("note"), p.note);
-    q.open();
-    const int id = q.field(QStringLiteral("pk_id")).asInteger();
-    q.close();
-    unit.commit();
+    int id = 0;
+    // The insert sets the contract's paid sum in its row (a trigger), which
+    // another workstation's payment or save may hold for a moment.
+    retryOnRowConflict([&] {
+        fb::WriteUnit unit(DM->IBTrans);
+        // The contract is held to the end of the unit: a deletion elsewhere waits
+        // or fails, and two payments onto it are written one after the other.
+        if (!lockRow(QStringLiteral("Contracts"), p.contract)) throw RowGone(contractGoneText());
+        const rtl::Money paid = paidOf(p.contract);
+        if (p.method == refundMethod() && less(paid, p.amount))
+            throw rtl::ConvertError(QStringLiteral("Возврат %1 больше оплаченного (%2).")
+                                        .arg(p.amount.toString(), paid.toString()));
+        (void)(paid + p.amount);  // the paid sum stays within the money limit
+        fb::Query& q = DM->iSQL;
+        q.close();
+        q.setSQL({QStringLiteral("INSERT INTO Payments (ct_fk, p_date, amount, method, note)"),
+                  QStringLiteral("VALUES (:ct, :p_date, :amount, :method, :note) RETURNING pk_id")});
+        q.setInteger(QStringLiteral("ct"), p.contract);
+        q.setDate(QStringLiteral("p_date"), p.date);
+        q.setScaled(QStringLiteral("amount"), p.amount.units() / 100, -2);
+        q.setString(QStringLiteral("method"), p.method);
+        if (p.note.isEmpty()) q.setNull(QStringLiteral("note"));
+        else q.setString(QStringLiteral("note"), p.note);
+        q.open();
+        id = q.field(QStringLiteral("pk_id")).asInteger();
+        q.close();
+        unit.commit();
+    });
     return id;
 }
 
 void deletePayment(int contract, int id) {
     const widgets::Doing doing(QStringLiteral("Не удалось удалить оплату"),
                                QStringLiteral("Оплата не удалена — удалите её ещё раз."));
-    fb::WriteUnit unit(DM->IBTrans);
-    if (!lockRow(QStringLiteral("Contracts"), contract)) throw RowGone(contractGoneText());
-    rtl::Money paid;
-    rtl::Money gone;
-    bool found = false;
-    for (const Payment& p : paymentsOf(contract)) {
-        if (p.id == id) {
-            found = true;
-            gone = p.amount;
-            if (p.method == refundMethod()) gone = minus(rtl::Money(), p.amount);
+    retryOnRowConflict([&] {
+        fb::WriteUnit unit(DM->IBTrans);
+        if (!lockRow(QStringLiteral("Contracts"), contract)) throw RowGone(contractGoneText());
+        rtl::Money paid;
+        rtl::Money gone;
+        bool found = false;
+        for (const Payment& p : paymentsOf(contract)) {
+            if (p.id == id) {
+                found = true;
+                gone = p.amount;
+                if (p.method == refundMethod()) gone = minus(rtl::Money(), p.amount);
+            }
         }
-    }
-    if (!found) throw RowGone(rowGoneText());
-    paid = paidOf(contract);
-    if (less(minus(paid, gone), rtl::Money()))
-        throw rtl::ConvertError(QStringLiteral("Без этой оплаты возвраты превысят оплаченное. Сначала удалите возврат."));
-    fb::Query& q = DM->iSQL;
-    TDM::reset(q, QStringLiteral("DELETE FROM Payments WHERE pk_id = :pk_id"));
-    q.setInteger(QStringLiteral("pk_id"), id);
-    DM->execCommit(q);
-    if (q.rowsAffected() == 0) throw RowGone(rowGoneText());
-    unit.commit();
+        if (!found) throw RowGone(rowGoneText());
+        paid = paidOf(contract);
+        if (less(minus(paid, gone), rtl::Money()))
+            throw rtl::ConvertError(QStringLiteral("Без этой оплаты возвраты превысят оплаченное. Сначала удалите возврат."));
+        fb::Query& q = DM->iSQL;
+        TDM::reset(q, QStringLiteral("DELETE FROM Payments WHERE pk_id = :pk_id"));
+        q.setInteger(QStringLiteral("pk_id"), id);
+        DM->execCommit(q);
+        if (q.rowsAffected() == 0) throw RowGone(rowGoneText());
+        unit.commit();
+    });
 }
 
 QString contractHasPaymentsText() { return QStringLiteral("По договору есть оплаты. Сначала удалите оплаты."); }

@@ -212,6 +212,27 @@ private slots:
         other.commit();
     }
 
+    // The payment's unit meets a row held elsewhere after it took the
+    // contract: run again until the other one commits; past the patience of
+    // a lock, the usual message and nothing written.
+    void aConflictingUnitIsRunAgain() {
+        const int ct = addContract(car, QDate::currentDate(), {100000});
+        const int id = pay(ct, "300");
+        support::OtherAttachment other;
+        other.run("INSERT INTO Settings (name, val) VALUES ('x', 'y')");  // its write transaction
+        other.run(QString("SELECT pk_id FROM Payments WHERE pk_id = %1 WITH LOCK").arg(id));
+        QCOMPARE(support::errorOf([&] { app::deletePayment(ct, id); }), app::rowBusyText());
+        QCOMPARE(support::count("Payments"), 1);
+        std::thread later([&other] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            other.commit();
+        });
+        QCOMPARE(support::errorOf([&] { app::deletePayment(ct, id); }), QString());
+        later.join();
+        QCOMPARE(support::count("Payments"), 0);
+        QCOMPARE(app::paidOf(ct), Money());
+    }
+
     void paymentOntoContractDeletedElsewhere() {
         const int ct = addContract(car, QDate::currentDate(), {100000});
         const app::NewPayment p = app::checkPayment(ct, "10", "НАЛИЧНЫЕ", rtl::DateToStr(QDate::currentDate()), "");
