@@ -1,6 +1,7 @@
 #include "app/Payments.h"
 
 #include "app/DM.h"
+#include "app/PaymentReports.h"
 #include "app/RowGone.h"
 #include "app/UnitRetry.h"
 #include "fb/Cp1251.h"
@@ -67,6 +68,25 @@ rtl::Money totalOf(int contract) {
     const rtl::Money total = moneyOf(q, QStringLiteral("total"));
     q.close();
     return total;
+}
+
+PaidDue paidDueOf(int contract) {
+    if (!contractSumsKept()) {
+        const rtl::Money paid = paidOf(contract);
+        return {paid, minus(totalOf(contract), paid)};
+    }
+    fb::Query& q = scratch();
+    TDM::reset(q, QStringLiteral("SELECT works_sum, spares_sum, paid_sum FROM Contracts WHERE pk_id = :ct"));
+    q.setInteger(QStringLiteral("ct"), contract);
+    q.open();
+    PaidDue out;
+    if (!q.eof()) {
+        out.paid = moneyOf(q, QStringLiteral("paid_sum"));
+        if (!q.field(QStringLiteral("works_sum")).isNull() && !q.field(QStringLiteral("spares_sum")).isNull())
+            out.due = minus(moneyOf(q, QStringLiteral("works_sum")) + moneyOf(q, QStringLiteral("spares_sum")), out.paid);
+    }
+    q.close();
+    return out;
 }
 
 bool hasPayments(int contract) {

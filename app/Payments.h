@@ -13,6 +13,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 namespace fb { class Query; }
@@ -33,6 +34,13 @@ rtl::Money moneyOf(const fb::Query& q, const QString& column);
 
 rtl::Money paidOf(int contract);
 rtl::Money totalOf(int contract);
+// What was paid for `contract` and what is due; no due when one of its
+// lines is past the money limit (shown blank, as the editor does).
+struct PaidDue {
+    rtl::Money paid;
+    std::optional<rtl::Money> due;
+};
+PaidDue paidDueOf(int contract);
 // Whether the contract has any payment (refunds included).
 bool hasPayments(int contract);
 
