@@ -2,6 +2,7 @@
 
 #include "app/DM.h"
 #include "app/RowGone.h"
+#include "contracts/CFPayments.h"
 #include "app/Lookup.h"
 #include "app/StatusLine.h"
 #include "app/WindowFlow.h"
@@ -73,7 +74,7 @@ TCF::TCF(QWidget* parent) : QWidget(parent, Qt::Window) {
     setWindowTitle(QStringLiteral("Договор"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(1067, 615);
+    setFixedSize(1067, 735);
 
     Car_id = new widgets::KeyLabel(QStringLiteral("*"), this);
     Car_id->setObjectName(QStringLiteral("Car_id"));
@@ -107,6 +108,9 @@ TCF::TCF(QWidget* parent) : QWidget(parent, Qt::Window) {
     lines->setColumnStretch(0, 2);
     lines->setColumnStretch(1, 1);
     body->addLayout(lines, 2);
+    GP7 = new contracts::PaymentsGroup(this);
+    GP7->setFixedHeight(120);
+    body->addWidget(GP7);
     layout->addLayout(body, 1);
 
     setNamesAndTabOrder();
@@ -260,6 +264,7 @@ void TCF::ClearDoc() {
     Label17->setText(QStringLiteral("0"));
     Label20->setText(QStringLiteral("0"));
     Label21->setText(QStringLiteral("0"));
+    GP7->clear();
     clearAcceptance();
 }
 
@@ -300,6 +305,7 @@ void TCF::LoadDoc(const QString& key) {
     Label20->setText(contracts::showLines(Grid_work, contracts::kWorkLines, workLines));
     Label21->setText(contracts::showLines(grid_sp, contracts::kSpareLines, spareLines));
     Label17->setText(rtl::FloatToStr(rtl::StrToFloat(Label21->text()) + rtl::StrToFloat(Label20->text())));
+    GP7->load(rtl::StrToInt(key));
     loadAcceptance(key);
 }
 

@@ -22,6 +22,7 @@ class QToolButton;
 namespace cars {
 struct CarValues;
 }
+namespace contracts { class PaymentsGroup; }
 namespace fb {
 class RowSet;
 }
@@ -78,6 +79,9 @@ public:
     // Lines.
     widgets::StringGrid *Grid_work, *grid_sp;
     QPushButton *BitBtn3, *BitBtn5, *BitBtn6, *BitBtn8;
+
+    // Payments (contracts/CFPayments.cpp).
+    contracts::PaymentsGroup* GP7;
 
     // Tool bar.
     QToolBar* ToolBar1;

@@ -2,7 +2,9 @@
 
 #include "app/DM.h"
 #include "app/FormShopHeader.h"
+#include "app/Payments.h"
 #include "app/ShopDetails.h"
+#include "rtl/Convert.h"
 #include "app/SchemaUpgrade.h"
 #include "office/Templates.h"
 #include "office/Spreadsheet.h"
@@ -91,6 +93,15 @@ void PrintContractCard(const QString& key) {
         writeNumber(xl, card::SparePrice, row, q.field(QStringLiteral("price")));
     }
     q.close();
+
+    // Paid and due where the form has their places (found after the
+    // sections grew: the names move down with the rows).
+    const QString paidCell = namedCell(book, card::Paid), dueCell = namedCell(book, card::Due);
+    if (found && app::hasSchema(2) && (!paidCell.isEmpty() || !dueCell.isEmpty())) {
+        const app::PaidDue m = app::paidDueOf(rtl::StrToInt(key));
+        if (!paidCell.isEmpty()) xl.range(paidCell).setValue(m.paid.toDouble());
+        if (!dueCell.isEmpty() && m.due) xl.range(dueCell).setValue(m.due->toDouble());
+    }
 
     // The template's own copy holds the last card printed where the program
     // folder lets the user write (an installed program's does not); the user

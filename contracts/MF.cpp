@@ -20,8 +20,15 @@
 #include "catalogues/VR.h"
 #include "contracts/CF.h"
 #include "contracts/CardPrintout.h"
+#include "contracts/JournalMoney.h"
 #include "contracts/JournalPeriod.h"
+#include "app/Payments.h"
+#include "app/SchemaUpgrade.h"
+#include "reports/DL.h"
+#include "reports/KS.h"
 #include "reports/SV.h"
+#include "app/RowGone.h"
+#include "rtl/Convert.h"
 #include "widgets/Activation.h"
 #include "widgets/Doing.h"
 #include "widgets/Focus.h"
@@ -48,9 +55,11 @@ TMF* MF = nullptr;
 
 namespace {
 
-const widgets::GridColumn kColumns[] = {{"  ID", 2},           {"  НОМЕР", 83},    {"  ДАТА", 107},
-                                        {"  МАШИНА", 228},      {"  ГОС. НОМЕР", 118}, {"  ВЛАДЕЛЕЦ", 190},
-                                        {"  ТЕЛЕФОН", 134},     {"  МЕХАНИК", 146}};
+const widgets::GridColumn kColumns[] = {{"  ID", 2},           {"  НОМЕР", 70},    {"  ДАТА", 95},
+                                        {"  МАШИНА", 190},      {"  ГОС. НОМЕР", 105}, {"  ВЛАДЕЛЕЦ", 150},
+                                        {"  ТЕЛЕФОН", 110},     {"  МЕХАНИК", 110},  {"  ОПЛАЧЕНО", 90},
+                                        {"  К ОПЛАТЕ", 90}};
+constexpr int kPaidColumn = 8;
 
 widgets::UpperCombo* makeBox(QWidget* parent, const char* name) {
     auto* box = new widgets::UpperCombo(parent);
@@ -145,6 +154,10 @@ void TMF::connectHandlers() {
     connect(N19, &QAction::triggered, this, &TMF::N19Click);
     connect(N41, &QAction::triggered, this, &TMF::N41Click);
     connect(N42, &QAction::triggered, this, &TMF::N42Click);
+    connect(N52, &QAction::triggered, this, &TMF::N52Click);
+    connect(N53, &QAction::triggered, this, &TMF::N53Click);
+    connect(BoxPay, &widgets::UpperCombo::userChanged, this, &TMF::RefillJournal);
+    connect(BoxPay, &widgets::UpperCombo::enterPressed, BoxPay, [this] { widgets::focusNext(BoxPay); });
     connect(N54, &QAction::triggered, this, &TMF::N54Click);
     connect(N55, &QAction::triggered, this, &TMF::N55Click);
     connect(N43, &QAction::triggered, this, &TMF::N43Click);
@@ -182,6 +195,10 @@ void TMF::buildFilters(QWidget* area) {
     Box10->setChoiceOnly(true);
     Box10->setItems(journalPeriodNames());
     Box10->setCurrentIndex(kPeriodYear);
+    BoxPay = makeBox(area, "BoxPay");
+    BoxPay->setChoiceOnly(true);
+    BoxPay->setItems(contracts::journalPayNames());
+    BoxPay->setCurrentIndex(contracts::kPayAll);
 
     // Left column: car; middle: engine and body; right: VIN, period and the clear button.
     grid->addWidget(label("МАРКА, МОДЕЛЬ"), 0, 0);
@@ -207,13 +224,14 @@ void TMF::buildFilters(QWidget* area) {
     BitBtn1->setIconSize(QSize(24, 24));
     BitBtn1->setToolTip(QStringLiteral("Очистить фильтры"));
     BitBtn1->setFixedSize(40, 52);
-    grid->addWidget(BitBtn1, 0, 8, 2, 1);
+    grid->addWidget(BoxPay, 1, 8);
+    grid->addWidget(BitBtn1, 0, 9, 2, 1);
     for (int c : {1, 4, 7}) grid->setColumnStretch(c, 3);
     for (int c : {2, 5}) grid->setColumnStretch(c, 2);
     Box4->setMaximumWidth(70);
 
     // Tab order follows the reading order of the boxes.
-    QWidget* order[] = {Box1, Box2, Box3, Box4, Box8, Box81, Box9, Box91, Box6, Box10, BitBtn1};
+    QWidget* order[] = {Box1, Box2, Box3, Box4, Box8, Box81, Box9, Box91, Box6, Box10, BoxPay, BitBtn1};
     for (size_t i = 0; i + 1 < std::size(order); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
 }
 
@@ -267,6 +285,8 @@ void TMF::buildMenu() {
     QMenu* reports = bar->addMenu(QStringLiteral("Отчеты"));
     N2 = item(reports, "N2", "Печать карточки");
     N6 = item(reports, "N6", "Итоговый свод");
+    N52 = item(reports, "N52", "Должники");
+    N53 = item(reports, "N53", "Касса");
     buildRemindersItem(reports);
     N54 = item(reports, "N54", "Выработка механиков");
     N55 = item(reports, "N55", "Выручка");
@@ -339,12 +359,27 @@ void TMF::RefillJournal() {
     q.setDateTime(QStringLiteral("d2"), QDateTime(period.d2, QTime(0, 0)));
     // The grid keeps the ten columns it shows and makes a cell's text when it is painted.
     enum { Key, Num, Date, Dev, Mod, Gnum, Region, Owner, Phone, Meh };
-    q.open({QStringLiteral("PK_id"), QStringLiteral("Num"), QStringLiteral("C_Date"), QStringLiteral("Dev"),
-            QStringLiteral("Mod"), QStringLiteral("gnum"), QStringLiteral("region"), QStringLiteral("Owner"),
-            QStringLiteral("Phone"), QStringLiteral("Meh")});
+    // The statement's rows bring the contract's kept sums along (all of
+    // Contracts' columns); on a database without them the money of the
+    // period comes from a second statement, merged by key.
+    const bool withMoney = app::hasSchema(2);
+    const bool kept = withMoney && app::contractSumsKept();
+    QStringList columns = {QStringLiteral("PK_id"), QStringLiteral("Num"),   QStringLiteral("C_Date"),
+                           QStringLiteral("Dev"),   QStringLiteral("Mod"),   QStringLiteral("gnum"),
+                           QStringLiteral("region"), QStringLiteral("Owner"), QStringLiteral("Phone"),
+                           QStringLiteral("Meh")};
+    if (kept) columns << QStringLiteral("works_sum") << QStringLiteral("spares_sum") << QStringLiteral("paid_sum");
+    q.open(columns);
     fb::RowSet rows = q.takeRows();
+    QHash<int, app::ContractMoney> money;
+    if (withMoney && !kept) money = app::contractMoney(DM->IBDbase, DM->IBTrans, period.d1, period.d2);
+    Grid_doc->setColumnHidden(kPaidColumn, !withMoney);
+    Grid_doc->setColumnHidden(kPaidColumn + 1, !withMoney);
+    BoxPay->setVisible(withMoney);
+    N52->setEnabled(withMoney);
+    N53->setEnabled(withMoney);
     Grid_doc->setTitles(widgets::columnTitles(kColumns));
-    Grid_doc->fill(std::make_shared<app::FetchedRows>(std::move(rows), [](const fb::RowSet& rs, int col, int r) {
+    auto cell = [](const fb::RowSet& rs, int col, int r) {
         const QString pad = QStringLiteral("  ");
         switch (col) {
         case 0: return rs.text(r, Key);
@@ -357,7 +392,10 @@ void TMF::RefillJournal() {
         case 7: return pad + rs.text(r, Meh);
         default: return QString();
         }
-    }));
+    };
+    Grid_doc->fill(std::make_shared<contracts::JournalRows>(std::move(rows), cell, Key, kPaidColumn, money, withMoney,
+                                                            BoxPay->currentIndex() == contracts::kPayUnpaid,
+                                                            kept ? Meh + 1 : -1));
 }
 
 // ---- Filters -----------------------------------------------------------------
@@ -426,6 +464,7 @@ void TMF::N4Click() {
     };
     {
         Reenable guard{this};
+        bool refused = false;
         if (widgets::askDelete()) {
             const struct {
                 const char* sql;
@@ -438,12 +477,18 @@ void TMF::N4Click() {
                                            QStringLiteral("Договор не удалён — удалите его ещё раз."));
                 // The contract goes with its lines, or nothing goes.
                 fb::WriteUnit unit(DM->IBTrans);
-                for (const auto& s : steps) {
-                    TDM::reset(DM->iSQL, QString::fromLatin1(s.sql));
-                    DM->iSQL.setString(QString::fromLatin1(s.param), key);
-                    DM->execCommit(DM->iSQL);
+                // Held to the end of the unit: no payment can come under it meanwhile.
+                if (app::hasSchema(2) && app::lockRow(QStringLiteral("Contracts"), rtl::StrToInt(key)) &&
+                    app::hasPayments(rtl::StrToInt(key))) {
+                    refused = true;
+                } else {
+                    for (const auto& s : steps) {
+                        TDM::reset(DM->iSQL, QString::fromLatin1(s.sql));
+                        DM->iSQL.setString(QString::fromLatin1(s.param), key);
+                        DM->execCommit(DM->iSQL);
+                    }
+                    unit.commit();
                 }
-                unit.commit();
             } catch (...) {
                 // The window comes back and the journal is refilled after a failed step too.
                 setEnabled(true);
@@ -451,6 +496,8 @@ void TMF::N4Click() {
                 throw;
             }
         }
+        // Said once the contract is free again; nothing was deleted.
+        if (refused) widgets::showMessage(app::contractHasPaymentsText());
     }
     FormActivate();
 }
@@ -477,6 +524,31 @@ void TMF::N31Click() { app::openModeless(DC); }
 void TMF::N7Click() { app::openModal(VR); }
 void TMF::N10Click() { app::openModal(SP); }
 void TMF::N5Click() { app::openModal(MH); }
+void TMF::N52Click() {
+    if (app::openModal(DL) == QDialog::Accepted && !DL->chosenKey().isEmpty()) OpenContract(DL->chosenKey());
+}
+void TMF::N53Click() { app::openModal(KS); }
+
+void TMF::OpenContract(const QString& key) {
+    // The contract's row in the journal; when the filters hide it, they are
+    // cleared and the period widened first.
+    auto find = [this, &key] {
+        for (int r = 1; r < Grid_doc->rowCount(); ++r)
+            if (Grid_doc->cell(0, r) == key) return r;
+        return -1;
+    };
+    int row = find();
+    if (row < 0) {
+        for (widgets::UpperCombo* box : {Box1, Box2, Box3, Box4, Box8, Box9, Box81, Box91, Box6}) box->setText(QString());
+        Box10->setCurrentIndex(kPeriodAll);
+        BoxPay->setCurrentIndex(contracts::kPayAll);
+        RefillJournal();
+        row = find();
+    }
+    if (row < 0) throw app::RowGone(app::rowGoneText());
+    Grid_doc->setCurrentRow(row);
+    ToolButton6Click();
+}
 void TMF::N11Click() { app::openModeless(SM); }
 void TMF::N12Click() { app::openModeless(SE); }
 void TMF::N13Click() { app::openModeless(SB); }

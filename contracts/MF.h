@@ -24,6 +24,7 @@ public:
 
     // Filters.
     widgets::UpperCombo *Box1, *Box2, *Box3, *Box4, *Box8, *Box81, *Box9, *Box91, *Box6, *Box10;
+    widgets::UpperCombo* BoxPay;  // "ВСЕ" / "НЕОПЛАЧЕННЫЕ"; hidden without payments
     QPushButton* BitBtn1;
     widgets::StringGrid* Grid_doc;
     QStatusBar* SBar;
@@ -36,6 +37,7 @@ public:
     QAction* N51;       // "Напоминания о ТО" (contracts/MFReminders.cpp)
     QMenu* N40;         // "Сервис"
     QAction *N41, *N42;  // backup, restore (contracts/MFService.cpp)
+    QAction *N52, *N53;  // "Должники", "Касса"; off without payments
     QAction *N54, *N55;  // mechanics' pay, revenue (contracts/MFOwner.cpp)
     QAction* N43;        // the shop's details (contracts/MFOrder.cpp)
     QAction* N56;        // the work order of the current row (contracts/MFOrder.cpp)
@@ -46,6 +48,8 @@ public:
 
     void FormActivate();
     void RefillJournal();
+    // Opens contract `key` in view mode, as Enter on its journal row does.
+    void OpenContract(const QString& key);
 
     static QString siteAddress();
     static QString supportAddress();
@@ -70,6 +74,8 @@ public slots:
     void N19Click();
     void N41Click();
     void N42Click();
+    void N52Click();
+    void N53Click();
     void N51Click();
     void N54Click();
     void N55Click();

@@ -40,6 +40,10 @@ InputMessage buildInput(IMessageMetadata* described, const std::vector<const Par
             builder->setType(st.get(), i, SQL_INT64 + 1);
             builder->setLength(st.get(), i, sizeof(ISC_INT64));
             builder->setScale(st.get(), i, 0);
+        } else if (const auto* sc = std::get_if<ScaledInt>(&v)) {
+            builder->setType(st.get(), i, SQL_INT64 + 1);
+            builder->setLength(st.get(), i, sizeof(ISC_INT64));
+            builder->setScale(st.get(), i, sc->scale);
         } else if (std::holds_alternative<double>(v)) {
             builder->setType(st.get(), i, SQL_DOUBLE + 1);
             builder->setLength(st.get(), i, sizeof(double));
@@ -67,6 +71,8 @@ InputMessage buildInput(IMessageMetadata* described, const std::vector<const Par
             std::memcpy(msg + off + 2, s->constData(), n);
         } else if (const auto* i64 = std::get_if<qint64>(&v)) {
             std::memcpy(msg + off, i64, sizeof *i64);
+        } else if (const auto* sc = std::get_if<ScaledInt>(&v)) {
+            std::memcpy(msg + off, &sc->value, sizeof sc->value);
         } else if (const auto* d = std::get_if<double>(&v)) {
             std::memcpy(msg + off, d, sizeof *d);
         } else if (const auto* dt = std::get_if<QDateTime>(&v)) {

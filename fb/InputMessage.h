@@ -1,6 +1,6 @@
 #pragma once
 // The input message of a statement: the parameter values in the program's own
-// types (text, 64-bit integer, double, timestamp, NULL); the engine converts
+// types (text, 64-bit integer, exact decimal, double, timestamp, NULL); the engine converts
 // them to the types it described for the statement.
 #include "fb/Client.h"
 #include "fb/Error.h"
@@ -14,7 +14,14 @@
 
 namespace fb {
 
-using ParamValue = std::variant<std::monostate, QByteArray, qint64, double, QDateTime>;
+// An exact decimal: `value` × 10^`scale` (scale 0 or negative), as NUMERIC
+// columns keep it.
+struct ScaledInt {
+    qint64 value = 0;
+    int scale = 0;
+};
+
+using ParamValue = std::variant<std::monostate, QByteArray, qint64, double, QDateTime, ScaledInt>;
 
 // A text travels with a 16-bit length: a longer one is refused, never cut.
 constexpr qsizetype kMaxParamBytes = 65535;

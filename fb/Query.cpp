@@ -25,6 +25,7 @@ QString Field::asString() const { return q_->rows_.text(q_->cur_, col_); }
 int Field::asInteger() const { return int(q_->rows_.integer(q_->cur_, col_)); }
 qint64 Field::asInt64() const { return q_->rows_.integer(q_->cur_, col_); }
 double Field::asFloat() const { return q_->rows_.number(q_->cur_, col_); }
+qint64 Field::asScaled(int scale) const { return q_->rows_.scaledInteger(q_->cur_, col_, scale); }
 bool Field::isNull() const { return q_->rows_.isNull(q_->cur_, col_); }
 
 // ---- Query ---------------------------------------------------------------
@@ -80,6 +81,7 @@ void Query::setString(const QString& name, const QString& value) {
 }
 void Query::setInteger(const QString& name, qint64 value) { setValue(name, value); }
 void Query::setFloat(const QString& name, double value) { setValue(name, value); }
+void Query::setScaled(const QString& name, qint64 value, int scale) { setValue(name, ScaledInt{value, scale}); }
 void Query::setDateTime(const QString& name, const QDateTime& value) {
     if (!value.isValid()) return setNull(name);
     setValue(name, value);

@@ -34,6 +34,10 @@ public:
     int asInteger() const;
     qint64 asInt64() const;
     double asFloat() const;
+    // The value in units of 10^scale (scale 0 or negative), exact for a
+    // NUMERIC or an integer; a value with more decimals is rounded half to
+    // even, a double is rounded once. NULL → 0.
+    qint64 asScaled(int scale) const;
     bool isNull() const;
 
 private:
@@ -64,6 +68,8 @@ public:
     void setString(const QString& name, const QString& value);  // throws EncodingError; over 65,535 bytes, Error
     void setInteger(const QString& name, qint64 value);
     void setFloat(const QString& name, double value);
+    // An exact decimal, value × 10^scale (scale 0 or negative).
+    void setScaled(const QString& name, qint64 value, int scale);
     void setDateTime(const QString& name, const QDateTime& value);
     void setDate(const QString& name, const QDate& value) { setDateTime(name, QDateTime(value, QTime(0, 0))); }
     void setNull(const QString& name);

@@ -17,6 +17,15 @@ QString formPath(const QString& file)
     return QDir(formsDir()).filePath(file);
 }
 
+QString namedCell(const Workbook& book, const char* name)
+{
+    QString text = book.definedName(QString::fromLatin1(name));
+    const qsizetype bang = text.lastIndexOf(u'!');
+    if (bang >= 0)
+        text = text.mid(bang + 1);
+    return text.remove(u'$').remove(u'=').trimmed();
+}
+
 int card::fitWorkLines(Workbook& book, int count)
 {
     return book.fitSection(QString::fromUtf8(WorkSection), count);

@@ -31,6 +31,10 @@ QString formPath(const QString& file);
 inline constexpr char ShopBlank[] = "Автосервис «________________»";
 inline constexpr char ShopInfoBlank[] = "Адрес: ______________________________   Тел.: ________________";
 
+// The cell a defined name of `book` points at ("D41" for "'Карточка'!$D$41"),
+// empty when the book has no such name (an older form).
+QString namedCell(const Workbook& book, const char* name);
+
 // The contract card. Header cells are written as text.
 namespace card {
 inline constexpr char File[] = "print.xlsx";
@@ -81,6 +85,10 @@ inline constexpr char SpareSection[] = "SpareLines";
 inline constexpr int WorksTotalRow = 39;
 inline constexpr int SparesTotalRow = 40;
 inline constexpr int GrandTotalRow = 41;
+// Defined names of the cells for what was paid and what is due. A form
+// without them (made before payments) is filled as before.
+inline constexpr char Paid[] = "Paid";
+inline constexpr char Due[] = "Due";
 
 // Room for `count` lines; each returns the section's first row. Call
 // fitWorkLines before writing the work lines and fitSpareLines before
@@ -103,6 +111,10 @@ inline constexpr int SampleRow = 5; // hidden row: the line style for Lines
 inline constexpr int HeaderRow = 6;
 inline constexpr int FirstRow = 7;  // A number, B date, C car, D owner, E phone, F amount
 inline constexpr char TotalLabel[] = "ИТОГО";
+// Defined names of the header cells of the columns "paid" and "due"; a form
+// without them has the six columns above only.
+inline constexpr char PaidColumn[] = "PaidColumn";
+inline constexpr char DueColumn[] = "DueColumn";
 } // namespace summary
 
 } // namespace office

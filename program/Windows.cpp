@@ -18,6 +18,9 @@
 #include "contracts/CF3.h"
 #include "contracts/CF4.h"
 #include "contracts/MF.h"
+#include "contracts/PY.h"
+#include "reports/DL.h"
+#include "reports/KS.h"
 #include "reports/NR.h"
 #include "reports/MW.h"
 #include "reports/RV.h"
@@ -78,6 +81,10 @@ void createForms() {
     // Modal over the car directory or the contract editor: it takes the
     // window that opens it as its parent then.
     make(HS, nullptr);
+    // Payments: taken over the editor; the debtors and the cash over the journal.
+    make(PY, CF);
+    make(DL, MF);
+    make(KS, MF);
     wireHandOvers();
 }
 
@@ -110,6 +117,9 @@ void destroyForms() {
     RV = nullptr;
     AboutBox = nullptr;
     Hst = nullptr;
+    PY = nullptr;
+    DL = nullptr;
+    KS = nullptr;
     RQ = nullptr;
     delete DM;
     DM = nullptr;

@@ -2,10 +2,15 @@
 
 #include "app/DM.h"
 #include "app/FormShopHeader.h"
+#include "app/PaymentReports.h"
+#include "app/Payments.h"
+#include "app/SchemaUpgrade.h"
 #include "app/ShopDetails.h"
 #include "office/Templates.h"
 #include "office/Spreadsheet.h"
 #include "app/ShowResult.h"
+
+#include <algorithm>
 
 namespace reports {
 
@@ -54,13 +59,18 @@ bool BuildSummary(const SummaryPeriod& period) {
     }
 
     Spreadsheet xl;
-    office::Workbook& book = xl.workbooksOpen(formPath(QString::fromLatin1(summary::File)));
+    Workbook& book = xl.workbooksOpen(formPath(QString::fromLatin1(summary::File)));
+    // Paid and due in the form's columns for them (an older form has none).
+    const QString paidHead = namedCell(book, summary::PaidColumn), dueHead = namedCell(book, summary::DueColumn);
+    const bool withPaid = app::hasSchema(2) && !paidHead.isEmpty() && !dueHead.isEmpty();
+    const char paidCol = withPaid ? paidHead.at(0).toLatin1() : 'F', dueCol = withPaid ? dueHead.at(0).toLatin1() : 'F';
+    const bool kept = app::contractSumsKept();
     xl.run(QString::fromLatin1(summary::CleanForm));
     xl.setVisible(true);
     const app::FormShopHeader header(book, app::shopDetails(), QString::fromLatin1(summary::ShopName));
     xl.range(summary::Period).setValue(period.text);
 
-    rtl::Money total;
+    rtl::Money total, paidTotal, dueTotal;
     int r = summary::FirstRow;
     for (; !q.eof(); q.next(), ++r) {
         xl.range(cellName('A', r)).setValue(double(q.field(QStringLiteral("num")).asInteger()));
@@ -72,12 +82,27 @@ bool BuildSummary(const SummaryPeriod& period) {
         const rtl::Money amount = ContractAmount(q.field(QStringLiteral("pk_id")).asString());
         xl.range(cellName('F', r)).setValue(amount.toDouble());
         total += amount;
+        if (withPaid) {
+            const int key = q.field(QStringLiteral("pk_id")).asInteger();
+            const rtl::Money paid = kept ? rtl::Money::fromUnits(q.field(QStringLiteral("paid_sum")).asScaled(-4))
+                                         : app::paidOf(key);
+            const rtl::Money due = app::minus(amount, paid);
+            xl.range(cellName(paidCol, r)).setValue(paid.toDouble());
+            xl.range(cellName(dueCol, r)).setValue(due.toDouble());
+            paidTotal += paid;
+            dueTotal += due;
+        }
     }
     q.close();
 
-    xl.range(QStringLiteral("A%1:F%2").arg(summary::FirstRow).arg(r - 1)).select();
+    const char last = std::max({'F', paidCol, dueCol});
+    xl.range(QStringLiteral("A%1:%2%3").arg(summary::FirstRow).arg(QChar::fromLatin1(last)).arg(r - 1)).select();
     xl.run(QString::fromLatin1(summary::Lines));
     xl.range(cellName('F', r)).setValue(total.toDouble());
+    if (withPaid) {
+        xl.range(cellName(paidCol, r)).setValue(paidTotal.toDouble());
+        xl.range(cellName(dueCol, r)).setValue(dueTotal.toDouble());
+    }
     xl.range(cellName('E', r)).setValue(QString::fromUtf8(summary::TotalLabel));
     // The template is not saved: the user gets a fresh file of the result.
     xl.setOutputStem(QStringLiteral("Свод"));

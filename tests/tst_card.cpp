@@ -124,6 +124,8 @@ private slots:
     void cardCellsAndLinesFromTheJournal() {
         const QDate date = QDate::currentDate();  // within the journal's period
         const QString ct = fullContract(date);
+        addPayment(ct, "1500");
+        addPayment(ct, "100", "ВОЗВРАТ");
         const QString num = support::scalar("SELECT num FROM Contracts WHERE pk_id = " + ct);
         MF->show();
         MF->FormActivate();
@@ -137,6 +139,8 @@ private slots:
         verifyHeader(shown, num, date);
         verifyLines(shown);
         QCOMPARE(shown.cellText("A43"), QString("ЗАМЕНА МАСЛА ПО ПРОСЬБЕ КЛИЕНТА"));
+        QCOMPARE(shown.cellNumber("D41"), std::optional<double>(1400));     // paid, the refund taken off
+        QCOMPARE(shown.cellNumber("I41"), std::optional<double>(2701.875));  // due
         // The spare sums and the totals are the template's formulas, left for
         // the spreadsheet to compute when it opens the file.
         QVERIFY(shown.fullCalcOnLoad());
@@ -246,6 +250,7 @@ private slots:
         // Everything below moved down by the rows that were added.
         const int grown = (works - 13) + (spares - 12);
         QCOMPARE(b.cellText(cell("A", 43 + grown)), QString("ПРИМЕЧАНИЕ"));
+        QCOMPARE(b.cellNumber(cell("I", 41 + grown)), std::optional<double>(expected));  // nothing paid: all due
         QCOMPARE(b.cellText("A43"), QString());
         QCOMPARE(b.cellFormula(cell("R", 39 + grown)), QString("SUM(R14:R%1)").arg(spareFirst - 1));
         QCOMPARE(b.cellFormula(cell("R", 40 + grown)), QString("SUM(R%1:R%2)").arg(spareFirst).arg(spareFirst + spares - 1));
@@ -257,6 +262,14 @@ private slots:
         verifyLines(again);
         QCOMPARE(again.cellText("A43"), QString("ЗАМЕНА МАСЛА ПО ПРОСЬБЕ КЛИЕНТА"));
         QCOMPARE(again.cellFormula("R39"), QString("SUM(R14:R26)"));
+
+        // A form made before the payments' places prints as before.
+        dropNames(fx.formPath("print.xlsx"), {"Paid", "Due"});
+        addPayment(small, "10");
+        contracts::PrintContractCard(small);
+        const Workbook old(printed());
+        verifyLines(old);
+        QVERIFY(!old.cellNumber("D41") && !old.cellNumber("I41"));
 
         // The spreadsheet computes the totals of the grown card when it opens it.
         const QList<QStringList> rows = calc(printed(0));

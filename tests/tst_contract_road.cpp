@@ -165,7 +165,8 @@ private slots:
         QCOMPARE(MF->Grid_doc->rowCount(), 2);
         const QStringList listed = row(MF->Grid_doc, 1);
         QCOMPARE(listed.mid(1), QStringList({"  1", "  " + rtl::DateToStr(QDate::currentDate()), "  ЛАДА - ГРАНТА",
-                                             "  Е123КХ 98", "  СИДОРОВ", "  +7 900 1234567", "  ПЕТРОВ"}));
+                                             "  Е123КХ 98", "  СИДОРОВ", "  +7 900 1234567", "  ПЕТРОВ",
+                                             "  0,00", "  8900,50"}));
 
         // Viewed from the journal, it shows its lines and totals as stored.
         QApplication::setActiveWindow(MF);

@@ -10,7 +10,10 @@
 #include "support/TestDb.h"
 #include "widgets/Activation.h"
 
+#include "office/Package.h"
+
 #include <QDate>
+#include <QRegularExpression>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -82,6 +85,21 @@ inline void addWork(const QString& contract, const QString& name, const QString&
 inline void addSpare(const QString& contract, const QString& name, const QString& price, int num) {
     support::exec("INSERT INTO CT_Spares (ct_fk, name, price, num) VALUES (" + contract + ", '" + name + "', " +
                   price + ", " + QString::number(num) + ")");
+}
+
+inline void addPayment(const QString& contract, const QString& amount, const QString& method = "НАЛИЧНЫЕ") {
+    support::exec("INSERT INTO Payments (ct_fk, p_date, amount, method) VALUES (" + contract + ", CURRENT_DATE, " + amount +
+                  ", '" + method + "')");
+}
+
+// A form as it was made before it had `names` (defined names dropped).
+inline void dropNames(const QString& form, const QStringList& names) {
+    office::Package p = office::Package::load(form);
+    QString book = QString::fromUtf8(*p.find("xl/workbook.xml"));
+    for (const QString& n : names)
+        book.remove(QRegularExpression("<definedName name=\"" + n + "\"[^>]*>[^<]*</definedName>"));
+    p.set("xl/workbook.xml", book.toUtf8());
+    p.save(form);
 }
 
 }  // namespace reportstest

@@ -138,6 +138,35 @@ private slots:
             QVERIFY2(printed.contains(text), qPrintable(text + " in " + printed));
     }
 
+    // Paid and due beside each amount and in the total row; a form made
+    // before those columns gets the six columns as before.
+    void paidAndDueWhereTheFormHasTheirColumns() {
+        const QDate day(2024, 5, 14);
+        const QString car = addCar("ВАЗ", "2107");
+        const QString a = addContract(car, day, 1), b = addContract(car, day, 2);
+        addWork(a, "РЕМОНТ", "1000.5");
+        addWork(b, "ДИАГНОСТИКА", "800");
+        addPayment(a, "400");
+        addPayment(b, "900");
+        addPayment(b, "50", "ВОЗВРАТ");
+        build([&] { SV->MEdit1->setText(rtl::DateToStr(day)); });
+        const Workbook s(fx.viewer.shown.last());
+        QCOMPARE(s.cellText("G6"), QString("Оплачено, руб."));
+        QCOMPARE(s.cellNumber("G7"), num(400));
+        QCOMPARE(s.cellNumber("H7"), num(600.5));
+        QCOMPARE(s.cellNumber("G8"), num(850));
+        QCOMPARE(s.cellNumber("H8"), num(-50));  // overpaid
+        QCOMPARE(s.cellNumber("G9"), num(1250));
+        QCOMPARE(s.cellNumber("H9"), num(550.5));
+        QCOMPARE(s.cellStyle("H8"), s.cellStyle("H5"));
+
+        dropNames(fx.formPath("svod.xlsx"), {"PaidColumn", "DueColumn"});
+        build([&] { SV->MEdit1->setText(rtl::DateToStr(day)); });
+        const Workbook old(fx.viewer.shown.last());
+        QCOMPARE(old.cellNumber("F9"), num(1800.5));
+        QVERIFY(!old.cellNumber("G7") && !old.cellNumber("H9"));
+    }
+
     void dayIsOneDateAndThePeriodIncludesItsEnds() {
         const QDate day(2024, 5, 14);
         const QString car = addCar("ВАЗ", "2107");

@@ -3,6 +3,9 @@
 // and executed with new parameters, which is several times faster than one
 // prepared insert per row.
 #include "tools/DbTools.h"
+
+#include "app/Payments.h"
+#include "app/SchemaSteps.h"
 #include "tools/Rng.h"
 
 #include "app/SchemaSteps.h"
@@ -484,6 +487,20 @@ void setForcedWrites(const fb::Connection& db, bool on) {
     detaching.check();
 }
 
+// Payments for two contracts in three, by key (the same every time): one
+// in three paid in full in cash, one in three half by card, the rest owing.
+void fillPayments(fb::Connection& db, fb::Transaction& tr) {
+    fb::Query q(&db, &tr);
+    q.setSQL({QStringLiteral("INSERT INTO Payments (ct_fk, p_date, amount, method)"),
+              QStringLiteral("SELECT pk_id, c_date, IIF(MOD(pk_id, 3) = 1, total, CAST(total / 2 AS NUMERIC(18,2))),"),
+              QStringLiteral("  IIF(MOD(pk_id, 3) = 1, '%1', '%2')").arg(app::paymentMethods()[0], app::paymentMethods()[1]),
+              QStringLiteral("FROM (SELECT ct.pk_id, ct.c_date, CAST(%1 AS NUMERIC(18,2)) AS total FROM Contracts ct"
+                             " WHERE MOD(ct.pk_id, 3) <> 0) WHERE total > 0")
+                  .arg(app::totalSql(QStringLiteral("ct.pk_id")))});
+    q.execSQL();
+    tr.commit();
+}
+
 }  // namespace
 
 void fillBench(fb::Connection& db, const BenchSize& size) {
@@ -525,6 +542,7 @@ void fillBench(fb::Connection& db, const BenchSize& size) {
     if (size.contracts > 0)
         fillContracts(db, tr, rng, size, carKeys(db, tr), works, spares, today, app::schemaVersion(db) >= 1);
     tr.commit();
+    if (app::schemaVersion(db) >= 2) fillPayments(db, tr);
     restore.armed = false;
     setForcedWrites(db, true);
 }

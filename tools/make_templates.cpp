@@ -153,6 +153,7 @@ bool writeCard(const QString& path)
     lxw_format* sectionTop = format(wb, {.size = 8, .bold = true, .align = LXW_ALIGN_CENTER, .border = LXW_BORDER_THIN,
                                          .top = LXW_BORDER_MEDIUM, .rotation = 90, .fill = kHeaderFill});
     lxw_format* totalLabel = format(wb, {.size = 10, .align = LXW_ALIGN_RIGHT, .indent = 1});
+    lxw_format* payLabel = format(wb, {.size = 9, .align = LXW_ALIGN_RIGHT});
     lxw_format* total = format(wb, {.size = 10, .align = LXW_ALIGN_RIGHT, .border = LXW_BORDER_THIN, .numFormat = kMoney});
     lxw_format* grandLabel = format(wb, {.size = 11, .bold = true, .align = LXW_ALIGN_RIGHT, .indent = 1});
     lxw_format* grand = format(wb, {.size = 11, .bold = true, .align = LXW_ALIGN_RIGHT, .border = LXW_BORDER_MEDIUM,
@@ -239,11 +240,17 @@ bool writeCard(const QString& path)
     const std::string worksCell = "R" + std::to_string(card::WorksTotalRow);
     const std::string sparesCell = "R" + std::to_string(card::SparesTotalRow);
     for (int r = card::WorksTotalRow; r <= card::GrandTotalRow; ++r)
-        height(ws, r, r == card::GrandTotalRow ? 19 : 16);
-    merge(ws, card::WorksTotalRow, 'B', card::GrandTotalRow, 'K',
+        height(ws, r, r == card::GrandTotalRow ? 19 : 18);
+    merge(ws, card::WorksTotalRow, 'B', card::SparesTotalRow, 'K',
           "Гарантия на выполненные работы — 30 дней или 1000 км пробега, на установленные "
           "запасные части — по условиям изготовителя.",
           terms);
+    // What the customer paid and what is left, beside the grand total.
+    const int payRow = card::GrandTotalRow;
+    merge(ws, payRow, 'B', payRow, 'C', "Оплачено:", payLabel);
+    merge(ws, payRow, 'D', payRow, 'F', "", total);
+    merge(ws, payRow, 'G', payRow, 'H', "Остаток:", payLabel);
+    merge(ws, payRow, 'I', payRow, 'K', "", total);
     merge(ws, card::WorksTotalRow, 'L', card::WorksTotalRow, 'Q', "Итого за работы:", totalLabel);
     merge(ws, card::WorksTotalRow, 'R', card::WorksTotalRow, 'S', "", total);
     worksheet_write_formula(ws, row(card::WorksTotalRow), col('R'), ("=" + works).c_str(), total);
@@ -291,6 +298,9 @@ bool writeCard(const QString& path)
         && define(wb, clean + "2", rows(s, 'B', card::WorkFirstRow, 'B', spareLast) + "," + rows(s, 'R', card::WorkFirstRow, 'R', workLast)
                                         + "," + rows(s, 'N', card::SpareFirstRow, 'P', spareLast))
         && define(wb, clean + "3", s + "$O$9," + s + "$A$43")
+        && define(wb, clean + "4", s + "$D$" + std::to_string(card::GrandTotalRow) + "," + s + "$I$" + std::to_string(card::GrandTotalRow))
+        && define(wb, card::Paid, s + "$D$" + std::to_string(card::GrandTotalRow))
+        && define(wb, card::Due, s + "$I$" + std::to_string(card::GrandTotalRow))
         && define(wb, card::WorkSection, rows(s, 'A', card::WorkFirstRow, 'S', workLast))
         && define(wb, card::SpareSection, rows(s, 'A', card::SpareFirstRow, 'S', spareLast))
         && define(wb, std::string(card::WorkSection) + names::RowsSuffix, std::to_string(card::WorkRows))
@@ -331,23 +341,24 @@ bool writeSummary(const QString& path)
     worksheet_set_column(ws, 2, 2, 30, base);
     worksheet_set_column(ws, 3, 3, 32, base);
     worksheet_set_column(ws, 4, 4, 18, totalLabel);
-    worksheet_set_column(ws, 5, 5, 17, totalMoney);
+    worksheet_set_column(ws, 5, 7, 17, totalMoney);
 
     height(ws, 1, 15);
-    merge(ws, 1, 'A', 1, 'F', ShopBlank, shop);
+    merge(ws, 1, 'A', 1, 'H', ShopBlank, shop);
     height(ws, 2, 24);
-    merge(ws, 2, 'A', 2, 'F', "ИТОГОВЫЙ СВОД ДОГОВОРОВ", title);
+    merge(ws, 2, 'A', 2, 'H', "ИТОГОВЫЙ СВОД ДОГОВОРОВ", title);
     height(ws, 3, 6);
     height(ws, 4, 18);
-    merge(ws, 4, 'A', 4, 'F', "", period);
+    merge(ws, 4, 'A', 4, 'H', "", period);
     lxw_row_col_options hidden = {.hidden = 1, .level = 0, .collapsed = 0};
     worksheet_set_row_opt(ws, row(summary::SampleRow), 15, nullptr, &hidden);
-    lxw_format* sample[] = {lineNum, lineDate, lineText, lineText, lineText, lineMoney};
-    for (int c = 0; c < 6; ++c)
+    lxw_format* sample[] = {lineNum, lineDate, lineText, lineText, lineText, lineMoney, lineMoney, lineMoney};
+    for (int c = 0; c < 8; ++c)
         worksheet_write_blank(ws, row(summary::SampleRow), lxw_col_t(c), sample[c]);
     height(ws, summary::HeaderRow, 30);
-    const char* heads[] = {"№ договора", "Дата", "Автомобиль", "Владелец", "Телефон", "Сумма, руб."};
-    for (int c = 0; c < 6; ++c)
+    const char* heads[] = {"№ договора", "Дата", "Автомобиль", "Владелец", "Телефон", "Сумма, руб.",
+                           "Оплачено, руб.", "К оплате, руб."};
+    for (int c = 0; c < 8; ++c)
         worksheet_write_string(ws, row(summary::HeaderRow), lxw_col_t(c), heads[c], head);
 
     worksheet_repeat_rows(ws, row(summary::HeaderRow), row(summary::HeaderRow));
@@ -360,8 +371,10 @@ bool writeSummary(const QString& path)
     worksheet_gridlines(ws, LXW_HIDE_ALL_GRIDLINES);
 
     const std::string s = quoted(summary::SheetName);
-    const bool named = define(wb, names::CleanCells, s + "$A$4," + rows(s, 'A', summary::FirstRow, 'F', 1048576))
-        && define(wb, names::LineStyle, rows(s, 'A', summary::SampleRow, 'F', summary::SampleRow));
+    const std::string headRow = "$" + std::to_string(summary::HeaderRow);
+    const bool named = define(wb, names::CleanCells, s + "$A$4," + rows(s, 'A', summary::FirstRow, 'H', 1048576))
+        && define(wb, names::LineStyle, rows(s, 'A', summary::SampleRow, 'H', summary::SampleRow))
+        && define(wb, summary::PaidColumn, s + "$G" + headRow) && define(wb, summary::DueColumn, s + "$H" + headRow);
     if (!named) {
         workbook_close(wb);
         return false;

@@ -6,6 +6,7 @@
 //   torquil-db restore FILE DATABASE             a checked restore into a new database
 //   torquil-db version DATABASE                  the schema's version of the database
 //   torquil-db upgrade DATABASE                  a checked backup beside it, then the newer schema
+//   torquil-db report debts|cash DATABASE …      the debtors, the cash of a period (tools/PaymentReports.h)
 //   torquil-db report NAME DATABASE [...] [--csv] one of the shop's reports (tools/report_command.cpp)
 //   torquil-db report mechanics DATABASE --from dd.mm.yyyy --to dd.mm.yyyy [--csv]
 //   torquil-db order|act DATABASE NUMBER FILE    a contract's work order or acceptance act as PDF
@@ -14,6 +15,7 @@
 #include "app/SchemaUpgrade.h"
 #include "fb/Client.h"
 #include "tools/DbTools.h"
+#include "tools/PaymentReports.h"
 #include "tools/ReportCommand.h"
 #include "tools/MechanicsReport.h"
 #include "tools/OrderPdf.h"
@@ -38,6 +40,8 @@ int usage(const QString& why) {
            "  torquil-db restore FILE DATABASE\n"
            "  torquil-db version DATABASE\n"
            "  torquil-db upgrade DATABASE\n"
+           "  torquil-db report debts DATABASE [--csv]\n"
+           "  torquil-db report cash DATABASE --from dd.mm.yyyy --to dd.mm.yyyy [--csv]\n"
            "  torquil-db order DATABASE NUMBER FILE.pdf\n"
            "  torquil-db act DATABASE NUMBER FILE.pdf\n"
         << tools::reportUsage()
@@ -126,6 +130,7 @@ namespace {
 
 int run(const QCoreApplication& app) {
     const QStringList args = app.arguments().mid(1);
+    if (args.value(0) == QLatin1String("report")) if (const int s = tools::paymentReportCommand(args.mid(1)); s >= 0) return s;
     if (args.value(0) == QLatin1String("report") && args.value(1) == QLatin1String("mechanics")) return tools::mechanicsReportCommand(args.mid(2));
     if (args.size() < 2) return usage(args.isEmpty() ? QString() : QStringLiteral("a database path is needed"));
     const QString cmd = args[0];
