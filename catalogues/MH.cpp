@@ -2,6 +2,7 @@
 
 #include "app/RowGone.h"
 #include "app/DM.h"
+#include "app/LoginRights.h"
 #include "widgets/Activation.h"
 #include "widgets/SaveShortcut.h"
 #include "widgets/StringGrid.h"
@@ -37,6 +38,7 @@ TMH::TMH(QWidget* parent) : QDialog(parent) {
     ToolButton8 = widgets::addToolButton(ToolBar1, "ToolButton8", Glyph::Save, "Сохрание изменений", button);
     widgets::addGap(ToolBar1);
     ToolButton6 = widgets::addToolButton(ToolBar1, "ToolButton6", Glyph::Delete, "Удаление документа", button);
+    app::ownerOnly(ToolButton6);
     widgets::addRightSpacer(ToolBar1);
     ToolButton14 = widgets::addToolButton(ToolBar1, "ToolButton14", Glyph::Exit, nullptr, button);
     layout->addWidget(ToolBar1);

@@ -5,6 +5,7 @@
 #include "app/Addresses.h"
 #include "app/Columns.h"
 #include "app/Connect.h"
+#include "app/LoginRights.h"
 #include "app/Dictionaries.h"
 #include "app/DM.h"
 #include "app/FetchedRows.h"
@@ -145,6 +146,8 @@ void TMF::connectHandlers() {
     connect(N19, &QAction::triggered, this, &TMF::N19Click);
     connect(N41, &QAction::triggered, this, &TMF::N41Click);
     connect(N42, &QAction::triggered, this, &TMF::N42Click);
+    connect(N44, &QAction::triggered, this, &TMF::N44Click);
+    connect(N45, &QAction::triggered, this, &TMF::N45Click);
 }
 
 void TMF::buildFilters(QWidget* area) {
@@ -267,6 +270,11 @@ void TMF::buildMenu() {
     N40->setObjectName(QStringLiteral("N40"));
     N41 = item(N40, "N41", "Резервная копия базы данных…");
     N42 = item(N40, "N42", "Восстановление из копии…");
+    N44 = item(N40, "N44", "Пользователи");
+    N45 = item(N40, "N45", "Журнал изменений");
+    // A clerk neither deletes a contract nor copies or replaces the database,
+    // nor sees the users or the change log.
+    for (QAction* a : {N4, N41, N42, N44, N45}) app::ownerOnly(a);
     QMenu* help = bar->addMenu(QStringLiteral("Помощь"));
     WEB1 = item(help, "WEB1", "WEB-сайт программы");
     N20 = item(help, "N20", "История версий");

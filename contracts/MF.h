@@ -35,6 +35,7 @@ public:
     QAction *N9, *N16, *N18, *N4, *N11111, *N31, *N7, *N10, *N5, *N11, *N12, *N13, *N2, *N6, *WEB1, *N20, *N19;
     QMenu* N40;         // "Сервис"
     QAction *N41, *N42;  // backup, restore (contracts/MFService.cpp)
+    QAction *N44, *N45;  // users, change log: the owner's (contracts/MFUsers.cpp)
 
     // Shared with the other windows.
     void FillNameCombo(widgets::UpperCombo* box, const QString& table);
@@ -66,6 +67,8 @@ public slots:
     void N19Click();
     void N41Click();
     void N42Click();
+    void N44Click();
+    void N45Click();
 
 private slots:
     void Box1Change();

@@ -19,6 +19,10 @@
 #include "contracts/CF4.h"
 #include "contracts/MF.h"
 #include "reports/SV.h"
+#include "app/Login.h"
+#include "users/AU.h"
+#include "users/LG.h"
+#include "users/US.h"
 
 namespace program {
 
@@ -45,6 +49,8 @@ void createForms() {
     order().clear();
     // Database errors are shown in the clerk's words.
     app::installErrorWords();
+    // A server asks who logs in before the program connects.
+    app::setLoginPrompt(&TLG::ask);
     // The main window and the car directory come before the data module, so
     // their constructors must not touch it. The windows shown modeless have
     // no parent: the main window is disabled while they are up, and a
@@ -67,6 +73,8 @@ void createForms() {
     make(SV, MF);
     make(AboutBox, MF);
     make(Hst, MF);
+    make(US, MF);
+    make(AU, MF);
     // Modal over the car directory or the contract editor: it takes the
     // window that opens it as its parent then.
     make(HS, nullptr);
@@ -99,6 +107,8 @@ void destroyForms() {
     SV = nullptr;
     AboutBox = nullptr;
     Hst = nullptr;
+    US = nullptr;
+    AU = nullptr;
     delete DM;
     DM = nullptr;
 }
