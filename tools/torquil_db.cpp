@@ -6,11 +6,16 @@
 //   torquil-db restore FILE DATABASE             a checked restore into a new database
 //   torquil-db version DATABASE                  the schema's version of the database
 //   torquil-db upgrade DATABASE                  a checked backup beside it, then the newer schema
+//   torquil-db server-setup DATABASE             a server's database: roles checked, configuration printed
+//   torquil-db user add DATABASE NAME --role owner|clerk, user passwd|drop DATABASE NAME, user list DATABASE
+// On a server the administrator's login comes from ISC_USER / ISC_PASSWORD,
+// or is asked for on the terminal.
 #include "app/BackupCheck.h"
 #include "app/SchemaSteps.h"
 #include "app/SchemaUpgrade.h"
 #include "fb/Client.h"
 #include "tools/DbTools.h"
+#include "tools/UserCommand.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -31,7 +36,11 @@ int usage(const QString& why) {
            "  torquil-db backup DATABASE FILE\n"
            "  torquil-db restore FILE DATABASE\n"
            "  torquil-db version DATABASE\n"
-           "  torquil-db upgrade DATABASE\n";
+           "  torquil-db upgrade DATABASE\n"
+           "  torquil-db server-setup DATABASE\n"
+           "  torquil-db user add DATABASE NAME --role owner|clerk\n"
+           "  torquil-db user passwd|drop DATABASE NAME\n"
+           "  torquil-db user list DATABASE\n";
     return 2;
 }
 
@@ -118,6 +127,12 @@ int run(const QCoreApplication& app) {
     if (args.size() < 2) return usage(args.isEmpty() ? QString() : QStringLiteral("a database path is needed"));
     const QString cmd = args[0];
     const QString path = args[1];
+    if (cmd == QLatin1String("user")) return tools::userCommand(args.mid(1));
+    if (!tools::adminLogin(path)) return 1;
+    if (cmd == QLatin1String("server-setup")) {
+        if (args.size() != 2) return usage(QStringLiteral("server-setup takes one database"));
+        return tools::serverSetup(path);
+    }
     if (cmd == QLatin1String("backup") || cmd == QLatin1String("restore")) {
         if (args.size() != 3) return usage(QStringLiteral("%1 needs two paths").arg(cmd));
         return copyCommand(cmd, args[1], args[2]);
