@@ -71,6 +71,9 @@ bool logIn(fb::Connection& db) {
         if (!fromEnvironment || failures > 0) {
             if (!prompt() || !prompt()(login, refusal)) return false;
         }
+        // The server keeps names in capitals; the client upper-cases only a
+        // name that looks like an identifier, so every name goes in capitals.
+        login.user = login.user.trimmed().toUpper();
         db.userName = login.user;
         db.password = login.password;
         db.role.clear();

@@ -45,6 +45,10 @@ void checkLoginText(const QString& text, bool password) {
         throw std::invalid_argument("Имя пользователя длиннее 31 знака");
     if (!password && text.trimmed() != text)
         throw std::invalid_argument("Имя пользователя не может начинаться или кончаться пробелом");
+    // A login with a double quote would be taken by the server as a quoted,
+    // case-kept name: such a name could never log in.
+    if (!password && text.contains(u'"'))
+        throw std::invalid_argument("Имя пользователя не может содержать двойные кавычки");
     for (const QChar c : text)
         if (c.unicode() < 0x20 || c.unicode() > 0x7e)
             throw std::invalid_argument(
