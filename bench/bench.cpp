@@ -295,6 +295,7 @@ void benchHistory() {
 }  // namespace
 
 void benchPrintPdf(int runs);  // bench/print_bench.cpp
+void benchChangeLog(int runs);  // bench/changelog_bench.cpp
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -318,6 +319,7 @@ int main(int argc, char** argv) {
         benchHistory();
         report("catalogue", [] { SP->FormActivate(); }, engineFetch(DM->iSP, [](fb::Query&) {}));
         if (wanted("print_pdf_120")) benchPrintPdf(runs);
+        if (wanted("save_120_lines_logged")) benchChangeLog(runs);
         std::printf("rss_mb=%.0f\n", std::max(rss, peakRssKb() / 1024.0));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "torquil-bench: %s\n", e.what());
