@@ -225,8 +225,10 @@ private slots:
             p.waitForFinished(60000);
             return qMakePair(p.exitCode(), QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError()));
         };
+        auto r = run({"server-setup", dbPath});
+        QVERIFY2(r.first == 0 && r.second.contains("WireCrypt = Required"), qPrintable(r.second));
         const QString name = QStringLiteral("x'y) z; --");
-        auto r = run({"user", "add", dbPath, name, "--role", "clerk"}, "a'b\nother\n");
+        r = run({"user", "add", dbPath, name, "--role", "clerk"}, "a'b\nother\n");
         QVERIFY2(r.first != 0 && r.second.contains("differ"), qPrintable(r.second));
         r = run({"user", "add", dbPath, name, "--role", "clerk"}, "a'b\"c\na'b\"c\n");
         QVERIFY2(r.first == 0, qPrintable(r.second));
