@@ -14,6 +14,8 @@ inline constexpr int dev = 40, mod = 40, gnum = 15, region = 5, vin = 20, color 
 
 namespace contracts {
 inline constexpr int meh = 60, rem = 1000;
+// Step 3: the acceptance.
+inline constexpr int cust_address = 200, extra_rule = 40, accept_note = 1000;
 }
 
 }  // namespace app::columns

@@ -16,6 +16,9 @@ namespace fb { class Connection; }
 
 namespace app {
 
+// The schema step that brings the roles and the change log.
+inline constexpr int kRolesStep = 7;
+
 extern const char* const kOwnerRole;  // "TORQUIL_OWNER"
 extern const char* const kClerkRole;  // "TORQUIL_CLERK"
 

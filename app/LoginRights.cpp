@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QPointer>
+#include <QVariant>
 #include <QWidget>
 
 #include <vector>
@@ -19,6 +20,24 @@ std::vector<QPointer<QWidget>>& widgets() {
     static std::vector<QPointer<QWidget>> w;
     return w;
 }
+
+// A control the role disabled is marked, so that the owner's role enables
+// only those again and leaves alone what a window disabled for its own
+// reasons (a step the database lacks, an empty list).
+const char* const kByRole = "torquilDisabledByRole";
+
+template <typename Control>
+void apply(Control* c, bool owner, const QString& hint) {
+    if (!owner) {
+        if (c->isEnabled()) c->setProperty(kByRole, true);
+        c->setEnabled(false);
+    } else if (c->property(kByRole).toBool()) {
+        c->setProperty(kByRole, QVariant());
+        c->setEnabled(true);
+    }
+    c->setToolTip(hint);
+}
+
 }  // namespace
 
 void ownerOnly(QAction* action) { actions().emplace_back(action); }
@@ -29,14 +48,11 @@ void applyRole() {
     const QString hint = owner ? QString() : ownerOnlyHint();
     for (const QPointer<QAction>& a : actions()) {
         if (!a) continue;
-        a->setEnabled(owner);
-        a->setToolTip(hint);
+        apply(a.data(), owner, hint);
         a->setStatusTip(hint);
     }
     for (const QPointer<QWidget>& w : widgets()) {
-        if (!w) continue;
-        w->setEnabled(owner);
-        w->setToolTip(hint);
+        if (w) apply(w.data(), owner, hint);
     }
 }
 

@@ -39,16 +39,23 @@ bool hasVersionTable(fb::Connection& db) {
     return q.field(0).asInteger() > 0;
 }
 
-// The table of versions, made once. Another program may make it at the
-// same moment; whichever commits first wins and the other finds it there.
+// The table of versions, made once. Another program may be making it at the
+// same moment: its uncommitted table refuses ours at once (the transactions
+// do not wait), so look again until it is there or ours goes through.
 void ensureVersionTable(fb::Connection& db) {
-    if (hasVersionTable(db)) return;
-    try {
-        fb::Transaction tr(&db);
-        fb::runScriptIn(tr, QString::fromLatin1(kVersionTable));
-        tr.commit();
-    } catch (const fb::Error&) {
-        if (!hasVersionTable(db)) throw;
+    const QDeadlineTimer patience(60 * 1000);
+    for (;;) {
+        if (hasVersionTable(db)) return;
+        try {
+            fb::Transaction tr(&db);
+            fb::runScriptIn(tr, QString::fromLatin1(kVersionTable));
+            tr.commit();
+            return;
+        } catch (const fb::Error&) {
+            if (hasVersionTable(db)) return;
+            if (patience.hasExpired()) throw;
+        }
+        QThread::msleep(200);
     }
 }
 

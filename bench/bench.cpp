@@ -4,6 +4,7 @@
 #include "app/DM.h"
 #include "program/Windows.h"
 #include "app/Lookup.h"
+#include "app/SchemaUpgrade.h"
 #include "rtl/ProgramFolder.h"
 #include "cars/CF2.h"
 #include "cars/DC.h"
@@ -277,8 +278,10 @@ void benchHistory() {
                             "ON w.ct_fk = ct.pk_id + 0 WHERE ct.cr_fk = :cr_fk",
                             "SELECT s.ct_fk, s.price, s.num FROM CT_Spares s INNER JOIN Contracts ct "
                             "ON s.ct_fk = ct.pk_id + 0 WHERE ct.cr_fk = :cr_fk",
-                            "SELECT pk_id, num, c_date, meh FROM Contracts WHERE cr_fk = :cr_fk "
-                            "ORDER BY c_date DESC, num DESC, pk_id DESC"}) {
+                            app::hasSchema(1) ? "SELECT pk_id, num, c_date, meh, km FROM Contracts WHERE cr_fk = :cr_fk "
+                                                "ORDER BY c_date DESC, num DESC, pk_id DESC"
+                                              : "SELECT pk_id, num, c_date, meh FROM Contracts WHERE cr_fk = :cr_fk "
+                                                "ORDER BY c_date DESC, num DESC, pk_id DESC"}) {
         e.push_back(std::make_shared<fb::Query>(&DM->IBDbase, &DM->IBTrans));
         e.back()->setSQL({QString::fromLatin1(sql)});
     }
@@ -296,6 +299,10 @@ void benchHistory() {
 
 void benchPrintPdf(int runs);  // bench/print_bench.cpp
 void benchChangeLog(int runs);  // bench/changelog_bench.cpp
+void benchReminders(int runs);  // bench/reminders_bench.cpp
+void benchOwner(int runs, const std::function<bool(const char*)>& wanted);  // bench/owner_bench.cpp
+void benchHistoryMileage(int runs);  // bench/history_bench.cpp
+void benchOrderPdf(int runs);  // bench/order_bench.cpp
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -317,9 +324,13 @@ int main(int argc, char** argv) {
         benchWorks();
         benchLoadDoc();
         benchHistory();
+        if (wanted("history_km")) benchHistoryMileage(runs);
         report("catalogue", [] { SP->FormActivate(); }, engineFetch(DM->iSP, [](fb::Query&) {}));
         if (wanted("print_pdf_120")) benchPrintPdf(runs);
         if (wanted("save_120_lines_logged")) benchChangeLog(runs);
+        if (wanted("reminders")) benchReminders(runs);
+        benchOwner(runs, wanted);
+        if (wanted("order_pdf_120")) benchOrderPdf(runs);
         std::printf("rss_mb=%.0f\n", std::max(rss, peakRssKb() / 1024.0));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "torquil-bench: %s\n", e.what());

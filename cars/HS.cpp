@@ -1,6 +1,8 @@
 #include "cars/HS.h"
 
 #include "app/DM.h"
+#include "app/Mileage.h"
+#include "app/SchemaUpgrade.h"
 #include "app/WindowFlow.h"
 #include "app/ContractLines.h"
 #include "rtl/Convert.h"
@@ -19,9 +21,9 @@ THS* HS = nullptr;
 
 namespace {
 
-const widgets::GridColumn kColumns[] = {{"  ID", 2},         {"  НОМЕР", 90},  {"  ДАТА", 110},
-                                        {"  МЕХАНИК", 250},   {"  РАБОТЫ", 130}, {"  ЗАПЧАСТИ", 130},
-                                        {"  СУММА", 140}};
+const widgets::GridColumn kColumns[] = {{"  ID", 2},         {"  НОМЕР", 80},   {"  ДАТА", 100},
+                                        {"  МЕХАНИК", 190},   {"  РАБОТЫ", 120}, {"  ЗАПЧАСТИ", 120},
+                                        {"  СУММА", 130},     {"  ПРОБЕГ", 100}};
 
 // "ВАЗ 2107", "А123ВС 77": the parts that are there, one blank between.
 QString joined(const QString& a, const QString& b) {
@@ -45,6 +47,9 @@ THS::THS(QWidget* parent) : QDialog(parent) {
 
     layout->addWidget(buildCarHeader());
     layout->addWidget(buildHistoryGrid(), 3);
+    LabelYear = new QLabel(this);
+    LabelYear->setObjectName(QStringLiteral("LabelYear"));
+    layout->addWidget(LabelYear);
     buildLineGrids(layout);
 
     LabelTotal = new QLabel(this);
@@ -192,8 +197,13 @@ void THS::FillHistory() {
                                "ON s.ct_fk = ct.pk_id + 0 WHERE ct.cr_fk = :cr_fk");
     for (int i = 0; i < s.rowCount(); ++i)
         spares[int(s.integer(i, 0))] += rtl::Money::times(s.number(i, 1), s.integer(i, 2));
-    const fb::RowSet r = fetch("SELECT pk_id, num, c_date, meh FROM Contracts WHERE cr_fk = :cr_fk "
-                               "ORDER BY c_date DESC, num DESC, pk_id DESC");
+    // A database without the visit's mileage lists the visits as before.
+    const bool withKm = app::hasSchema(1);
+    const fb::RowSet r = fetch(withKm ? "SELECT pk_id, num, c_date, meh, km FROM Contracts WHERE cr_fk = :cr_fk "
+                                        "ORDER BY c_date DESC, num DESC, pk_id DESC"
+                                      : "SELECT pk_id, num, c_date, meh FROM Contracts WHERE cr_fk = :cr_fk "
+                                        "ORDER BY c_date DESC, num DESC, pk_id DESC");
+    QList<app::Visit> visits;
 
     const int n = r.rowCount();
     const QSignalBlocker quiet(Grid_hist);  // the lines follow once the list stands
@@ -212,8 +222,16 @@ void THS::FillHistory() {
         Grid_hist->setCell(4, i + 1, pad + wt.toString());
         Grid_hist->setCell(5, i + 1, pad + st.toString());
         Grid_hist->setCell(6, i + 1, pad + sum.toString());
+        if (withKm && !r.isNull(i, 4)) {
+            Grid_hist->setCell(7, i + 1, pad + r.text(i, 4));
+            visits.append({r.date(i, 2), int(r.integer(i, 4))});
+        }
     }
     Grid_hist->endFill();
+    const std::optional<int> perYear = app::yearlyDistance(visits);
+    LabelYear->setVisible(withKm);
+    LabelYear->setText(QStringLiteral("СРЕДНИЙ ПРОБЕГ ЗА ГОД: ") +
+                       (perYear ? QString::number(*perYear) + QStringLiteral(" КМ") : QStringLiteral("—")));
     LabelTotal->setText(QStringLiteral("ВИЗИТОВ: %1      НА СУММУ: %2").arg(n).arg(all.toString()));
 }
 

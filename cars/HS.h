@@ -22,6 +22,7 @@ public:
     widgets::StringGrid* Grid_hwork;  // the work lines of the current contract
     widgets::StringGrid* Grid_hsp;    // its spare-part lines
     QLabel* LabelTotal;               // visits and their sum
+    QLabel* LabelYear;                // the distance a year, from the visits' mileage
 
     // Shows the history of car `key` modal over `owner`.
     void ShowCar(const QString& key, QWidget* owner);

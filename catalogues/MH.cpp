@@ -3,6 +3,7 @@
 #include "app/RowGone.h"
 #include "app/DM.h"
 #include "app/LoginRights.h"
+#include "app/MechanicRate.h"
 #include "widgets/Activation.h"
 #include "widgets/SaveShortcut.h"
 #include "widgets/StringGrid.h"
@@ -10,7 +11,7 @@
 #include "widgets/UpperEdit.h"
 
 #include <QGroupBox>
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QLabel>
 #include <QToolBar>
 #include <QToolButton>
@@ -38,14 +39,16 @@ TMH::TMH(QWidget* parent) : QDialog(parent) {
     ToolButton8 = widgets::addToolButton(ToolBar1, "ToolButton8", Glyph::Save, "Сохрание изменений", button);
     widgets::addGap(ToolBar1);
     ToolButton6 = widgets::addToolButton(ToolBar1, "ToolButton6", Glyph::Delete, "Удаление документа", button);
+    // A clerk adds a mechanic; renaming him and his share are the owner's.
     app::ownerOnly(ToolButton6);
+    app::ownerOnly(ToolButton4);
     widgets::addRightSpacer(ToolBar1);
     ToolButton14 = widgets::addToolButton(ToolBar1, "ToolButton14", Glyph::Exit, nullptr, button);
     layout->addWidget(ToolBar1);
 
     GP = new QGroupBox(this);
     GP->setObjectName(QStringLiteral("GP"));
-    auto* field = new QHBoxLayout(GP);
+    auto* field = new QGridLayout(GP);
     field->setContentsMargins(8, 6, 8, 6);
     Label1 = new QLabel(QStringLiteral("МЕХАНИК"), GP);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -55,8 +58,10 @@ TMH::TMH(QWidget* parent) : QDialog(parent) {
     QFont font(QStringLiteral("Times New Roman"));
     font.setPointSize(11);
     Edit1->setFont(font);
-    field->addWidget(Label1);
-    field->addWidget(Edit1, 1);
+    field->addWidget(Label1, 0, 0);
+    field->addWidget(Edit1, 0, 1);
+    buildRate(field);
+    app::ownerOnly(EditRate);
     layout->addWidget(GP);
 
     Grid_meh = new widgets::StringGrid(this);
@@ -95,6 +100,7 @@ void TMH::FormActivate() {
     // Cut to one row first: after every reload the first name is current.
     Grid_meh->clearToBlankRow();
     Grid_meh->setTitles({QStringLiteral("ID"), QStringLiteral("МЕХАНИКИ")});
+    showRateColumn();
     Edit1->clear();
 
     fb::Query& q = DM->iSQL;
@@ -111,6 +117,7 @@ void TMH::FormActivate() {
     for (int r = 0; r < n; ++r) {
         Grid_meh->setCell(0, r + 1, rows.text(r, cKey));
         Grid_meh->setCell(1, r + 1, rows.text(r, cName));
+        if (withRate()) Grid_meh->setCell(2, r + 1, app::rateText(storedRate(rows, r)));
     }
     Grid_meh->endFill();
     q.close();
@@ -119,12 +126,15 @@ void TMH::FormActivate() {
 
 void TMH::Grid_mehClick() {
     const int row = Grid_meh->currentRow();
-    if (!Grid_meh->cell(0, row).isEmpty()) Edit1->setText(Grid_meh->cell(1, row));
+    if (!Grid_meh->cell(0, row).isEmpty()) showCurrentRow();
 }
 
 void TMH::Grid_mehKeyDown() { Grid_mehClick(); }
 
-void TMH::showCurrentRow() { Edit1->setText(Grid_meh->cell(1, Grid_meh->currentRow())); }
+void TMH::showCurrentRow() {
+    Edit1->setText(Grid_meh->cell(1, Grid_meh->currentRow()));
+    EditRate->setText(withRate() ? Grid_meh->cell(2, Grid_meh->currentRow()) : QString());
+}
 
 void TMH::Edit1Change() { noteChange(); }
 
@@ -139,34 +149,51 @@ void TMH::ToolButton4Click() { beginEditing(); }
 void TMH::ToolButton8Click() { saveMode(); }
 void TMH::ToolButton6Click() { deleteCurrent(); }
 
-void TMH::clearFields() { Edit1->clear(); }  // a change when Edit1 held a name
+void TMH::clearFields() {  // a change when Edit1 held a name
+    Edit1->clear();
+    EditRate->clear();
+}
 
 void TMH::insertRow() {
     fb::Query& q = DM->iSQL;
-    TDM::reset(q, QStringLiteral("INSERT INTO meh (name) VALUES (:name)"));
+    TDM::reset(q, withRate() ? QStringLiteral("INSERT INTO meh (name, rate) VALUES (:name, :rate)")
+                              : QStringLiteral("INSERT INTO meh (name) VALUES (:name)"));
+    bindRate(q);
     q.setString(QStringLiteral("name"), Edit1->text());
     DM->execCommit(q);
 }
 
-void TMH::keepShownRow() { editedFrom_ = {currentKey(), {Grid_meh->cell(1, Grid_meh->currentRow())}}; }
+void TMH::keepShownRow() {
+    QStringList shown{Grid_meh->cell(1, Grid_meh->currentRow())};
+    if (withRate()) shown << Grid_meh->cell(2, Grid_meh->currentRow());
+    editedFrom_ = {currentKey(), shown};
+}
 
 void TMH::updateRow() {
     const QString key = currentKey();
-    // Written only over the name the list showed when Edit began.
+    fb::Query& q = DM->iSQL;
+    TDM::reset(q, withRate() ? QStringLiteral("UPDATE meh SET name = :name, rate = :rate WHERE pk_id = :pk_id")
+                              : QStringLiteral("UPDATE meh SET name = :name WHERE pk_id = :pk_id"));
+    bindRate(q);  // a refused share before anything else
+    // Written only over the name (and share) the list showed when Edit began.
     fb::WriteUnit unit(DM->IBTrans);
+    const bool rate = withRate();
     try {
         app::requireUnchanged(
-            QStringLiteral("SELECT name FROM meh WHERE pk_id = :pk_id WITH LOCK"), key, editedFrom_,
-            [](const fb::Query& row) { return QStringList{row.field(QStringLiteral("name")).asString()}; },
-            {Label1->text()}, [this] { FormActivate(); });
+            QStringLiteral("SELECT name%1 FROM meh WHERE pk_id = :pk_id WITH LOCK").arg(rateColumns()), key, editedFrom_,
+            [rate](const fb::Query& row) {
+                QStringList texts{row.field(QStringLiteral("name")).asString()};
+                if (rate) texts << app::rateText(storedRate(row.field(QStringLiteral("rate"))));
+                return texts;
+            },
+            rate ? QStringList{Label1->text(), Label2->text()} : QStringList{Label1->text()}, [this] { FormActivate(); });
     } catch (const app::RowChanged& changed) {
-        // The list shows the stored name (Esc brings it back); saving again writes the input.
+        // The list shows the stored row (Esc brings it back); saving again writes the input.
         editedFrom_ = {key, changed.stored()};
         Grid_meh->setCell(1, Grid_meh->currentRow(), changed.stored().value(0));
+        if (rate) Grid_meh->setCell(2, Grid_meh->currentRow(), changed.stored().value(1));
         throw;
     }
-    fb::Query& q = DM->iSQL;
-    TDM::reset(q, QStringLiteral("UPDATE meh SET name = :name WHERE pk_id = :pk_id"));
     q.setString(QStringLiteral("name"), Edit1->text());
     q.setString(QStringLiteral("pk_id"), key);
     DM->execCommit(q);

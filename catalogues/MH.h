@@ -4,12 +4,20 @@
 #include "widgets/EntryModes.h"
 
 #include <QDialog>
+#include <optional>
 
+namespace fb {
+class Field;
+class Query;
+class RowSet;
+}  // namespace fb
+class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QToolBar;
 class QToolButton;
 namespace widgets {
+class LineEdit;
 class StringGrid;
 class UpperEdit;
 }
@@ -24,6 +32,10 @@ public:
     QGroupBox* GP;
     QLabel* Label1;
     widgets::UpperEdit* Edit1;
+    // The share of the labour (catalogues/MHRate.cpp); shown only on a
+    // database that keeps it.
+    QLabel* Label2;
+    widgets::LineEdit* EditRate;
     widgets::StringGrid* Grid_meh;
 
 public slots:
@@ -49,6 +61,15 @@ private:
     void deleteRow() override;
     void reload() override { FormActivate(); }
     void keepShownRow() override;
+    // The share: its field and column, and the text of the field for the
+    // statements (checked before anything is written).
+    void buildRate(QGridLayout* fields);
+    void showRateColumn();
+    bool withRate() const;
+    void bindRate(fb::Query& q) const;
+    QString rateColumns() const;  // ", rate" with the share
+    static std::optional<int> storedRate(const fb::RowSet& rows, int row);
+    static std::optional<int> storedRate(const fb::Field& field);
 
     app::ShownRow editedFrom_;  // the name the list showed when Edit began
 };

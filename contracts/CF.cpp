@@ -97,14 +97,22 @@ TCF::TCF(QWidget* parent) : QWidget(parent, Qt::Window) {
     GP1->setFixedWidth(432);
     body->addLayout(top);
     buildLines();
-    body->addWidget(GP3, 1);
-    body->addWidget(GP4, 1);
+    buildAcceptance();
+    auto* lines = new QGridLayout;
+    lines->setSpacing(4);
+    lines->addWidget(GP3, 0, 0);
+    lines->addWidget(GP5, 0, 1);
+    lines->addWidget(GP4, 1, 0);
+    lines->addWidget(GP6, 1, 1);
+    lines->setColumnStretch(0, 2);
+    lines->setColumnStretch(1, 1);
+    body->addLayout(lines, 2);
     layout->addLayout(body, 1);
 
     setNamesAndTabOrder();
 
     // Disabled fields (the car, and everything in view mode) stay readable.
-    for (QGroupBox* g : {GP1, GP2, GP3, GP4}) {
+    for (QGroupBox* g : {GP1, GP2, GP3, GP4, GP5, GP6}) {
         QPalette p = g->palette();
         p.setColor(QPalette::Disabled, QPalette::Text, QColor(40, 40, 40));
         p.setColor(QPalette::Disabled, QPalette::WindowText, QColor(60, 60, 60));
@@ -143,7 +151,7 @@ TCF::TCF(QWidget* parent) : QWidget(parent, Qt::Window) {
 // mode too: there only the picker button and the captions go with the mode
 // (the car fields are never edited in place).
 void TCF::setGroupsEnabled(bool on) {
-    for (QGroupBox* g : {GP1, GP3, GP4}) g->setEnabled(on);
+    for (QGroupBox* g : {GP1, GP3, GP4, GP5, GP6}) g->setEnabled(on);
     BitBtn1->setEnabled(on);
     for (QLabel* label : GP2->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) label->setEnabled(on);
 }
@@ -180,14 +188,18 @@ void TCF::FormActivate() {
 
 void TCF::prepareOpening() {
     DocId = -1;
-    const QString key = MF->Grid_doc->cell(0, MF->Grid_doc->currentRow());
+    const QString key = OpenKey.isEmpty() ? MF->Grid_doc->cell(0, MF->Grid_doc->currentRow()) : OpenKey;
+    OpenKey.clear();
     ToolButton8->setEnabled(false);
+    showMileageFields();
+    showAcceptance();
     if (NewDoc) {
         ToolButton6->setEnabled(false);
         ToolButton4->setEnabled(false);
         setGroupsEnabled(true);
         ClearDoc();
         MaskEdit1->setText(rtl::DateToStr(QDate::currentDate()));
+        proposeNextService();
         MaskEdit1->setFocus();
         showNumber(QString::number(nextNumber()), numberIsProvisional());
     } else if (EditDoc) {
@@ -240,6 +252,7 @@ void TCF::ClearDoc() {
         Memo1->clear();
     }
     Edit1->clear();
+    clearMileage();
     showNumber(QString(), false);
     Car_id->setText(QStringLiteral("*"));
     contracts::clearLines(Grid_work, contracts::kWorkLines);
@@ -247,6 +260,7 @@ void TCF::ClearDoc() {
     Label17->setText(QStringLiteral("0"));
     Label20->setText(QStringLiteral("0"));
     Label21->setText(QStringLiteral("0"));
+    clearAcceptance();
 }
 
 void TCF::LoadDoc(const QString& key) {
@@ -280,11 +294,13 @@ void TCF::LoadDoc(const QString& key) {
         {"body2", Box91},  {"owner", Box10}, {"phone", Box11}};
     for (const auto& [column, box] : car) box->fill(text(column));
     Edit1->setText(text("car_km"));
+    loadMileage(head);
     Car_id->setText(text("cr_fk"));
 
     Label20->setText(contracts::showLines(Grid_work, contracts::kWorkLines, workLines));
     Label21->setText(contracts::showLines(grid_sp, contracts::kSpareLines, spareLines));
     Label17->setText(rtl::FloatToStr(rtl::StrToFloat(Label21->text()) + rtl::StrToFloat(Label20->text())));
+    loadAcceptance(key);
 }
 
 // ---- Lines --------------------------------------------------------------------------
@@ -293,6 +309,7 @@ void TCF::TakeCar(const cars::CarValues& car, const QString& key) {
     cars::CarFields::of(this).setValues(car);
     if (Car_id->text() != key) ToolButton8->setEnabled(true);
     Car_id->setText(key);
+    proposeAddress(key);
 }
 
 void TCF::AppendWork(const QString& name, const QString& price) {
@@ -382,6 +399,8 @@ void TCF::ToolButton8Click() {
         } catch (const rtl::MoneyRangeError& e) {
             throw e.at(QStringLiteral("Итог договора"));
         }
+        checkAcceptance();
+        if (!checkMileage()) return;
         // The contract with all its lines is one unit: a failure anywhere
         // (a refused line, a lock, a lost server) writes none of it, and the
         // editor stays as it was, so the same save can simply be tried again.
@@ -393,8 +412,10 @@ void TCF::ToolButton8Click() {
             } else {
                 UpdateDoc(QString::number(DocId));
             }
+            saveMileage(DocId);
             SaveWorks(DocId);
             SaveSpares(DocId);
+            saveAcceptance(DocId);
             unit.commit();
         } catch (...) {
             DocId = shownId;

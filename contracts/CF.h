@@ -3,17 +3,27 @@
 // spare-part lines, opened by the main window in new, view or edit mode.
 #include "widgets/KeyLabel.h"
 
+#include <QDate>
+#include <QStringList>
 #include <QWidget>
 
+#include <vector>
+
 class QFrame;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
+class QComboBox;
+class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QToolBar;
 class QToolButton;
 namespace cars {
 struct CarValues;
+}
+namespace fb {
+class RowSet;
 }
 namespace widgets {
 class DateEdit;
@@ -34,6 +44,9 @@ public:
     bool NewDoc = false;
     bool EditDoc = false;
     void ClearMode() { NewDoc = EditDoc = false; }
+    // The contract to open next instead of the journal's current one (a
+    // report's list); used by that one opening.
+    QString OpenKey;
 
     // State of the contract in the editor.
     int DocId = -1;
@@ -47,6 +60,13 @@ public:
     widgets::UpperCombo* Box0;       // mechanic
     QPlainTextEdit* Memo1;           // remark
     QLabel *Label17, *Label20, *Label21;  // grand, works and spares totals
+
+    // The visit's mileage and the next service; hidden while the database
+    // has no place for them (contracts/CFMileage.cpp).
+    widgets::UpperEdit* EditKm;      // mileage when the car came in
+    widgets::DateEdit* DateNext;     // next service: date
+    widgets::UpperEdit* EditNextKm;  // next service: mileage
+    QLabel *LabelKm, *LabelNext;
 
     // Car fields, display only; written by the car picker.
     widgets::UpperCombo *Box1, *Box2, *Box3, *Box4, *Box5, *Box6, *Box7, *Box8, *Box81, *Box9, *Box91, *Box10,
@@ -62,6 +82,19 @@ public:
     // Tool bar.
     QToolBar* ToolBar1;
     QToolButton *ToolButton4, *ToolButton8, *ToolButton6, *ToolButton14;
+    // "Заказ-наряд" and "Приёмосдаточный акт" of the saved contract
+    // (contracts/CFOrder.cpp).
+    QPushButton *BitBtnOrder, *BitBtnAct;
+
+    // "ПРИЁМ" and "Запчасти заказчика" (contracts/CFAcceptance.cpp); shown
+    // when the database keeps them.
+    QGroupBox *GP5, *GP6;
+    widgets::DateEdit *MaskEditDeadline, *MaskEditDone;
+    QLineEdit *EditAddress, *EditCarValue, *EditExtraLimit, *EditAcceptNote;
+    QComboBox* BoxExtraRule;
+    widgets::StringGrid* Grid_own;
+    QLineEdit *EditOwnName, *EditOwnQty, *EditOwnNote;
+    QPushButton *BitBtnOwnAdd, *BitBtnOwnDel;
 
     // Called by the pickers: a new line at the end of a grid; save enabled.
     void AppendWork(const QString& name, const QString& price);
@@ -85,6 +118,10 @@ public slots:
     void BitBtn5Click();
     void BitBtn6Click();
     void BitBtn8Click();
+    void BitBtnOwnAddClick();
+    void BitBtnOwnDelClick();
+    void BitBtnOrderClick();
+    void BitBtnActClick();
     void MaskEdit1Change();  // the date; the mechanic and the remark share it
 
 protected:
@@ -94,6 +131,19 @@ protected:
 
 private:
     void buildToolBar();
+    void buildOrderButtons();
+    void buildAcceptance();
+    void showAcceptance();                 // the groups shown as the database has them
+    void clearAcceptance();
+    void loadAcceptance(const QString& key);
+    void checkAcceptance();                // throws the first refusal, before any write
+    void saveAcceptance(int key);          // in the save's write unit
+    void proposeAddress(const QString& carKey);
+    void showOwn();
+    std::vector<QStringList> own_;         // the customer's parts: name, quantity, note
+    // Printing needs the contract as stored: false (and the clerk told) while
+    // it has changes not saved or was never saved.
+    bool savedForPrinting();
     void buildHeader();
     void buildCar();
     void buildLines();
@@ -115,6 +165,22 @@ private:
     void UpdateDoc(const QString& key);
     void SaveWorks(int key);
     void SaveSpares(int key);
+
+    // Mileage and next service (contracts/CFMileage.cpp).
+    void buildMileage(QGridLayout* grid, int row);
+    void showMileageFields();          // visible only where the database has them
+    void clearMileage();
+    void loadMileage(const fb::RowSet& head);
+    void proposeNextService();         // a new contract's, from the shop's intervals
+    bool checkMileage();               // before any write: false when the clerk is to correct
+    void saveMileage(int key);         // inside the contract's write unit
+    struct MileageInput {
+        bool on = false;               // the database has the columns
+        int km = -1, nextKm = -1;      // -1: none
+        QDate nextDate;                // invalid: none
+        int serviceMonths = 0, serviceKm = 0;  // the shop's intervals, read at opening
+    } mileage_;
+    bool nextDateTyped_ = false, nextKmTyped_ = false;  // the clerk's own; no longer proposed
 
     QFrame* Panel1 = nullptr;
     bool openingPending_ = false;  // the next activation prepares the mode

@@ -89,6 +89,7 @@ void TCF::buildToolBar() {
     ToolButton8 = widgets::addToolButton(ToolBar1, "ToolButton8", widgets::Glyph::Save, "Сохранение изменений");
     ToolBar1->addSeparator();
     ToolButton6 = widgets::addToolButton(ToolBar1, "ToolButton6", widgets::Glyph::Print, "Печать карточки документа");
+    buildOrderButtons();
     widgets::addRightSpacer(ToolBar1);
     ToolButton14 = widgets::addToolButton(ToolBar1, "ToolButton14", widgets::Glyph::Close, nullptr);
     ToolButton4->setEnabled(false);
@@ -153,13 +154,14 @@ void TCF::buildHeader() {
     grid->addWidget(Panel1, 0, 2, 2, 1);
     grid->addWidget(Label2, 1, 0);
     grid->addWidget(Box0, 1, 1);
-    grid->addWidget(Label3, 2, 0);
-    grid->addWidget(Memo1, 2, 1, 1, 2);
+    grid->addWidget(Label3, 3, 0);
+    grid->addWidget(Memo1, 3, 1, 1, 2);
     grid->setColumnStretch(1, 1);
-    grid->setRowStretch(2, 1);
+    grid->setRowStretch(3, 1);
 
     const QFont font = fieldFont();
     for (QWidget* w : std::initializer_list<QWidget*>{Edit0, MaskEdit1, Box0, Memo1}) w->setFont(font);
+    buildMileage(grid, 2);
 }
 
 void TCF::buildCar() {
@@ -300,6 +302,6 @@ void TCF::setNamesAndTabOrder() {
         {Edit1, "Edit1"},   {Label1, "Label1"},       {Label2, "Label2"},   {Label3, "Label3"},
         {Label17, "Label17"}, {Label23, "Label23"}};
     for (const auto& [w, name] : names) w->setObjectName(QString::fromLatin1(name));
-    QWidget* order[] = {MaskEdit1, Box0, Memo1, BitBtn1, Grid_work, BitBtn3, BitBtn5, grid_sp, BitBtn6, BitBtn8};
+    QWidget* order[] = {MaskEdit1, EditKm, DateNext, EditNextKm, Box0, Memo1, BitBtn1, Grid_work, BitBtn3, BitBtn5, grid_sp, BitBtn6, BitBtn8};
     for (size_t i = 0; i + 1 < std::size(order); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
 }

@@ -1,6 +1,7 @@
 #include "contracts/CardPrintout.h"
 
 #include "app/DM.h"
+#include "app/SchemaUpgrade.h"
 #include "office/Templates.h"
 #include "office/Spreadsheet.h"
 #include "app/ShowResult.h"
@@ -53,7 +54,9 @@ void PrintContractCard(const QString& key) {
     xl.range(card::Color).setValue(field("color"));
     xl.range(card::Engine).setValue(pair("engine", "engine2"));
     xl.range(card::Body).setValue(pair("body", "body2"));
-    xl.range(card::Mileage).setValue(field("car_km"));
+    // The mileage of this visit (none recorded: the place stays empty); a
+    // database without it prints the car's, as before.
+    xl.range(card::Mileage).setValue(field(app::hasSchema(1) ? "km" : "car_km"));
     xl.range(card::Owner).setValue(field("owner"));
     xl.range(card::Phone).setValue(field("phone"));
     xl.range(card::Mechanic).setValue(field("meh"));

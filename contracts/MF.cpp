@@ -148,6 +148,10 @@ void TMF::connectHandlers() {
     connect(N42, &QAction::triggered, this, &TMF::N42Click);
     connect(N44, &QAction::triggered, this, &TMF::N44Click);
     connect(N45, &QAction::triggered, this, &TMF::N45Click);
+    connect(N54, &QAction::triggered, this, &TMF::N54Click);
+    connect(N55, &QAction::triggered, this, &TMF::N55Click);
+    connect(N43, &QAction::triggered, this, &TMF::N43Click);
+    connect(N56, &QAction::triggered, this, &TMF::N56Click);
 }
 
 void TMF::buildFilters(QWidget* area) {
@@ -266,6 +270,10 @@ void TMF::buildMenu() {
     QMenu* reports = bar->addMenu(QStringLiteral("Отчеты"));
     N2 = item(reports, "N2", "Печать карточки");
     N6 = item(reports, "N6", "Итоговый свод");
+    buildRemindersItem(reports);
+    N54 = item(reports, "N54", "Выработка механиков");
+    N55 = item(reports, "N55", "Выручка");
+    N56 = item(reports, "N56", "Заказ-наряд");
     N40 = bar->addMenu(QStringLiteral("Сервис"));
     N40->setObjectName(QStringLiteral("N40"));
     N41 = item(N40, "N41", "Резервная копия базы данных…");
@@ -274,7 +282,11 @@ void TMF::buildMenu() {
     N45 = item(N40, "N45", "Журнал изменений");
     // A clerk neither deletes a contract nor copies or replaces the database,
     // nor sees the users or the change log.
-    for (QAction* a : {N4, N41, N42, N44, N45}) app::ownerOnly(a);
+    N40->addSeparator();
+    N43 = item(N40, "N43", "Реквизиты автосервиса…");
+    // A clerk neither deletes a contract nor copies or replaces the database,
+    // nor sees the users, the change log or the shop's details.
+    for (QAction* a : {N4, N41, N42, N44, N45, N43}) app::ownerOnly(a);
     QMenu* help = bar->addMenu(QStringLiteral("Помощь"));
     WEB1 = item(help, "WEB1", "WEB-сайт программы");
     N20 = item(help, "N20", "История версий");
@@ -313,6 +325,7 @@ void TMF::FormActivate() {
         FirstActivation = false;
         if (!app::ConnectDatabase()) return;  // the program ends
     }
+    updateSchemaItems();
     if (CF) CF->ClearMode();
     FillNameCombo(Box1, QStringLiteral("dev"));
     FillNameCombo(Box8, QStringLiteral("engines"));

@@ -33,9 +33,13 @@ public:
     QToolButton *ToolButton2, *ToolButton4, *ToolButton6, *ToolButton8, *ToolButton24, *ToolButton26,
         *ToolButton28, *ToolButton30, *ToolButton32, *ToolButton34, *ToolButton36, *ToolButton14;
     QAction *N9, *N16, *N18, *N4, *N11111, *N31, *N7, *N10, *N5, *N11, *N12, *N13, *N2, *N6, *WEB1, *N20, *N19;
+    QAction* N51;       // "Напоминания о ТО" (contracts/MFReminders.cpp)
     QMenu* N40;         // "Сервис"
     QAction *N41, *N42;  // backup, restore (contracts/MFService.cpp)
     QAction *N44, *N45;  // users, change log: the owner's (contracts/MFUsers.cpp)
+    QAction *N54, *N55;  // mechanics' pay, revenue (contracts/MFOwner.cpp)
+    QAction* N43;        // the shop's details (contracts/MFOrder.cpp)
+    QAction* N56;        // the work order of the current row (contracts/MFOrder.cpp)
 
     // Shared with the other windows.
     void FillNameCombo(widgets::UpperCombo* box, const QString& table);
@@ -69,6 +73,13 @@ public slots:
     void N42Click();
     void N44Click();
     void N45Click();
+    void N51Click();
+    void N54Click();
+    void N55Click();
+    // A contract asked for by another window, opened in view mode.
+    void ViewContract(const QString& key, const QString& number);
+    void N43Click();
+    void N56Click();
 
 private slots:
     void Box1Change();
@@ -88,6 +99,8 @@ private:
     void buildToolBar();
     void buildMenu();
     void buildStatusBar();
+    void buildRemindersItem(QMenu* reports);
+    void updateSchemaItems();
 };
 
 extern TMF* MF;

@@ -193,6 +193,14 @@ double RowSet::number(int row, int col) const {
     }
 }
 
+QDate RowSet::date(int row, int col) const {
+    const unsigned char* v = at(row, col);
+    if (!v) return QDate();
+    const Column& c = cols_[size_t(col)];
+    if (c.type == SQL_TYPE_DATE || c.type == SQL_TIMESTAMP) return iscDate(load<std::int32_t>(v));
+    return dateTime(row, col).date();
+}
+
 QDateTime RowSet::dateTime(int row, int col) const {
     const unsigned char* v = at(row, col);
     if (!v) return QDateTime();

@@ -50,7 +50,7 @@ public:
     qint64 integer(int row, int col) const;  // NULL → 0; text is converted
     double number(int row, int col) const;   // NULL → 0
     QDateTime dateTime(int row, int col) const;  // NULL → invalid
-    QDate date(int row, int col) const { return dateTime(row, col).date(); }
+    QDate date(int row, int col) const;  // NULL → invalid; no QDateTime made for a DATE
 
 private:
     static constexpr std::uint32_t kNull = 0xFFFFFFFFu;

@@ -3,6 +3,7 @@
 // head printed at the top of every page (the shop's name), and blocks in
 // order. It knows no window and no database; print/Render.h puts it on
 // paper or into a PDF file, always on A4.
+#include <QImage>
 #include <QString>
 #include <QStringList>
 #include <Qt>
@@ -55,7 +56,14 @@ struct Signature {
     QString name;
 };
 
-using Block = std::variant<Heading, Paragraph, Field, Table, Signature>;
+// A picture (a chart) on a line of its own, `widthMm` wide, its height in
+// proportion.
+struct Image {
+    QImage image;
+    double widthMm = 170;
+};
+
+using Block = std::variant<Heading, Paragraph, Field, Table, Signature, Image>;
 
 struct Document {
     QString title;
@@ -73,6 +81,7 @@ struct Document {
     Document& field(const QString& label, const QString& value) { return add(Field{label, value}); }
     Document& table(Table t) { return add(std::move(t)); }
     Document& signature(const QString& role, const QString& name) { return add(Signature{role, name}); }
+    Document& image(const QImage& picture, double widthMm = 170) { return add(Image{picture, widthMm}); }
 };
 
 }  // namespace print

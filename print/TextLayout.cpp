@@ -4,6 +4,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextTable>
+#include <QUrl>
 
 namespace print {
 
@@ -37,6 +38,7 @@ public:
         block(line, 10, false, Qt::AlignLeft, 18, 3);
     }
     void operator()(const Table& t);
+    void operator()(const Image& i);
 
 private:
     // Margins, padding and borders are given in pixels of a 96 dpi screen;
@@ -69,6 +71,7 @@ private:
 
     QTextCursor cursor_;
     bool first_ = true;  // the cursor's paragraph is empty and unused
+    int images_ = 0;
 };
 
 void Builder::operator()(const Table& t) {
@@ -120,6 +123,19 @@ void Builder::operator()(const Table& t) {
     // The empty paragraph after the table takes the next block.
     cursor_.movePosition(QTextCursor::End);
     first_ = true;
+}
+
+void Builder::operator()(const Image& i) {
+    if (i.image.isNull()) return;
+    const QString name = QStringLiteral("image:%1").arg(++images_);
+    cursor_.document()->addResource(QTextDocument::ImageResource, QUrl(name), i.image);
+    block(QString(), 10, false, Qt::AlignHCenter, 6, 6);
+    QTextImageFormat f;
+    f.setName(name);
+    const qreal width = px(i.widthMm * 72 / 25.4);
+    f.setWidth(width);
+    f.setHeight(width * i.image.height() / qMax(1, i.image.width()));
+    cursor_.insertImage(f);
 }
 
 }  // namespace

@@ -18,6 +18,10 @@
 #include "contracts/CF3.h"
 #include "contracts/CF4.h"
 #include "contracts/MF.h"
+#include "reports/NR.h"
+#include "reports/MW.h"
+#include "reports/RV.h"
+#include "contracts/RQ.h"
 #include "reports/SV.h"
 #include "app/Login.h"
 #include "users/AU.h"
@@ -71,8 +75,12 @@ void createForms() {
     make(SB, nullptr);
     make(MH, MF);
     make(SV, MF);
+    make(NR, MF);
+    make(MW, MF);
+    make(RV, MF);
     make(AboutBox, MF);
     make(Hst, MF);
+    make(RQ, MF);
     make(US, MF);
     make(AU, MF);
     // Modal over the car directory or the contract editor: it takes the
@@ -105,8 +113,12 @@ void destroyForms() {
     SB = nullptr;
     MH = nullptr;
     SV = nullptr;
+    NR = nullptr;
+    MW = nullptr;
+    RV = nullptr;
     AboutBox = nullptr;
     Hst = nullptr;
+    RQ = nullptr;
     US = nullptr;
     AU = nullptr;
     delete DM;

@@ -117,6 +117,9 @@ private slots:
         QCOMPARE(CF->Edit1->text(), QString("64000"));
         QVERIFY(CF->Car_id->text() != "*");
         QVERIFY(CF->ToolButton8->isEnabled());
+        // The odometer's reading at this visit.
+        CF->EditKm->setFocus();
+        QTest::keyClicks(CF->EditKm, "64500");
 
         // 4. Works: one from the catalogue by a double click, one new.
         whenModal(CF3, &done, [] {
@@ -152,6 +155,7 @@ private slots:
         QCOMPARE(CF->Label20->text(), QString("4700,5"));
         QCOMPARE(CF->Label21->text(), QString("4200"));
         QCOMPARE(CF->Label17->text(), QString("8900,5"));
+        QCOMPARE(support::scalar("SELECT km || '|' || next_km FROM Contracts"), QString("64500|79500"));
         QVERIFY(!CF->ToolButton8->isEnabled());
 
         // 6. Close: the journal lists the contract.

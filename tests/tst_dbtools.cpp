@@ -7,6 +7,7 @@
 #include "fb/Error.h"
 #include "fb/Query.h"
 #include "fb/Transaction.h"
+#include "support/TestDb.h"
 #include "tools/DbTools.h"
 
 #include <QRegularExpression>
@@ -15,21 +16,7 @@
 
 namespace {
 
-// All rows of a query, each as its values joined by '|'.
-QStringList rows(fb::Connection& db, const QString& sql) {
-    fb::Transaction tr(&db);
-    fb::Query q(&db, &tr);
-    q.setSQL({sql});
-    q.open();
-    QStringList out;
-    for (int r = 0; r < q.recordCount(); ++r) {
-        QStringList cells;
-        for (int c = 0; c < q.rows().columnCount(); ++c)
-            cells << (q.rows().isNull(r, c) ? QStringLiteral("<null>") : q.rows().text(r, c));
-        out << cells.join(u'|');
-    }
-    return out;
-}
+using support::rows;
 
 int number(fb::Connection& db, const QString& sql) { return rows(db, sql).value(0).toInt(); }
 
@@ -71,7 +58,10 @@ private slots:
                  pairs({{"BODY", car::body}, {"BODY2", car::body2}, {"COLOR", car::color}, {"DEV", car::dev},
                         {"ENGINE", car::engine}, {"ENGINE2", car::engine2}, {"GNUM", car::gnum}, {"MOD", car::mod},
                         {"OWNER", car::owner}, {"PHONE", car::phone}, {"REGION", car::region}, {"VIN", car::vin}}));
-        QCOMPARE(rows(dm.IBDbase, sql.arg("CONTRACTS")), pairs({{"MEH", contract::meh}, {"REM", contract::rem}}));
+        QCOMPARE(rows(dm.IBDbase, sql.arg("CONTRACTS")), pairs({{"ACCEPT_NOTE", contract::accept_note},
+                                                                    {"CUST_ADDRESS", contract::cust_address},
+                                                                    {"EXTRA_RULE", contract::extra_rule},
+                                                                    {"MEH", contract::meh}, {"REM", contract::rem}}));
         QCOMPARE(QString::number(std::numeric_limits<qint32>::min()).size(), app::columns::kInteger);
     }
 
@@ -193,6 +183,20 @@ private slots:
                             "(SELECT 1 FROM Contracts c WHERE c.pk_id = l.ct_fk)"), 0);
         QCOMPARE(number(db, "SELECT COUNT(*) FROM CT_Spares l WHERE NOT EXISTS "
                             "(SELECT 1 FROM Contracts c WHERE c.pk_id = l.ct_fk)"), 0);
+    }
+
+    // Each visit has the car's mileage then, growing with the date and never
+    // past the car's own; the next service a year and 15,000 km on.
+    void demoMileage() {
+        fb::Connection& db = dm.IBDbase;
+        QCOMPARE(number(db, "SELECT COUNT(*) FROM Contracts WHERE km IS NULL OR next_date IS NULL OR next_km IS NULL"), 0);
+        QCOMPARE(number(db, "SELECT COUNT(*) FROM Contracts a JOIN Contracts b ON a.cr_fk = b.cr_fk "
+                            "AND a.c_date < b.c_date AND a.km > b.km"), 0);
+        QCOMPARE(number(db, "SELECT COUNT(*) FROM Contracts ct JOIN Cars cr ON cr.pk_id = ct.cr_fk WHERE ct.km > cr.km"), 0);
+        QCOMPARE(number(db, "SELECT COUNT(*) FROM Contracts WHERE next_km <> km + 15000 "
+                            "OR next_date <> DATEADD(12 MONTH TO c_date)"), 0);
+        QVERIFY(number(db, "SELECT COUNT(*) FROM Contracts a JOIN Contracts b ON a.cr_fk = b.cr_fk "
+                           "AND a.c_date < b.c_date AND a.km < b.km") > 100);
     }
 
     void demoDatesAndNumbers_data() {

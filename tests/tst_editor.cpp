@@ -405,15 +405,18 @@ private slots:
         QStringList order;
         CF->MaskEdit1->setFocus();
         order << focused();
-        for (int i = 0; i < 9; ++i) {
+        for (int i = 0; i < 12; ++i) {
             widgets::focusNext(CF->focusWidget());
             order << focused();
         }
-        QCOMPARE(order, QStringList({"MaskEdit1", "Box0", "Memo1", "BitBtn1", "Grid_work", "BitBtn3", "BitBtn5",
-                                     "grid_sp", "BitBtn6", "BitBtn8"}));
+        QCOMPARE(order, QStringList({"MaskEdit1", "EditKm", "DateNext", "EditNextKm", "Box0", "Memo1", "BitBtn1",
+                                     "Grid_work", "BitBtn3", "BitBtn5", "grid_sp", "BitBtn6", "BitBtn8"}));
 
         CF->MaskEdit1->setFocus();
         QTest::keyClick(CF->MaskEdit1, Qt::Key_Return);
+        QCOMPARE(focused(), QString("EditKm"));
+        for (QWidget* field : std::initializer_list<QWidget*>{CF->EditKm, CF->DateNext, CF->EditNextKm})
+            QTest::keyClick(field, Qt::Key_Return);
         QCOMPARE(focused(), QString("Box0"));
         CF->Memo1->setFocus();
         CF->Memo1->setPlainText(s("ОДНА"));

@@ -93,7 +93,8 @@ inline void openEdit(int key) {
     MF->ToolButton4Click();
 }
 
-// What the car picker writes into the editor when a car is taken.
+// What the car picker writes into the editor when a car is taken, and the
+// visit's mileage typed as the car's.
 inline void pickCar(int car) {
     fb::Query& q = DM->iSQL2;
     TDM::reset(q, "SELECT * FROM Cars WHERE pk_id = " + QString::number(car));
@@ -105,6 +106,7 @@ inline void pickCar(int car) {
         {"phone", CF->Box11}};
     for (const auto& [col, box] : boxes) box->setText(q.field(col).asString());
     CF->Edit1->setText(q.field("km").asString());
+    CF->EditKm->setText(q.field("km").asString());  // and the clerk reads the odometer: no question
     if (CF->Car_id->text() != QString::number(car)) CF->ToolButton8->setEnabled(true);
     CF->Car_id->setText(QString::number(car));
     q.close();

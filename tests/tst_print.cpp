@@ -102,6 +102,26 @@ private slots:
         QVERIFY(!QFileInfo::exists(bad));
     }
 
+    // A picture goes in whole, between the text before and after it.
+    void imageBlock() {
+        QTemporaryDir dir;
+        QImage chart(600, 300, QImage::Format_RGB32);
+        chart.fill(Qt::blue);
+        print::Document d;
+        d.title = QStringLiteral("Выручка");
+        d.paragraph(QStringLiteral("До рисунка")).image(chart, 120).paragraph(QStringLiteral("После рисунка"));
+        const QString file = dir.filePath("image.pdf");
+        print::writePdf(d, file);
+        QProcess list;
+        list.start("pdfimages", {"-list", file});
+        QVERIFY(list.waitForFinished(10000));
+        const QStringList lines = QString::fromUtf8(list.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 3);  // two heading lines, one image
+        QVERIFY2(lines[2].contains(QRegularExpression("\\b600 +300\\b")), qPrintable(lines[2]));
+        const QString text = support::pdfPages(file).join('\n');
+        QVERIFY(text.indexOf("До рисунка") < text.indexOf("После рисунка"));
+    }
+
     // On Qt's "minimal" platform there is no font: the PDF would have no
     // letter in it, so it is refused. Run in a process of its own.
     void refusedWithoutFonts() {

@@ -22,20 +22,6 @@
 
 namespace {
 
-QStringList rowsOf(fb::Connection& db, const QString& sql) {
-    fb::Transaction tr(&db);
-    fb::Query q(&db, &tr);
-    q.setSQL({sql});
-    q.open();
-    QStringList out;
-    for (; !q.eof(); q.next()) {
-        QStringList cells;
-        for (int c = 0; c < q.rows().columnCount(); ++c) cells << q.field(c).asString();
-        out << cells.join(u'|');
-    }
-    return out;
-}
-
 using Columns = QMap<QString, QStringList>;
 
 // The tables of a database and their columns.
@@ -44,7 +30,7 @@ Columns columnsOf(const QString& path) {
     db.databaseName = path;
     db.open();
     Columns out;
-    for (const QString& row : rowsOf(db, "SELECT TRIM(rf.RDB$RELATION_NAME), TRIM(rf.RDB$FIELD_NAME) FROM "
+    for (const QString& row : support::rows(db, "SELECT TRIM(rf.RDB$RELATION_NAME), TRIM(rf.RDB$FIELD_NAME) FROM "
                                          "RDB$RELATION_FIELDS rf JOIN RDB$RELATIONS r ON r.RDB$RELATION_NAME = "
                                          "rf.RDB$RELATION_NAME WHERE r.RDB$SYSTEM_FLAG = 0 AND r.RDB$VIEW_BLR IS NULL ORDER BY 1, 2"))
         out[row.section('|', 0, 0)] << row.section('|', 1);
@@ -61,7 +47,7 @@ QStringList tableSums(const QString& path, const Columns& columns) {
     for (auto t = columns.begin(); t != columns.end(); ++t) {
         QStringList parts{"COUNT(*)"};
         for (const QString& c : t.value()) parts << QString("SUM(MOD(HASH(%1), 1000003))").arg(c);
-        out << t.key() + ": " + rowsOf(db, QString("SELECT %1 FROM %2").arg(parts.join(", "), t.key())).join(";");
+        out << t.key() + ": " + support::rows(db, QString("SELECT %1 FROM %2").arg(parts.join(", "), t.key())).join(";");
     }
     return out;
 }

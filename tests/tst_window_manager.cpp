@@ -9,6 +9,7 @@
 #include "contracts/MF.h"
 #include "support/TestDb.h"
 #include "support/TestMain.h"
+#include "widgets/UpperEdit.h"
 #include "widgets/UpperCombo.h"
 
 #include <QPlainTextEdit>
@@ -58,6 +59,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(CF));
         CF->Memo1->setPlainText(QString::fromUtf8("НЕ ПОТЕРЯТЬ"));
         CF->Car_id->setText(support::scalar("SELECT MAX(pk_id) FROM Cars"));
+        CF->EditKm->setText("1000");
         QVERIFY(userActivates(MF, CF));
         QVERIFY(CF->NewDoc);
         QCOMPARE(CF->Memo1->toPlainText(), QString::fromUtf8("НЕ ПОТЕРЯТЬ"));

@@ -166,6 +166,7 @@ bool registerOne(int i) {
     inLoop([&] {
         CF->Box0->setText(QStringLiteral("МЕХАНИК"));
         CF->Memo1->setPlainText(tag);
+        CF->EditKm->setText(QString::number(1000 + i));
         // The pickers' hand-over.
         CF->AppendWork(tag + QStringLiteral(" РАБОТА 1"), QStringLiteral("100"));
         CF->AppendWork(tag + QStringLiteral(" РАБОТА 2"), QStringLiteral("200,5"));
@@ -229,6 +230,7 @@ bool command(QStringList words) {
         inLoop([&] {
             MF->ToolButton2Click();
             CF->Car_id->setText(words[0]);  // the car picker's hand-over
+            CF->EditKm->setText(QStringLiteral("9999999"));  // never below an earlier visit
             CF->ToolButton8->setEnabled(true);
         });
         answer();

@@ -5,6 +5,7 @@
 #include "tools/DbTools.h"
 #include "tools/Rng.h"
 
+#include "app/SchemaSteps.h"
 #include "fb/Client.h"
 #include "fb/Error.h"
 #include "fb/Query.h"
@@ -50,6 +51,7 @@ public:
     void set(int p, qint64 v) { values_[slot(p)] = v; }
     void set(int p, double v) { values_[slot(p)] = v; }
     void set(int p, const QDate& v) { values_[slot(p)] = v; }
+    void setNull(int p) { values_[slot(p)] = std::monostate{}; }
 
     void endRow() {
         if (++rows_ == perBlock_) write();
@@ -366,13 +368,43 @@ std::vector<int> carKeys(fb::Connection& db, fb::Transaction& tr) {
     return keys;
 }
 
+// The mileage of a visit from the car and the date alone (each car runs its
+// own distance a day from a mileage of its own), so that the car's visits
+// agree whatever order they come in; every third visit sets the next
+// service a year and 15,000 km ahead, and every fifth of those was called.
+// Nothing here draws from the generator: the rest of the data stays as it was.
+int setMileage(BlockInsert& ins, int p, int i, int car, const QDate& date, const QDate& first) {
+    const std::uint64_t h = std::uint64_t(car) * 0x9E3779B97F4A7C15ull;
+    const qint64 start = qint64((h >> 20) % 150000);
+    const qint64 perDay = 10 + qint64((h >> 40) % 80);
+    const qint64 km = start + perDay * first.daysTo(date);
+    ins.set(p++, km);
+    if (i % 3 == 0) {
+        ins.set(p++, date.addYears(1));
+        ins.set(p++, km + 15000);
+        if (i % 5 == 0) ins.set(p++, date.addYears(1).addDays(-14));
+        else ins.setNull(p++);
+    } else {
+        for (int k = 0; k < 3; ++k) ins.setNull(p++);
+    }
+    return p;
+}
+
 void fillContracts(fb::Connection& db, fb::Transaction& tr, Rng& rng, const BenchSize& size,
                    const std::vector<int>& cars, const std::vector<Item>& works, const std::vector<Item>& spares,
-                   const QDate& today) {
+                   const QDate& today, bool mileage) {
     // One row: the contract, then its lines, which take its key from RETURNING.
     std::vector<Param> params = {{"D", "DATE"}, {"M", "VARCHAR(60)"}, {"R", "VARCHAR(1000)"}, {"C", "INTEGER"}};
     QString body = QStringLiteral("  INSERT INTO Contracts (c_date, meh, rem, cr_fk) VALUES "
                                   "(:\"D%1\", :\"M%1\", :\"R%1\", :\"C%1\") RETURNING pk_id INTO :\"ID\";\n");
+    if (mileage) {
+        // The visit's mileage, and on some visits the next service and a call.
+        for (const char* p : {"K", "ND", "NK", "RM"})
+            params.push_back({QString::fromLatin1(p), *p == 'K' || p[1] == 'K' ? "INTEGER" : "DATE"});
+        body = QStringLiteral("  INSERT INTO Contracts (c_date, meh, rem, cr_fk, km, next_date, next_km, reminded) VALUES "
+                              "(:\"D%1\", :\"M%1\", :\"R%1\", :\"C%1\", :\"K%1\", :\"ND%1\", :\"NK%1\", "
+                              ":\"RM%1\") RETURNING pk_id INTO :\"ID\";\n");
+    }
     const int nw = works.empty() ? 0 : size.worksPerContract;
     const int ns = spares.empty() ? 0 : size.sparesPerContract;
     for (int k = 0; k < nw; ++k) {
@@ -404,10 +436,13 @@ void fillContracts(fb::Connection& db, fb::Transaction& tr, Rng& rng, const Benc
     const int n = size.contracts;
     for (int i = 0; i < n; ++i) {
         int p = 0;
-        ins.set(p++, first.addDays(qint64((i + rng.unit()) * span / n)));
+        const QDate date = first.addDays(qint64((i + rng.unit()) * span / n));
+        ins.set(p++, date);
         ins.set(p++, rng.pick(kMechanics));
         ins.set(p++, rng.chance(0.2) ? rng.pick(kRemarks) : QString());
-        ins.set(p++, qint64(cars[size_t(rng.below(int(cars.size())))]));
+        const int car = cars[size_t(rng.below(int(cars.size())))];
+        ins.set(p++, qint64(car));
+        if (mileage) p = setMileage(ins, p, i, car, date, first);
         for (int k = 0; k < nw; ++k) {
             const Item& w = rng.pick(works);
             ins.set(p++, w.name);
@@ -487,7 +522,8 @@ void fillBench(fb::Connection& db, const BenchSize& size) {
     fillCatalogue(db, tr, "Spares", spares);
     tr.commit();
     fillCars(db, tr, rng, std::max(0, size.cars), today);
-    if (size.contracts > 0) fillContracts(db, tr, rng, size, carKeys(db, tr), works, spares, today);
+    if (size.contracts > 0)
+        fillContracts(db, tr, rng, size, carKeys(db, tr), works, spares, today, app::schemaVersion(db) >= 1);
     tr.commit();
     restore.armed = false;
     setForcedWrites(db, true);

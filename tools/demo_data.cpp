@@ -3,6 +3,11 @@
 // only the contract dates move with `today`.
 #include "tools/DbTools.h"
 #include "tools/Rng.h"
+#include "app/SchemaSteps.h"
+#include "app/Settings.h"
+
+#include "app/OwnerSchema.h"
+#include "app/SchemaSteps.h"
 
 #include "fb/Error.h"
 #include "fb/Query.h"
@@ -382,7 +387,20 @@ constexpr int kContracts = 300;
 constexpr int kToday = 4;       // contracts dated today
 constexpr int kLastDays = 12;   // contracts in the nine days before
 
-std::vector<int> fillCars(fb::Connection& db, fb::Transaction& tr, Rng& rng, const QDate& today) {
+// A car's mileage today and the day it started from 0 (1 January of its
+// year): its mileage at a visit grows evenly between them.
+struct CarMileage {
+    int km = 0;
+    QDate from;
+    int at(const QDate& date, const QDate& today) const {
+        const qint64 all = std::max<qint64>(1, from.daysTo(today));
+        const qint64 then = std::clamp<qint64>(from.daysTo(date), 0, all);
+        return int(qint64(km) * then / all / 10 * 10);
+    }
+};
+
+std::vector<int> fillCars(fb::Connection& db, fb::Transaction& tr, Rng& rng, const QDate& today,
+                          std::vector<CarMileage>& mileage) {
     fb::Query q(&db, &tr);
     q.setSQL({QStringLiteral("INSERT INTO Cars (dev, mod, gnum, region, d_year, vin, color, engine, engine2,"),
               QStringLiteral("  body, body2, km, owner, phone)"),
@@ -417,6 +435,7 @@ std::vector<int> fillCars(fb::Connection& db, fb::Transaction& tr, Rng& rng, con
         q.setString(QStringLiteral("owner"), owner(rng));
         q.setString(QStringLiteral("phone"), phone(rng));
         keys.push_back(insertReturningKey(q));
+        mileage.push_back({km, QDate(year, 1, 1)});
     }
     return keys;
 }
@@ -434,12 +453,16 @@ std::vector<QDate> contractDates(Rng& rng, const QDate& today) {
     return dates;
 }
 
+// With `withMileage` each contract records the car's mileage at the visit
+// and the next service by the shop's default intervals.
 void fillContracts(fb::Connection& db, fb::Transaction& tr, Rng& rng, const QDate& today,
-                   const std::vector<int>& cars) {
+                   const std::vector<int>& cars, const std::vector<CarMileage>& mileage, bool withMileage) {
     QHash<QString, int> spareIndex;
     for (size_t i = 0; i < kSpares.size(); ++i) spareIndex.insert(QString::fromUtf8(kSpares[i].name), int(i));
 
-    fb::Query c(&db, &tr), w(&db, &tr), s(&db, &tr);
+    fb::Query c(&db, &tr), w(&db, &tr), s(&db, &tr), k(&db, &tr);
+    k.setSQL({QStringLiteral("UPDATE Contracts SET km = :km, next_date = :next_date, next_km = :next_km"),
+              QStringLiteral("WHERE pk_id = :pk_id")});
     c.setSQL({QStringLiteral("INSERT INTO Contracts (c_date, meh, rem, cr_fk)"),
               QStringLiteral("VALUES (:c_date, :meh, :rem, :cr_fk) RETURNING pk_id")});
     w.setSQL({QStringLiteral("INSERT INTO CT_Works (ct_fk, name, price) VALUES (:ct_fk, :name, :price)")});
@@ -451,8 +474,17 @@ void fillContracts(fb::Connection& db, fb::Transaction& tr, Rng& rng, const QDat
         c.setDate(QStringLiteral("c_date"), date);
         c.setString(QStringLiteral("meh"), QString::fromUtf8(rng.pick(kMechanics)));
         c.setString(QStringLiteral("rem"), rng.chance(0.35) ? QString::fromUtf8(rng.pick(kRemarks)) : QString());
-        c.setInteger(QStringLiteral("cr_fk"), cars[size_t(rng.below(int(cars.size())))]);
+        const size_t car = size_t(rng.below(int(cars.size())));
+        c.setInteger(QStringLiteral("cr_fk"), cars[car]);
         const int key = insertReturningKey(c);
+        if (withMileage) {
+            const int km = mileage[car].at(date, today);
+            k.setInteger(QStringLiteral("km"), km);
+            k.setDate(QStringLiteral("next_date"), date.addMonths(app::kDefaultServiceMonths));
+            k.setInteger(QStringLiteral("next_km"), km + app::kDefaultServiceKm);
+            k.setInteger(QStringLiteral("pk_id"), key);
+            k.execSQL();
+        }
 
         // Works, each at most once; the parts they need come first among the spares.
         const int nWorks = rng.pick(workCounts);
@@ -492,17 +524,33 @@ void fillContracts(fb::Connection& db, fb::Transaction& tr, Rng& rng, const QDat
     }
 }
 
+// Each mechanic's share of his labour, in the order of kMechanics.
+void fillRates(fb::Connection& db, fb::Transaction& tr) {
+    const char* const rates[] = {"40", "35", "37.5", "30"};
+    fb::Query m(&db, &tr);
+    m.setSQL({QStringLiteral("UPDATE meh SET rate = :rate WHERE name = :name")});
+    for (size_t i = 0; i < std::size(kMechanics); ++i) {
+        m.setString(QStringLiteral("rate"), QString::fromLatin1(rates[i]));
+        m.setString(QStringLiteral("name"), QString::fromUtf8(kMechanics[i]));
+        m.execSQL();
+    }
+}
+
 }  // namespace
 
 void fillDemo(fb::Connection& db, const QDate& today) {
     Rng rng(20240917);
+    const bool rates = app::schemaVersion(db) >= app::kMechanicRateStep;
+    const bool withMileage = app::schemaVersion(db) >= 1;
     fb::Transaction tr(&db);  // rolled back by its destructor when a step throws
     fillMakes(db, tr);
     fillTwoLevel(db, tr, QStringLiteral("engines"), QStringLiteral("engine_sp"), QStringLiteral("en_fk"), kEngines);
     fillTwoLevel(db, tr, QStringLiteral("body"), QStringLiteral("body_sp"), QStringLiteral("bd_fk"), kBodies);
     fillCatalogues(db, tr);
-    const std::vector<int> cars = fillCars(db, tr, rng, today);
-    fillContracts(db, tr, rng, today, cars);
+    std::vector<CarMileage> mileage;
+    const std::vector<int> cars = fillCars(db, tr, rng, today, mileage);
+    fillContracts(db, tr, rng, today, cars, mileage, withMileage);
+    if (rates) fillRates(db, tr);
     tr.commit();
 }
 

@@ -8,6 +8,9 @@
 //   torquil-db upgrade DATABASE                  a checked backup beside it, then the newer schema
 //   torquil-db server-setup DATABASE             a server's database: roles checked, configuration printed
 //   torquil-db user add DATABASE NAME --role owner|clerk, user passwd|drop DATABASE NAME, user list DATABASE
+//   torquil-db report NAME DATABASE [...] [--csv] one of the shop's reports (tools/report_command.cpp)
+//   torquil-db report mechanics DATABASE --from dd.mm.yyyy --to dd.mm.yyyy [--csv]
+//   torquil-db order|act DATABASE NUMBER FILE    a contract's work order or acceptance act as PDF
 // On a server the administrator's login comes from ISC_USER / ISC_PASSWORD,
 // or is asked for on the terminal.
 #include "app/BackupCheck.h"
@@ -16,6 +19,9 @@
 #include "fb/Client.h"
 #include "tools/DbTools.h"
 #include "tools/UserCommand.h"
+#include "tools/ReportCommand.h"
+#include "tools/MechanicsReport.h"
+#include "tools/OrderPdf.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -40,7 +46,11 @@ int usage(const QString& why) {
            "  torquil-db server-setup DATABASE\n"
            "  torquil-db user add DATABASE NAME --role owner|clerk\n"
            "  torquil-db user passwd|drop DATABASE NAME\n"
-           "  torquil-db user list DATABASE\n";
+           "  torquil-db user list DATABASE\n"
+           "  torquil-db order DATABASE NUMBER FILE.pdf\n"
+           "  torquil-db act DATABASE NUMBER FILE.pdf\n"
+        << tools::reportUsage()
+        << "  torquil-db report mechanics DATABASE --from dd.mm.yyyy --to dd.mm.yyyy [--csv]\n";
     return 2;
 }
 
@@ -114,6 +124,7 @@ int run(const QCoreApplication& app);
 // did: its threads must not outlive main (after a failed service run one of
 // them crashed the exit).
 int main(int argc, char** argv) {
+    if (tools::isOrderCommand(argc, argv)) return tools::orderCommand(argc, argv);
     QCoreApplication app(argc, argv);
     const int status = run(app);
     fb::shutdownClient();
@@ -124,8 +135,13 @@ namespace {
 
 int run(const QCoreApplication& app) {
     const QStringList args = app.arguments().mid(1);
+    if (args.value(0) == QLatin1String("report") && args.value(1) == QLatin1String("mechanics")) return tools::mechanicsReportCommand(args.mid(2));
     if (args.size() < 2) return usage(args.isEmpty() ? QString() : QStringLiteral("a database path is needed"));
     const QString cmd = args[0];
+    if (cmd == QLatin1String("report")) {
+        QTextStream out(stdout), err(stderr);
+        return tools::reportCommand(args.mid(1), out, err);
+    }
     const QString path = args[1];
     if (cmd == QLatin1String("user")) return tools::userCommand(args.mid(1));
     if (!tools::adminLogin(path)) return 1;

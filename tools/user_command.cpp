@@ -1,5 +1,6 @@
 #include "tools/UserCommand.h"
 
+#include "app/Login.h"
 #include "app/LoginUsers.h"
 #include "app/SchemaSteps.h"
 #include "fb/Connection.h"
@@ -95,7 +96,7 @@ int serverSetup(const QString& database) {
         fb::Connection db;
         attachAdmin(db, database);
         const int version = app::schemaVersion(db);
-        if (version < 4)
+        if (version < app::kRolesStep)
             return fail(QStringLiteral("the database is at version %1: run 'torquil-db upgrade %2' first")
                             .arg(version)
                             .arg(database));

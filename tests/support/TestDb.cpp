@@ -6,7 +6,9 @@
 #include "program/Windows.h"
 #include "contracts/MF.h"
 #include "fb/Connection.h"
+#include "fb/Query.h"
 #include "fb/Script.h"
+#include "fb/Transaction.h"
 
 #include <QFile>
 
@@ -85,6 +87,21 @@ QStringList column(const QString& sql) {
     for (; !DM->iSQL2.eof(); DM->iSQL2.next()) values << DM->iSQL2.field(0).asString();
     DM->iSQL2.close();
     return values;
+}
+
+QStringList rows(fb::Connection& db, const QString& sql) {
+    fb::Transaction tr(&db);
+    fb::Query q(&db, &tr);
+    q.setSQL({sql});
+    q.open();
+    QStringList out;
+    for (int r = 0; r < q.recordCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < q.rows().columnCount(); ++c)
+            cells << (q.rows().isNull(r, c) ? QStringLiteral("<null>") : q.rows().text(r, c));
+        out << cells.join(u'|');
+    }
+    return out;
 }
 
 }  // namespace support

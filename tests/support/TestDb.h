@@ -31,6 +31,8 @@ QString scalar(const QString& sql);
 int lastKey(const QString& table);
 // The number of rows of `table`, or of those that meet `where`.
 int count(const QString& table, const QString& where = QString());
+// Every row of a query on `db`, its values joined by '|' ("<null>" for a null).
+QStringList rows(fb::Connection& db, const QString& sql);
 // The first column of every row, as text.
 QStringList column(const QString& sql);
 

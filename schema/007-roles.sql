@@ -1,4 +1,4 @@
--- Step 4: who may do what on a server, and who changed what.
+-- Step 7: who may do what on a server, and who changed what.
 -- Two roles the server enforces: TORQUIL_OWNER may do everything;
 -- TORQUIL_CLERK adds and changes contracts, their lines and cars, adds works
 -- and spares from the pickers without touching their prices, deletes only a

@@ -1,0 +1,232 @@
+#include "app/Reminders.h"
+
+#include "app/Settings.h"
+#include "fb/Error.h"
+#include "fb/Query.h"
+#include "fb/Transaction.h"
+#include "rtl/Convert.h"
+
+#include <algorithm>
+#include <cmath>
+#include <unordered_map>
+
+namespace app {
+
+namespace {
+
+// A visit, ordered by its date and then by its key (the later entered of
+// one day is the newer).
+struct Visit {
+    QDate date;
+    int key = 0;
+    bool valid() const { return key != 0; }
+    bool newerThan(const Visit& o) const { return !o.valid() || date > o.date || (date == o.date && key > o.key); }
+};
+
+// What one pass over a car's contracts keeps.
+struct CarVisits {
+    Visit last;          // the last visit
+    qint64 lastKm = -1;  // its mileage (-1: none)
+    QDate lastReminded;
+    Visit firstWithKm, lastWithKm;
+    qint64 firstKm = 0, lastKmSeen = 0;
+    int withKm = 0;
+    Visit setter;  // the newest contract that sets the next service
+    QDate nextDate, setterReminded;
+    qint64 nextKm = -1;
+};
+
+std::optional<qint64> kmOf(qint64 v) { return v < 0 ? std::nullopt : std::optional<qint64>(v); }
+
+QString joined(const QString& a, const QString& b) {
+    if (a.isEmpty()) return b;
+    if (b.isEmpty()) return a;
+    return a + u' ' + b;
+}
+
+QString dateText(const QDate& d) { return d.isValid() ? rtl::DateToStr(d) : QString(); }
+QString kmText(const std::optional<qint64>& v) { return v ? QString::number(*v) : QString(); }
+
+// The due service of one car and where it stands today; false when the car
+// is neither overdue nor due within the terms.
+bool judge(const CarVisits& v, const ReminderTerms& t, Reminder& r) {
+    r.lastVisit = v.last.date;
+    r.lastKm = kmOf(v.lastKm);
+    if (v.setter.valid()) {
+        r.dueDate = v.nextDate;
+        r.dueKm = kmOf(v.nextKm);
+        r.contract = v.setter.key;
+        r.reminded = v.setterReminded;
+    } else {
+        r.dueDate = v.last.date.addMonths(t.months);
+        if (r.lastKm) r.dueKm = *r.lastKm + t.km;
+        r.contract = v.last.key;
+        r.reminded = v.lastReminded;
+    }
+    // Today's mileage: the average distance a day since the first visit
+    // with a mileage, run on from the last one.
+    double perDay = -1;
+    const qint64 span = v.firstWithKm.date.daysTo(v.lastWithKm.date);
+    if (v.withKm >= 2 && span > 0) {
+        perDay = std::max(0.0, double(v.lastKmSeen - v.firstKm) / double(span));
+        r.estimatedKm = v.lastKmSeen + qint64(std::llround(perDay * double(v.lastWithKm.date.daysTo(t.today))));
+    }
+
+    bool soon = false;
+    double left = 1e18;
+    if (r.dueDate.isValid()) {
+        const qint64 days = t.today.daysTo(r.dueDate);
+        r.overdue = days < 0;
+        soon = days <= t.days;
+        left = double(days);
+    }
+    if (r.estimatedKm && r.dueKm) {
+        const qint64 rest = *r.dueKm - *r.estimatedKm;
+        if (rest <= 0) r.overdue = true;
+        if (rest <= t.kmAhead) soon = true;
+        if (perDay > 0) left = std::min(left, double(rest) / perDay);
+        else if (rest <= 0) left = std::min(left, 0.0);
+    }
+    r.daysLeft = left;
+    return r.overdue || soon;
+}
+
+}  // namespace
+
+void readServiceInterval(fb::Connection& db, fb::Transaction& tr, ReminderTerms& terms) {
+    terms.months = kDefaultServiceMonths;
+    terms.km = kDefaultServiceKm;
+    fb::Query q(&db, &tr);
+    q.setSQL({QStringLiteral("SELECT name, val FROM Settings WHERE name IN (:months, :km)")});
+    q.setString(QStringLiteral("months"), QString::fromLatin1(kServiceMonths));
+    q.setString(QStringLiteral("km"), QString::fromLatin1(kServiceKm));
+    q.open();
+    const fb::RowSet& rows = q.rows();
+    for (int i = 0; i < rows.rowCount(); ++i) {
+        bool ok = false;
+        const int v = rows.text(i, 1).trimmed().toInt(&ok);
+        if (!ok || v <= 0) continue;
+        if (rows.text(i, 0) == QLatin1String(kServiceMonths)) terms.months = v;
+        else terms.km = v;
+    }
+}
+
+// Two reads, both a plain pass over one table: every dated contract of
+// every car (its key, date, mileage, next service and reminder date only),
+// reduced per car here, then the cars. Grouping in the engine instead costs
+// a sort of all the contracts and a second read of the chosen ones.
+QList<Reminder> dueForService(fb::Connection& db, fb::Transaction& tr, const ReminderTerms& terms) {
+    fb::Query q(&db, &tr);
+    q.setSQL({QStringLiteral("SELECT cr_fk, pk_id, c_date, km, next_date, next_km, reminded FROM Contracts"),
+              QStringLiteral("WHERE c_date IS NOT NULL AND cr_fk IS NOT NULL")});
+    q.open();
+    const fb::RowSet ct = q.takeRows();
+
+    std::unordered_map<int, CarVisits> cars;
+    cars.reserve(size_t(ct.rowCount() / 2 + 16));
+    for (int i = 0; i < ct.rowCount(); ++i) {
+        CarVisits& c = cars[int(ct.integer(i, 0))];
+        const Visit visit{ct.date(i, 2), int(ct.integer(i, 1))};
+        const bool hasKm = !ct.isNull(i, 3);
+        const qint64 km = ct.integer(i, 3);
+        if (visit.newerThan(c.last)) {
+            c.last = visit;
+            c.lastKm = hasKm ? km : -1;
+            c.lastReminded = ct.date(i, 6);
+        }
+        if (hasKm) {
+            ++c.withKm;
+            if (!c.firstWithKm.valid() || c.firstWithKm.newerThan(visit)) {
+                c.firstWithKm = visit;
+                c.firstKm = km;
+            }
+            if (visit.newerThan(c.lastWithKm)) {
+                c.lastWithKm = visit;
+                c.lastKmSeen = km;
+            }
+        }
+        if ((!ct.isNull(i, 4) || !ct.isNull(i, 5)) && visit.newerThan(c.setter)) {
+            c.setter = visit;
+            c.nextDate = ct.date(i, 4);
+            c.nextKm = ct.isNull(i, 5) ? -1 : ct.integer(i, 5);
+            c.setterReminded = ct.date(i, 6);
+        }
+    }
+
+    std::unordered_map<int, Reminder> due;
+    for (const auto& [car, visits] : cars) {
+        Reminder r;
+        r.car = car;
+        if (judge(visits, terms, r)) due.emplace(car, std::move(r));
+    }
+
+    QList<Reminder> out;
+    out.reserve(qsizetype(due.size()));
+    if (!due.empty()) {
+        q.setSQL({QStringLiteral("SELECT pk_id, owner, phone, dev, mod, gnum, region FROM Cars")});
+        q.open();
+        const fb::RowSet& cr = q.rows();
+        for (int i = 0; i < cr.rowCount(); ++i) {
+            const auto it = due.find(int(cr.integer(i, 0)));
+            if (it == due.end()) continue;
+            Reminder& r = it->second;
+            r.owner = cr.text(i, 1);
+            r.phone = cr.text(i, 2);
+            r.model = joined(cr.text(i, 3), cr.text(i, 4));
+            r.plate = joined(cr.text(i, 5), cr.text(i, 6));
+            out.push_back(std::move(r));
+        }
+        q.close();
+    }
+    std::sort(out.begin(), out.end(), [](const Reminder& a, const Reminder& b) {
+        if (a.overdue != b.overdue) return a.overdue;
+        if (a.daysLeft != b.daysLeft) return a.daysLeft < b.daysLeft;
+        if (a.owner != b.owner) return a.owner < b.owner;
+        return a.car < b.car;
+    });
+    return out;
+}
+
+void markReminded(fb::Connection& db, fb::Transaction& tr, int contract, const QDate& date) {
+    fb::Query q(&db, &tr);
+    q.setSQL({QStringLiteral("UPDATE Contracts SET reminded = :reminded WHERE pk_id = :pk_id")});
+    q.setDate(QStringLiteral("reminded"), date);
+    q.setInteger(QStringLiteral("pk_id"), contract);
+    try {
+        q.execSQL();
+        if (q.rowsAffected() != 1)
+            throw fb::Error(QStringLiteral("Договор %1 не найден: его удалили на другом рабочем месте.").arg(contract));
+        tr.commit();
+    } catch (...) {
+        if (!tr.inUnit()) {
+            try {
+                tr.rollback();
+            } catch (...) {
+            }
+        }
+        throw;
+    }
+}
+
+QStringList reminderHeader() {
+    return {QStringLiteral("ВЛАДЕЛЕЦ"),       QStringLiteral("ТЕЛЕФОН"),      QStringLiteral("МАРКА, МОДЕЛЬ"),
+            QStringLiteral("ГОС. НОМЕР"),     QStringLiteral("ПОСЛЕДНИЙ ВИЗИТ"), QStringLiteral("ПРОБЕГ ТОГДА"),
+            QStringLiteral("ПРОБЕГ СЕЙЧАС"),  QStringLiteral("ТО: ДАТА"),     QStringLiteral("ТО: ПРОБЕГ"),
+            QStringLiteral("СОСТОЯНИЕ"),      QStringLiteral("ПОЗВОНИЛИ")};
+}
+
+QList<bool> reminderNumberColumns() {
+    return {false, false, false, false, false, true, true, false, true, false, false};
+}
+
+QString reminderStatus(const Reminder& r) {
+    return r.overdue ? QStringLiteral("ПРОСРОЧЕНО") : QStringLiteral("СКОРО");
+}
+
+QStringList reminderRow(const Reminder& r) {
+    return {r.owner,          r.phone,           r.model,           r.plate,
+            dateText(r.lastVisit), kmText(r.lastKm), kmText(r.estimatedKm), dateText(r.dueDate),
+            kmText(r.dueKm),  reminderStatus(r), dateText(r.reminded)};
+}
+
+}  // namespace app
