@@ -39,9 +39,8 @@ TMH::TMH(QWidget* parent) : QDialog(parent) {
     ToolButton8 = widgets::addToolButton(ToolBar1, "ToolButton8", Glyph::Save, "Сохрание изменений", button);
     widgets::addGap(ToolBar1);
     ToolButton6 = widgets::addToolButton(ToolBar1, "ToolButton6", Glyph::Delete, "Удаление документа", button);
-    // A clerk adds a mechanic; renaming him and his share are the owner's.
-    app::ownerOnly(ToolButton6);
-    app::ownerOnly(ToolButton4);
+    // The mechanics and their shares are the owner's: a clerk reads them.
+    for (QToolButton* b : {ToolButton2, ToolButton4, ToolButton6}) app::ownerOnly(b);
     widgets::addRightSpacer(ToolBar1);
     ToolButton14 = widgets::addToolButton(ToolBar1, "ToolButton14", Glyph::Exit, nullptr, button);
     layout->addWidget(ToolBar1);
