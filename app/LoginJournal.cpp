@@ -36,4 +36,46 @@ std::vector<QStringList> changeLog(fb::Connection& db, const ChangeFilter& f) {
     return rows;
 }
 
+ContractAuthors contractAuthors(fb::Connection& db, int contractKey) {
+    fb::Transaction tr(&db);
+    fb::Query q(&db, &tr);
+    q.setSQL({QStringLiteral("SELECT created_by, created_at, changed_by, changed_at FROM contract_authors(:ct)")});
+    q.setInteger(QStringLiteral("ct"), contractKey);
+    q.open();
+    const fb::RowSet rows = q.takeRows();
+    q.close();
+    tr.commit();
+    ContractAuthors a;
+    if (rows.rowCount() > 0) {
+        a.createdBy = rows.text(0, 0);
+        a.createdAt = rows.dateTime(0, 1);
+        a.changedBy = rows.text(0, 2);
+        a.changedAt = rows.dateTime(0, 3);
+    }
+    return a;
+}
+
+QString authorsText(const ContractAuthors& a) {
+    auto when = [](const QDateTime& t) { return t.toString(QStringLiteral("dd.MM.yyyy H:mm")); };
+    QStringList parts;
+    if (!a.createdBy.isEmpty()) parts << QStringLiteral("Создал %1 %2").arg(a.createdBy, when(a.createdAt));
+    if (!a.changedBy.isEmpty() && (a.changedBy != a.createdBy || a.changedAt != a.createdAt))
+        parts << QStringLiteral("%1 %2 %3")
+                     .arg(parts.isEmpty() ? QStringLiteral("Изменил") : QStringLiteral("изменил"), a.changedBy,
+                          when(a.changedAt));
+    return parts.join(QStringLiteral("; "));
+}
+
+QString contractNumber(fb::Connection& db, int contractKey) {
+    fb::Transaction tr(&db);
+    fb::Query q(&db, &tr);
+    q.setSQL({QStringLiteral("SELECT num FROM Contracts WHERE pk_id = :pk_id")});
+    q.setInteger(QStringLiteral("pk_id"), contractKey);
+    q.open();
+    const QString number = q.eof() ? QString() : q.field(0).asString();
+    q.close();
+    tr.commit();
+    return number;
+}
+
 }  // namespace app

@@ -40,6 +40,7 @@
 #include <QTextCursor>
 #include <QToolBar>
 #include <QToolButton>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 #include <functional>
@@ -108,6 +109,8 @@ TCF::TCF(QWidget* parent) : QWidget(parent, Qt::Window) {
     lines->setColumnStretch(1, 1);
     body->addLayout(lines, 2);
     layout->addLayout(body, 1);
+    buildAuthors();
+    layout->addWidget(StatusBar1);
 
     setNamesAndTabOrder();
 
@@ -261,6 +264,7 @@ void TCF::ClearDoc() {
     Label20->setText(QStringLiteral("0"));
     Label21->setText(QStringLiteral("0"));
     clearAcceptance();
+    LabelAuthors->clear();
 }
 
 void TCF::LoadDoc(const QString& key) {
@@ -301,6 +305,7 @@ void TCF::LoadDoc(const QString& key) {
     Label21->setText(contracts::showLines(grid_sp, contracts::kSpareLines, spareLines));
     Label17->setText(rtl::FloatToStr(rtl::StrToFloat(Label21->text()) + rtl::StrToFloat(Label20->text())));
     loadAcceptance(key);
+    showAuthors(key);
 }
 
 // ---- Lines --------------------------------------------------------------------------

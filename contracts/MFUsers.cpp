@@ -13,4 +13,5 @@ void TMF::N44Click() {
 void TMF::N45Click() {
     AU->FormActivate();
     app::openModal(AU, this);
+    if (!AU->ChosenKey.isEmpty()) ViewContract(AU->ChosenKey, AU->ChosenNumber);
 }

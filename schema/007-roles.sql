@@ -35,6 +35,19 @@ CREATE INDEX change_log_at ON Change_Log ("AT");
 CREATE INDEX change_log_ct ON Change_Log (ct_fk);
 
 SET TERM ^ ;
+-- Who created a contract and who changed it (or its lines, payments and
+-- the customer's parts) last, for the editor's status line: a clerk may
+-- ask it without reading the log.
+CREATE PROCEDURE contract_authors (ct INTEGER)
+RETURNS (created_by VARCHAR(63), created_at TIMESTAMP, changed_by VARCHAR(63), changed_at TIMESTAMP) AS
+BEGIN
+    SELECT FIRST 1 user_name, "AT" FROM Change_Log
+    WHERE ct_fk = :ct AND table_name = 'CONTRACTS' AND action = 'INSERT' ORDER BY pk_id
+    INTO :created_by, :created_at;
+    SELECT FIRST 1 user_name, "AT" FROM Change_Log WHERE ct_fk = :ct ORDER BY pk_id DESC
+    INTO :changed_by, :changed_at;
+    SUSPEND;
+END^
 CREATE TRIGGER contracts_log FOR Contracts ACTIVE AFTER INSERT OR UPDATE OR DELETE POSITION 10 AS
 DECLARE o VARCHAR(3000) = '';
 DECLARE n VARCHAR(3000) = '';
@@ -371,6 +384,8 @@ GRANT UPDATE ON Contracts TO PROCEDURE ct_sum_paid;
 GRANT USAGE ON SEQUENCE gen_payments_id TO TRIGGER payments_bi;
 GRANT USAGE ON SEQUENCE gen_ct_own_id TO TRIGGER ct_own_bi;
 
+GRANT SELECT ON Change_Log TO PROCEDURE contract_authors;
+
 CREATE ROLE TORQUIL_OWNER;
 CREATE ROLE TORQUIL_CLERK;
 
@@ -392,6 +407,7 @@ GRANT ALL ON body TO ROLE TORQUIL_OWNER;
 GRANT ALL ON body_sp TO ROLE TORQUIL_OWNER;
 GRANT ALL ON Settings TO ROLE TORQUIL_OWNER;
 GRANT SELECT ON Change_Log TO ROLE TORQUIL_OWNER;
+GRANT EXECUTE ON PROCEDURE contract_authors TO ROLE TORQUIL_OWNER;
 GRANT SELECT ON Schema_Version TO ROLE TORQUIL_OWNER;
 GRANT USAGE ON SEQUENCE gen_doc_num TO ROLE TORQUIL_OWNER;
 GRANT USAGE ON SEQUENCE gen_contracts_id TO ROLE TORQUIL_OWNER;
@@ -430,6 +446,7 @@ GRANT SELECT, INSERT ON engine_sp TO ROLE TORQUIL_CLERK;
 GRANT SELECT, INSERT ON body TO ROLE TORQUIL_CLERK;
 GRANT SELECT, INSERT ON body_sp TO ROLE TORQUIL_CLERK;
 GRANT SELECT ON Settings TO ROLE TORQUIL_CLERK;
+GRANT EXECUTE ON PROCEDURE contract_authors TO ROLE TORQUIL_CLERK;
 GRANT SELECT ON Schema_Version TO ROLE TORQUIL_CLERK;
 GRANT USAGE ON SEQUENCE gen_doc_num TO ROLE TORQUIL_CLERK;
 GRANT USAGE ON SEQUENCE gen_contracts_id TO ROLE TORQUIL_CLERK;

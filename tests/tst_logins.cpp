@@ -4,6 +4,7 @@
 // who wrote, and the program carries no administrator's password.
 #include "app/ErrorWords.h"
 #include "app/Login.h"
+#include "app/LoginJournal.h"
 #include "app/LoginUsers.h"
 #include "fb/Connection.h"
 #include "fb/Error.h"
@@ -100,6 +101,8 @@ private slots:
         // The contract's sums are kept by the database under the clerk's login too.
         QCOMPARE(scalarOn(*clerk, "SELECT works_sum || ' ' || spares_sum || ' ' || paid_sum FROM Contracts"),
                  QStringLiteral("0.0000 15.0000 450.00"));
+        // The editor's status line may say who wrote the contract without the log being readable.
+        QCOMPARE(app::contractAuthors(*clerk, 1).createdBy, app::loginName(kHostileName));
         const QString del = attempt(*clerk, "DELETE FROM Contracts");
         QVERIFY2(del.contains("no permission for DELETE access to TABLE CONTRACTS"), qPrintable(del));
         const QString price = attempt(*clerk, "UPDATE Works SET price = 1");
@@ -131,8 +134,13 @@ private slots:
         QCOMPARE(app::roleOf(*owner), QString::fromLatin1(app::kOwnerRole));
         QCOMPARE(attempt(*owner, "UPDATE Works SET price = 250"), QString());
         QCOMPARE(attempt(*owner, "UPDATE Contracts SET meh = 'МАСТЕР'"), QString());
-        QCOMPARE(attempt(*owner, "DELETE FROM Contracts"), QString());
         const QString clerk = app::loginName(kHostileName);
+        const app::ContractAuthors authors = app::contractAuthors(*owner, 1);
+        QCOMPARE(app::authorsText(authors), QStringLiteral("Создал %1 %2; изменил BOSS %3")
+                                                .arg(clerk, authors.createdAt.toString("dd.MM.yyyy H:mm"),
+                                                     authors.changedAt.toString("dd.MM.yyyy H:mm")));
+        QCOMPARE(authors.createdAt.date(), QDate::currentDate());
+        QCOMPARE(attempt(*owner, "DELETE FROM Contracts"), QString());
         QStringList rows;
         fb::Transaction tr(owner.get());
         fb::Query q(owner.get(), &tr);

@@ -4,6 +4,7 @@
 #include "app/LoginJournal.h"
 #include "rtl/Convert.h"
 #include "widgets/DateEdit.h"
+#include "widgets/Messages.h"
 #include "widgets/StringGrid.h"
 
 #include <QDate>
@@ -26,6 +27,7 @@ const QStringList kTitles = {QStringLiteral("Время"),   QStringLiteral("П�
                              QStringLiteral("Запись"),  QStringLiteral("Договор"),      QStringLiteral("Действие"),
                              QStringLiteral("Было"),    QStringLiteral("Стало")};
 const int kWidths[] = {130, 100, 90, 60, 60, 70, 260, 260};
+const int kContractCol = 4;  // the contract's key
 }  // namespace
 
 TAU::TAU(QWidget* parent) : QDialog(parent) {
@@ -57,9 +59,13 @@ TAU::TAU(QWidget* parent) : QDialog(parent) {
     l->addWidget(Grid, 1);
     resize(1100, 560);
     connect(BitBtnShow, &QPushButton::clicked, this, &TAU::BitBtnShowClick);
+    connect(Grid, &widgets::StringGrid::enterPressed, this, &TAU::GridEnter);
+    connect(Grid, &widgets::StringGrid::rowDoubleClicked, this, &TAU::GridEnter);
 }
 
 void TAU::FormActivate() {
+    ChosenKey.clear();
+    ChosenNumber.clear();
     if (MEdit1->isEmpty()) MEdit1->setText(QDate::currentDate().addDays(-7).toString(QStringLiteral("dd.MM.yyyy")));
     if (MEdit2->isEmpty()) MEdit2->setText(QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")));
     BitBtnShowClick();
@@ -77,4 +83,17 @@ void TAU::BitBtnShowClick() {
         for (int c = 0; c < rows[r].size(); ++c) Grid->setCell(c, r + 1, rows[r][c]);
     if (rows.empty())
         for (int c = 0; c < kTitles.size(); ++c) Grid->setCell(c, 1, QString());
+}
+
+void TAU::GridEnter() {
+    const QString key = Grid->cell(kContractCol, Grid->currentRow());
+    if (Grid->currentRow() < 1 || key.isEmpty()) return;
+    const QString number = app::contractNumber(DM->IBDbase, rtl::StrToInt(key));
+    if (number.isEmpty()) {
+        widgets::showMessage(QStringLiteral("Договор удалён: его записи остались только в журнале."));
+        return;
+    }
+    ChosenKey = key;
+    ChosenNumber = number;
+    accept();
 }

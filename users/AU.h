@@ -1,7 +1,8 @@
 #pragma once
 // "Журнал изменений": who changed what, from the database's own log; the
 // owner's window (menu "Сервис"). Filtered by period, user and contract
-// number.
+// number. Enter on an entry of a contract closes it with that contract
+// chosen (the main window opens it in view mode).
 #include <QDialog>
 
 class QLineEdit;
@@ -20,10 +21,12 @@ public:
     QLineEdit* EditNum;
     QPushButton* BitBtnShow;
     widgets::StringGrid* Grid;
+    QString ChosenKey, ChosenNumber;  // empty unless a contract was chosen
 
 public slots:
     void FormActivate();
     void BitBtnShowClick();
+    void GridEnter();
 };
 
 extern TAU* AU;
