@@ -25,7 +25,7 @@ QStringList rolesOf(fb::Connection& db, const QString& name) {
     fb::Query q(&db, &tr);
     q.setSQL({QStringLiteral("SELECT TRIM(RDB$RELATION_NAME) FROM RDB$USER_PRIVILEGES"),
               QStringLiteral("WHERE RDB$USER = :name AND RDB$PRIVILEGE = 'M' AND RDB$USER_TYPE = 8"),
-              QStringLiteral("AND RDB$RELATION_NAME IN ('TORQUIL_OWNER', 'TORQUIL_CLERK')")});
+              QStringLiteral("AND RDB$RELATION_NAME IN ('TORQUIL_OWNER', 'TORQUIL_CLERK', 'RDB$ADMIN')")});
     q.setString(QStringLiteral("name"), name);
     QStringList roles;
     for (q.open(); !q.eof(); q.next()) roles << q.field(0).asString();
@@ -75,8 +75,11 @@ void addUser(fb::Connection& db, const QString& name, const QString& password, U
     checkLoginText(name, false);
     checkLoginText(password, true);
     const QString user = quotedIdentifier(loginName(name));
-    runDdl(db, QStringLiteral("CREATE USER %1 PASSWORD %2 USING PLUGIN Srp").arg(user, quotedLiteral(password)));
+    const bool owner = role == UserRole::Owner;
+    runDdl(db, QStringLiteral("CREATE USER %1 PASSWORD %2%3 USING PLUGIN Srp")
+                   .arg(user, quotedLiteral(password), owner ? QStringLiteral(" GRANT ADMIN ROLE") : QString()));
     runDdl(db, QStringLiteral("GRANT %1 TO USER %2").arg(roleName(role), user));
+    if (owner) runDdl(db, QStringLiteral("GRANT RDB$ADMIN TO USER %1").arg(user));
 }
 
 void setUserPassword(fb::Connection& db, const QString& name, const QString& password) {
@@ -112,6 +115,32 @@ std::vector<UserEntry> listUsers(fb::Connection& db) {
     q.close();
     tr.commit();
     return users;
+}
+
+fb::Connection& userAdmin(fb::Connection& program, std::unique_ptr<fb::Connection>& own) {
+    if (program.userName.trimmed().toUpper() == QLatin1String("SYSDBA") || !fb::Connection::isRemotePath(program.databaseName))
+        return program;
+    if (own && own->connected()) return *own;
+    own = std::make_unique<fb::Connection>();
+    own->databaseName = program.databaseName;
+    own->userName = program.userName;
+    own->password = program.password;
+    own->role = QStringLiteral("RDB$ADMIN");
+    own->open();
+    fb::Transaction tr(own.get());
+    fb::Query q(own.get(), &tr);
+    q.setSQL({QStringLiteral("SELECT CURRENT_ROLE FROM RDB$DATABASE")});
+    q.open();
+    const bool admin = q.field(0).asString().trimmed() == QLatin1String("RDB$ADMIN");
+    q.close();
+    tr.commit();
+    if (!admin) {
+        own.reset();
+        throw NoUserAdmin(
+            "Пользователей ведёт администратор сервера или владелец, добавленный командой "
+            "«torquil-db user add БАЗА ИМЯ --role owner» или в этом окне: у этого входа нет таких прав.");
+    }
+    return *own;
 }
 
 }  // namespace app

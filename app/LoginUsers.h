@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+#include <stdexcept>
 #include <vector>
 
 namespace fb { class Connection; }
@@ -25,7 +27,12 @@ QString quotedLiteral(const QString& text);
 enum class UserRole { Owner, Clerk };
 QString roleName(UserRole role);  // TORQUIL_OWNER / TORQUIL_CLERK
 
-// Each runs on an administrator's attachment and commits.
+// Each runs on an administrator's attachment and commits. An owner is
+// made an administrator of the server's users (GRANT ADMIN ROLE) and of
+// the database (RDB$ADMIN): the engine lets users be added, changed and
+// granted a role only on an attachment with the role RDB$ADMIN of such a
+// login (measured on Firebird 3: the TORQUIL_OWNER role may not, nor may
+// RDB$ADMIN of the database alone).
 void addUser(fb::Connection& db, const QString& name, const QString& password, UserRole role);
 void setUserPassword(fb::Connection& db, const QString& name, const QString& password);
 void dropUser(fb::Connection& db, const QString& name);
@@ -35,5 +42,16 @@ struct UserEntry {
     QString role;  // "владелец", "приёмщик" or empty
 };
 std::vector<UserEntry> listUsers(fb::Connection& db);
+
+// The attachment that manages users for the program's attachment
+// `program`: itself when it is the engine's administrator's (one computer,
+// or a workstation started with the administrator's ISC_USER), otherwise
+// `own`, opened once with the same login and the role RDB$ADMIN. Throws
+// NoUserAdmin with the Russian reason when the login may not manage users.
+class NoUserAdmin : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+fb::Connection& userAdmin(fb::Connection& program, std::unique_ptr<fb::Connection>& own);
 
 }  // namespace app

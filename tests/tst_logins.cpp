@@ -161,6 +161,29 @@ private slots:
                                         "; meh=МАСТЕР; cr_fk=1; |"}));
     }
 
+    // The users window works for an owner's login, not only for the
+    // server's administrator; a clerk's login is told why not.
+    void ownerManagesUsers() {
+        std::unique_ptr<fb::Connection> owner(login(QStringLiteral("boss"), QStringLiteral("boss-pw"), app::kOwnerRole));
+        std::unique_ptr<fb::Connection> own;
+        fb::Connection& admin = app::userAdmin(*owner, own);
+        QVERIFY(&admin == own.get());
+        app::addUser(admin, QStringLiteral("helper"), QStringLiteral("h-pw"), app::UserRole::Clerk);
+        app::setUserPassword(admin, QStringLiteral("helper"), QStringLiteral("h-pw2"));
+        std::unique_ptr<fb::Connection>(login(QStringLiteral("helper"), QStringLiteral("h-pw2"), app::kClerkRole));
+        const auto has = [&](const QString& name, const QString& role) {
+            for (const app::UserEntry& u : app::listUsers(admin))
+                if (u.name == name && u.role == role) return true;
+            return false;
+        };
+        QVERIFY(has("HELPER", QStringLiteral("приёмщик")));
+        app::dropUser(admin, QStringLiteral("helper"));
+        QVERIFY(!has("HELPER", QStringLiteral("приёмщик")));
+        std::unique_ptr<fb::Connection> clerk(login(kHostileName, kHostilePassword, app::kClerkRole));
+        std::unique_ptr<fb::Connection> none;
+        QVERIFY_THROWS_EXCEPTION(app::NoUserAdmin, app::userAdmin(*clerk, none));
+    }
+
     void wrongPasswordIsAskedAgain() {
         // No login in the environment: the login window is asked, and asked
         // again with the reason after a refusal.

@@ -2,6 +2,7 @@
 
 #include "app/DM.h"
 #include "app/LoginUsers.h"
+#include "fb/Connection.h"
 #include "widgets/Messages.h"
 #include "widgets/StringGrid.h"
 
@@ -40,6 +41,9 @@ TUS::TUS(QWidget* parent) : QDialog(parent) {
     BitBtnAdd = named(new QPushButton(QStringLiteral("Добавить"), this), "BitBtnAdd");
     BitBtnPasswd = named(new QPushButton(QStringLiteral("Сменить пароль"), this), "BitBtnPasswd");
     BitBtnDrop = named(new QPushButton(QStringLiteral("Удалить"), this), "BitBtnDrop");
+    LabelWhy = named(new QLabel(this), "LabelWhy");
+    LabelWhy->setWordWrap(true);
+    LabelWhy->hide();
     auto* form = new QGridLayout;
     form->addWidget(new QLabel(QStringLiteral("Имя"), this), 0, 0);
     form->addWidget(EditName, 0, 1);
@@ -53,14 +57,29 @@ TUS::TUS(QWidget* parent) : QDialog(parent) {
     l->addWidget(Grid, 1);
     l->addLayout(form);
     l->addLayout(buttons);
+    l->addWidget(LabelWhy);
     resize(420, 420);
     connect(BitBtnAdd, &QPushButton::clicked, this, &TUS::BitBtnAddClick);
     connect(BitBtnPasswd, &QPushButton::clicked, this, &TUS::BitBtnPasswdClick);
     connect(BitBtnDrop, &QPushButton::clicked, this, &TUS::BitBtnDropClick);
 }
 
+TUS::~TUS() = default;
+
+fb::Connection& TUS::admin() { return app::userAdmin(DM->IBDbase, admin_); }
+
 void TUS::FormActivate() {
-    const std::vector<app::UserEntry> users = app::listUsers(DM->IBDbase);
+    std::vector<app::UserEntry> users;
+    QString why;
+    try {
+        users = app::listUsers(admin());
+    } catch (const app::NoUserAdmin& e) {
+        why = QString::fromUtf8(e.what());
+    }
+    LabelWhy->setText(why);
+    LabelWhy->setVisible(!why.isEmpty());
+    for (QWidget* w : std::initializer_list<QWidget*>{EditName, EditPassword, BoxRole, BitBtnAdd, BitBtnPasswd, BitBtnDrop})
+        w->setEnabled(why.isEmpty());
     Grid->setRowCount(int(users.size()) + 1);
     for (int r = 0; r < int(users.size()); ++r) {
         Grid->setCell(0, r + 1, users[size_t(r)].name);
@@ -69,14 +88,14 @@ void TUS::FormActivate() {
 }
 
 void TUS::BitBtnAddClick() {
-    app::addUser(DM->IBDbase, EditName->text(), EditPassword->text(),
+    app::addUser(admin(), EditName->text(), EditPassword->text(),
                  BoxRole->currentIndex() == 1 ? app::UserRole::Owner : app::UserRole::Clerk);
     EditPassword->clear();
     FormActivate();
 }
 
 void TUS::BitBtnPasswdClick() {
-    app::setUserPassword(DM->IBDbase, EditName->text(), EditPassword->text());
+    app::setUserPassword(admin(), EditName->text(), EditPassword->text());
     EditPassword->clear();
     widgets::showMessage(QStringLiteral("Пароль изменён"));
 }
@@ -84,6 +103,6 @@ void TUS::BitBtnPasswdClick() {
 void TUS::BitBtnDropClick() {
     const QString name = app::loginName(EditName->text());
     if (!widgets::askYesNo(QStringLiteral("Удалить пользователя %1?").arg(name))) return;
-    app::dropUser(DM->IBDbase, name);
+    app::dropUser(admin(), name);
     FormActivate();
 }
