@@ -9,6 +9,7 @@
 #include <QDate>
 #include <QHash>
 #include <QString>
+#include <optional>
 
 namespace fb {
 class Connection;
@@ -19,6 +20,7 @@ namespace app {
 
 struct LineSums {
     rtl::Money labour, parts;
+    int contracts = 0;  // counted by keptSums only
 };
 
 enum class LineKinds { Both, SparesOnly };
@@ -29,5 +31,13 @@ enum class LineKinds { Both, SparesOnly };
 QHash<QString, LineSums> lineSums(fb::Connection& db, fb::Transaction& tr, const QString& key, const QString& where,
                                   const QDate& from, const QDate& to, const QString* mechanic = nullptr,
                                   LineKinds kinds = LineKinds::Both);
+
+// The same sums from the ones the database keeps with each contract, one
+// row per contract read; nothing when the database keeps none or a contract
+// of the period has a line past the money limit (only its lines tell then).
+// lineSums uses them where it can.
+std::optional<QHash<QString, LineSums>> keptSums(fb::Connection& db, fb::Transaction& tr, const QString& key,
+                                                 const QString& where, const QDate& from, const QDate& to,
+                                                 const QString* mechanic = nullptr);
 
 }  // namespace app

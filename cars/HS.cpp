@@ -12,8 +12,11 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QHash>
+#include <QKeySequence>
 #include <QLabel>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -57,7 +60,15 @@ THS::THS(QWidget* parent) : QDialog(parent) {
     QFont f = LabelTotal->font();
     f.setBold(true);
     LabelTotal->setFont(f);
-    layout->addWidget(LabelTotal);
+    BitBtnPrint = new QPushButton(QStringLiteral("Печать"), this);
+    BitBtnPrint->setObjectName(QStringLiteral("BitBtnPrint"));
+    BitBtnPrint->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    BitBtnPrint->setAutoDefault(false);
+    BitBtnPrint->setToolTip(QStringLiteral("История машины в предварительном просмотре печати (Ctrl+P)"));
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(LabelTotal, 1);
+    bottom->addWidget(BitBtnPrint);
+    layout->addLayout(bottom);
 
     setTabOrder(Grid_hist, Grid_hwork);
     setTabOrder(Grid_hwork, Grid_hsp);
@@ -66,6 +77,7 @@ THS::THS(QWidget* parent) : QDialog(parent) {
     connect(Grid_hist, &widgets::StringGrid::currentRowChanged, this, &THS::Grid_histClick);
     connect(Grid_hist, &widgets::StringGrid::enterPressed, this, &THS::Grid_histKeyPress);
     connect(Grid_hist, &widgets::StringGrid::rowDoubleClicked, this, &THS::Grid_histKeyPress);
+    connect(BitBtnPrint, &QPushButton::clicked, this, &THS::BitBtnPrintClick);
 
     widgets::Activation::instance().setHandler(this, [this] { FormActivate(); });
 }

@@ -7,8 +7,10 @@
 
 class QGroupBox;
 class QLabel;
+class QPushButton;
 class QVBoxLayout;
 namespace widgets { class StringGrid; }
+namespace print { struct Document; }
 
 class THS : public QDialog {
     Q_OBJECT
@@ -23,11 +25,15 @@ public:
     widgets::StringGrid* Grid_hsp;    // its spare-part lines
     QLabel* LabelTotal;               // visits and their sum
     QLabel* LabelYear;                // the distance a year, from the visits' mileage
+    QPushButton* BitBtnPrint;         // "Печать" (Ctrl+P): the history in the print preview
 
     // Shows the history of car `key` modal over `owner`.
     void ShowCar(const QString& key, QWidget* owner);
 
     void FormActivate();
+    // The car, its visits as listed, and each visit's lines.
+    print::Document PrintDocument() const;
+    void BitBtnPrintClick();
     void FillHistory();
 
 signals:

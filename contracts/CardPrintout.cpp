@@ -1,6 +1,8 @@
 #include "contracts/CardPrintout.h"
 
 #include "app/DM.h"
+#include "app/FormShopHeader.h"
+#include "app/ShopDetails.h"
 #include "app/SchemaUpgrade.h"
 #include "office/Templates.h"
 #include "office/Spreadsheet.h"
@@ -33,6 +35,8 @@ void PrintContractCard(const QString& key) {
     Workbook& book = xl.workbooksOpen(formPath(QString::fromLatin1(card::File)));
     xl.run(QString::fromLatin1(card::CleanForm));
     xl.setVisible(true);
+    app::FormShopHeader header(book, app::shopDetails(), QString::fromLatin1(card::ShopName),
+                               QString::fromLatin1(card::ShopInfo));
 
     fb::Query& q = DM->iSQL;
     TDM::reset(q, QStringLiteral("SELECT ct.*, cr.*, cr.km AS car_km FROM Contracts ct INNER JOIN CARS cr ON ct.cr_fk=cr.pk_id "
@@ -92,8 +96,12 @@ void PrintContractCard(const QString& key) {
     // folder lets the user write (an installed program's does not); the user
     // gets a fresh file of it in any case, which opens even while an earlier
     // card is still open.
-    if (QFileInfo(QFileInfo(book.path()).absolutePath()).isWritable() && QFileInfo(book.path()).isWritable())
+    // It keeps the header's blanks, for whatever details come next.
+    if (QFileInfo(QFileInfo(book.path()).absolutePath()).isWritable() && QFileInfo(book.path()).isWritable()) {
+        header.putBlanksBack();
         xl.activeWorkbook().save();
+        header.fillAgain();
+    }
     if (found && !num.isEmpty()) xl.setOutputStem(QStringLiteral("Заказ-наряд-") + num);
     app::ShowResult(xl);
 }

@@ -216,4 +216,41 @@ QDateTime RowSet::dateTime(int row, int col) const {
     }
 }
 
+qint64 RowSet::scaledInteger(int row, int col, int scale) const {
+    const unsigned char* v = at(row, col);
+    if (!v) return 0;
+    const Column& c = cols_[size_t(col)];
+    std::int64_t raw = 0;
+    switch (c.type) {
+    case SQL_SHORT: raw = load<short>(v); break;
+    case SQL_LONG: raw = load<std::int32_t>(v); break;
+    case SQL_INT64: raw = load<std::int64_t>(v); break;
+    case SQL_BOOLEAN: raw = *v ? 1 : 0; break;
+    default: {
+        const double d = number(row, col) * std::pow(10.0, -scale);
+        if (!(std::fabs(d) < 9.2e18)) throw Error(QStringLiteral("Значение поля «%1» не помещается в 64 бита.").arg(c.name));
+        return std::llrint(d);  // the default rounding mode: half to even
+    }
+    }
+    const int colScale = (c.type == SQL_BOOLEAN) ? 0 : c.scale;
+    int shift = colScale - scale;  // > 0: multiply; < 0: divide
+    const Error overflow(QStringLiteral("Значение поля «%1» не помещается в 64 бита.").arg(c.name));
+    for (; shift > 0; --shift) {
+        if (raw > INT64_MAX / 10 || raw < INT64_MIN / 10) throw overflow;
+        raw *= 10;
+    }
+    if (shift < 0) {
+        std::int64_t div = 1;
+        for (; shift < 0; ++shift) {
+            if (div > INT64_MAX / 10) return 0;
+            div *= 10;
+        }
+        std::int64_t q = raw / div, r = raw % div;
+        const std::int64_t twice = (r < 0 ? -r : r) * 2;
+        if (twice > div || (twice == div && (q % 2) != 0)) q += (raw < 0 ? -1 : 1);
+        raw = q;
+    }
+    return raw;
+}
+
 }  // namespace fb

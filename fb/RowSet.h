@@ -49,6 +49,10 @@ public:
     QByteArrayView bytes(int row, int col) const;
     qint64 integer(int row, int col) const;  // NULL → 0; text is converted
     double number(int row, int col) const;   // NULL → 0
+    // The value in units of 10^scale (scale <= 0): exact for integers and
+    // NUMERIC (more decimals than asked are rounded half to even; a value
+    // that does not fit 64 bits throws fb::Error); doubles rounded once.
+    qint64 scaledInteger(int row, int col, int scale) const;
     QDateTime dateTime(int row, int col) const;  // NULL → invalid
     QDate date(int row, int col) const;  // NULL → invalid; no QDateTime made for a DATE
 

@@ -26,12 +26,19 @@ inline constexpr char RowsSuffix[] = "_Rows";
 QString formsDir();
 QString formPath(const QString& file);
 
+// The shop's header as the forms are shipped: blanks the program fills
+// with the shop's details (a header the shop typed in is kept).
+inline constexpr char ShopBlank[] = "Автосервис «________________»";
+inline constexpr char ShopInfoBlank[] = "Адрес: ______________________________   Тел.: ________________";
+
 // The contract card. Header cells are written as text.
 namespace card {
 inline constexpr char File[] = "print.xlsx";
 inline constexpr char SheetName[] = "Карточка";
 inline constexpr char CleanForm[] = "print.xls!CleanForm";
 
+inline constexpr char ShopName[] = "A1";  // ShopBlank
+inline constexpr char ShopInfo[] = "A2";  // ShopInfoBlank
 inline constexpr char Number[] = "Q1";
 inline constexpr char Date[] = "Q2";
 inline constexpr char Car[] = "E4";      // make + " " + model
@@ -90,6 +97,7 @@ inline constexpr char SheetName[] = "Свод";
 inline constexpr char CleanForm[] = "svod.xls!CleanForm";
 inline constexpr char Lines[] = "svod.xls!Lines";
 
+inline constexpr char ShopName[] = "A1";  // ShopBlank
 inline constexpr char Period[] = "A4";
 inline constexpr int SampleRow = 5; // hidden row: the line style for Lines
 inline constexpr int HeaderRow = 6;

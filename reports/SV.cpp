@@ -2,6 +2,7 @@
 
 #include "widgets/RadioGroup.h"
 #include "reports/SummaryBuild.h"
+#include "reports/SummaryPrint.h"
 #include "rtl/Convert.h"
 #include "widgets/Activation.h"
 #include "widgets/DateEdit.h"
@@ -9,6 +10,7 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -66,7 +68,9 @@ TSV::TSV(QWidget* parent) : QDialog(parent) {
 
     BitBtn1 = named(new QPushButton(QStringLiteral("ПОСТРОИТЬ"), this), "BitBtn1");
     BitBtn2 = named(new QPushButton(QStringLiteral("ОТМЕНА"), this), "BitBtn2");
-    for (QPushButton* b : {BitBtn1, BitBtn2}) {
+    BitBtn3 = named(new QPushButton(QStringLiteral("ПЕЧАТЬ"), this), "BitBtn3");
+    BitBtn3->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    for (QPushButton* b : {BitBtn1, BitBtn3, BitBtn2}) {
         b->setMinimumSize(110, 30);
         b->setAutoDefault(false);
     }
@@ -74,6 +78,7 @@ TSV::TSV(QWidget* parent) : QDialog(parent) {
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(BitBtn1);
+    buttons->addWidget(BitBtn3);
     buttons->addWidget(BitBtn2);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(10, 10, 10, 10);
@@ -88,7 +93,8 @@ TSV::TSV(QWidget* parent) : QDialog(parent) {
     setTabOrder(Edit1, MEdit2);
     setTabOrder(MEdit2, MEdit3);
     setTabOrder(MEdit3, BitBtn1);
-    setTabOrder(BitBtn1, BitBtn2);
+    setTabOrder(BitBtn1, BitBtn3);
+    setTabOrder(BitBtn3, BitBtn2);
 
     // Escape anywhere cancels, as the cancel button would.
     for (widgets::LineEdit* e : {static_cast<widgets::LineEdit*>(MEdit1), static_cast<widgets::LineEdit*>(MEdit2),
@@ -105,6 +111,7 @@ TSV::TSV(QWidget* parent) : QDialog(parent) {
     connect(Box1, &widgets::UpperCombo::enterPressed, this, [this] { BitBtn1->setFocus(); });
     connect(BitBtn1, &QPushButton::clicked, this, &TSV::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &TSV::BitBtn2Click);
+    connect(BitBtn3, &QPushButton::clicked, this, &TSV::BitBtn3Click);
 
     widgets::Activation::instance().setHandler(this, [this] { FormActivate(); });
 }
@@ -176,3 +183,10 @@ void TSV::BitBtn1Click() {
 }
 
 void TSV::BitBtn2Click() { reject(); }
+
+// The same rows laid out by the program, in the print preview; the window
+// stays for another period.
+void TSV::BitBtn3Click() {
+    RG1Click();
+    reports::PrintSummary({RG1->itemIndex() == Day, d1, d2, text}, this);
+}

@@ -28,6 +28,7 @@ public:
     QLabel *Label1, *Label2;  // "С", "ПО"
     widgets::DateEdit *MEdit2, *MEdit3;
     QPushButton *BitBtn1, *BitBtn2;
+    QPushButton* BitBtn3;  // ПЕЧАТЬ: the same rows in the print preview
 
     // The period as the last RG1Click left it.
     QDate d1, d2;
@@ -38,6 +39,7 @@ public slots:
     void RG1Click();
     void BitBtn1Click();
     void BitBtn2Click();
+    void BitBtn3Click();
 };
 
 extern TSV* SV;

@@ -1,6 +1,8 @@
 #include "reports/SummaryBuild.h"
 
 #include "app/DM.h"
+#include "app/FormShopHeader.h"
+#include "app/ShopDetails.h"
 #include "office/Templates.h"
 #include "office/Spreadsheet.h"
 #include "app/ShowResult.h"
@@ -52,9 +54,10 @@ bool BuildSummary(const SummaryPeriod& period) {
     }
 
     Spreadsheet xl;
-    xl.workbooksOpen(formPath(QString::fromLatin1(summary::File)));
+    office::Workbook& book = xl.workbooksOpen(formPath(QString::fromLatin1(summary::File)));
     xl.run(QString::fromLatin1(summary::CleanForm));
     xl.setVisible(true);
+    const app::FormShopHeader header(book, app::shopDetails(), QString::fromLatin1(summary::ShopName));
     xl.range(summary::Period).setValue(period.text);
 
     rtl::Money total;

@@ -381,6 +381,13 @@ GRANT SELECT ON Payments TO PROCEDURE ct_sum_paid;
 GRANT UPDATE ON Contracts TO PROCEDURE ct_sum_works;
 GRANT UPDATE ON Contracts TO PROCEDURE ct_sum_spares;
 GRANT UPDATE ON Contracts TO PROCEDURE ct_sum_paid;
+GRANT UPDATE ON Contracts TO TRIGGER ct_works_sum;
+GRANT UPDATE ON Contracts TO TRIGGER ct_spares_sum;
+GRANT UPDATE ON Contracts TO TRIGGER payments_sum;
+GRANT EXECUTE ON FUNCTION money_units TO TRIGGER ct_works_sum;
+GRANT EXECUTE ON FUNCTION money_units TO TRIGGER ct_spares_sum;
+GRANT EXECUTE ON FUNCTION money_units TO PROCEDURE ct_sum_works;
+GRANT EXECUTE ON FUNCTION money_units TO PROCEDURE ct_sum_spares;
 GRANT USAGE ON SEQUENCE gen_payments_id TO TRIGGER payments_bi;
 GRANT USAGE ON SEQUENCE gen_ct_own_id TO TRIGGER ct_own_bi;
 

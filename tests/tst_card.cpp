@@ -1,5 +1,6 @@
 // The contract card: the template filled from the database, read back from
 // the file the user is shown and from the template's own copy.
+#include "app/ShopDetails.h"
 #include "contracts/CardPrintout.h"
 #include "office/Templates.h"
 #include "office/Workbook.h"
@@ -148,6 +149,32 @@ private slots:
         const Workbook tmpl(fx.formPath("print.xlsx"));
         verifyHeader(tmpl, num, date);
         verifyLines(tmpl);
+    }
+
+    // The shop's name and address from its details; a header typed into the
+    // form by hand is kept, and the form keeps its blanks for new details.
+    void shopHeaderFromTheDetails() {
+        app::ShopDetails shop;
+        shop.name = "ООО «РОМАШКА»";
+        shop.address = "г. Тверь, ул. Лесная, 5";
+        shop.phone = "8-4822-11-22-33";
+        app::storeShopDetails(shop);
+        const QString ct = fullContract(QDate(2024, 3, 5));
+        contracts::PrintContractCard(ct);
+        const Workbook shown(printed());
+        QCOMPARE(shown.cellText("A1"), shop.name);
+        QCOMPARE(shown.cellText("A2"), QString("Адрес: г. Тверь, ул. Лесная, 5   Тел.: 8-4822-11-22-33"));
+        {
+            Workbook tmpl(fx.formPath("print.xlsx"));
+            QCOMPARE(tmpl.cellText("A1"), QString::fromUtf8(office::ShopBlank));
+            tmpl.setCell("A1", "АВТОМАСТЕРСКАЯ У ВОКЗАЛА");
+            tmpl.save();
+        }
+        contracts::PrintContractCard(ct);
+        const Workbook again(printed());
+        QCOMPARE(again.cellText("A1"), QString("АВТОМАСТЕРСКАЯ У ВОКЗАЛА"));
+        QCOMPARE(again.cellText("A2"), shown.cellText("A2"));
+        app::storeShopDetails({});
     }
 
     void printingTwiceAndAContractWithoutLines() {

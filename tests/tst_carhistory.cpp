@@ -9,6 +9,8 @@
 #include "contracts/CF.h"
 #include "contracts/MF.h"
 #include "fb/Query.h"
+#include "print/Render.h"
+#include "support/Pdf.h"
 #include "support/Cars.h"
 #include "support/TestDb.h"
 #include "widgets/StringGrid.h"
@@ -185,6 +187,13 @@ private slots:
         HS->Grid_hist->setCurrentRow(3);
         QCOMPARE(HS->Grid_hwork->rowCount(), 4);
         QCOMPARE(HS->Grid_hsp->cell(2, 1), QString("ДЕТАЛЬ"));
+        // On paper: the visits as listed, then each visit's lines.
+        const QString pdf = dir.filePath("history.pdf");
+        print::writePdf(HS->PrintDocument(), pdf);
+        const QString printed = support::pdfPages(pdf).join('\n').simplified();
+        for (const char* text : {"История обслуживания", "ФОРД ФОКУС, Е001ЕЕ 77", "ВИЗИТОВ: 3 НА СУММУ: 388,55",
+                                 "Договор № 7 от 10.01.2024", "РАБОТА 250,5 250,5", "ДЕТАЛЬ 3 12,5 37,5", "Строк нет."})
+            QVERIFY2(printed.contains(QString::fromUtf8(text)), text);
 
         HS->CarKey = QString::number(addCar("НОВАЯ", "", "", "", "", "", ""));
         HS->FormActivate();

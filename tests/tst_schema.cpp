@@ -9,6 +9,7 @@
 #include "fb/Connection.h"
 #include "fb/Query.h"
 #include "fb/Transaction.h"
+#include "rtl/Money.h"
 #include "support/TestDb.h"
 #include "tools/DbTools.h"
 #include "widgets/Messages.h"
@@ -51,6 +52,57 @@ QStringList tableSums(const QString& path, const Columns& columns) {
     }
     return out;
 }
+
+// Each contract's labour, parts and paid as the program adds its rows up,
+// beside the sums the database keeps ("-" for none), one line a contract.
+QStringList contractSums() {
+    fb::Query q(&DM->IBDbase, &DM->IBTrans);
+    QMap<int, QStringList> out;
+    QMap<int, std::optional<rtl::Money>> labour, parts;
+    QMap<int, rtl::Money> paid;
+    const auto add = [](std::optional<rtl::Money>& sum, double v, qint64 n) {
+        if (!sum) return;
+        if (!rtl::Money::fits(v * double(n))) sum.reset();
+        else *sum += rtl::Money::times(v, n);
+    };
+    q.setSQL({"SELECT pk_id, works_sum, spares_sum, paid_sum FROM Contracts"});
+    q.open();
+    for (int i = 0; i < q.rows().rowCount(); ++i) {
+        const int ct = int(q.rows().integer(i, 0));
+        labour[ct] = parts[ct] = rtl::Money();
+        paid[ct] = rtl::Money();
+        for (int c = 1; c <= 3; ++c)
+            out[ct] << (q.rows().isNull(i, c) ? QString("-") : QString::number(q.rows().scaledInteger(i, c, -4)));
+    }
+    q.setSQL({"SELECT ct_fk, price, 1 FROM CT_Works"});
+    q.open();
+    for (int i = 0; i < q.rows().rowCount(); ++i) add(labour[int(q.rows().integer(i, 0))], q.rows().number(i, 1), 1);
+    q.setSQL({"SELECT ct_fk, price, num FROM CT_Spares"});
+    q.open();
+    for (int i = 0; i < q.rows().rowCount(); ++i)
+        add(parts[int(q.rows().integer(i, 0))], q.rows().number(i, 1), q.rows().integer(i, 2));
+    q.setSQL({"SELECT ct_fk, amount, method FROM Payments"});
+    q.open();
+    for (int i = 0; i < q.rows().rowCount(); ++i) {
+        const rtl::Money m = rtl::Money::fromUnits(q.rows().scaledInteger(i, 1, -2) * 100);
+        paid[int(q.rows().integer(i, 0))] += q.rows().text(i, 2) == "ВОЗВРАТ" ? rtl::Money::fromUnits(-m.units()) : m;
+    }
+    q.close();
+    QStringList lines;
+    for (auto it = out.begin(); it != out.end(); ++it) {
+        const auto text = [](const std::optional<rtl::Money>& m) { return m ? QString::number(m->units()) : QString("-"); };
+        lines << QString("%1: kept %2, made %3|%4|%5")
+                     .arg(it.key())
+                     .arg(it->join('|'), text(labour[it.key()]), text(parts[it.key()]))
+                     .arg(paid[it.key()].units());
+    }
+    return lines;
+}
+
+// Every contract's kept sums equal the ones made here.
+#define VERIFY_SUMS()                                                                         \
+    for (const QString& line : contractSums())                                                \
+        QVERIFY2(line.section("kept ", 1).section(", made ", 0, 0) == line.section(", made ", 1), qPrintable(line))
 
 // Every fixed statement of the data module prepares and runs: a changed
 // schema must not make a name ambiguous or a column unknown. Run with
@@ -134,6 +186,7 @@ private slots:
         QVERIFY(app::hasSchema(1));
         QCOMPARE(app::statusText(), QString());
         QCOMPARE(tableSums(path, base), before);
+        VERIFY_SUMS();
         runEveryFixedStatement();
         // One row a step, each naming the program.
         QCOMPARE(support::count("Schema_Version"), app::schemaSteps().size());
@@ -198,6 +251,41 @@ private slots:
         runEveryFixedStatement();
         support::dropDataModule();
         QVERIFY(torquilDb({"version", path}).contains("newer than this program"));
+    }
+
+    // The sums each contract keeps follow every change of its lines and
+    // payments, and a line past the money limit leaves its sum empty.
+    void contractSumsFollowEveryChange() {
+        support::connectDataModule(support::makeDatabase(dir, "sums.fdb"));
+        support::exec("INSERT INTO Cars (dev, owner) VALUES ('ВАЗ', 'ОРЛОВ')");
+        const int car = support::lastKey("Cars");
+        QList<int> ct;
+        for (int i = 0; i < 3; ++i) {
+            support::exec(QString("INSERT INTO Contracts (c_date, cr_fk) VALUES (CURRENT_DATE, %1)").arg(car));
+            ct << support::lastKey("Contracts");
+        }
+        for (const char* price : {"1234.5678", "0.125", "0.00005", "19.99", "NULL"})
+            support::exec(QString("INSERT INTO CT_Works (ct_fk, name, price) VALUES (%1, 'Р', %2)").arg(ct[0]).arg(price));
+        for (const char* line : {"0.3333, 3", "2.5, NULL", "99.99, 7", "-10, 1"})
+            support::exec(QString("INSERT INTO CT_Spares (ct_fk, name, price, num) VALUES (%1, 'Д', %2)").arg(ct[0]).arg(line));
+        for (const char* pay : {"1000.10', 'НАЛИЧНЫЕ", "0.01', 'КАРТА", "300', 'ВОЗВРАТ"})
+            support::exec(QString("INSERT INTO Payments (ct_fk, p_date, amount, method) VALUES (%1, CURRENT_DATE, '%2')")
+                              .arg(ct[0]).arg(pay));
+        VERIFY_SUMS();
+        QCOMPARE(support::scalar(QString("SELECT works_sum FROM Contracts WHERE pk_id = %1").arg(ct[2])), QString("0"));
+        // Changed, moved to another contract, deleted.
+        support::exec("UPDATE CT_Works SET price = price * 3 WHERE price < 1");
+        support::exec(QString("UPDATE CT_Spares SET ct_fk = %1 WHERE price > 50").arg(ct[1]));
+        support::exec(QString("UPDATE Payments SET ct_fk = %1 WHERE method = 'КАРТА'").arg(ct[1]));
+        support::exec("DELETE FROM CT_Works WHERE price > 1000");
+        support::exec("DELETE FROM Payments WHERE method = 'ВОЗВРАТ'");
+        VERIFY_SUMS();
+        // Past the limit: no sum until the line is gone again.
+        support::exec(QString("INSERT INTO CT_Spares (ct_fk, name, price, num) VALUES (%1, 'Д', 1e12, 1)").arg(ct[1]));
+        QCOMPARE(support::scalar(QString("SELECT COALESCE(spares_sum, -1) FROM Contracts WHERE pk_id = %1").arg(ct[1])), QString("-1"));
+        VERIFY_SUMS();
+        support::exec("DELETE FROM CT_Spares WHERE price > 1e11");
+        VERIFY_SUMS();
     }
 
     void commandLineUpgrade() {

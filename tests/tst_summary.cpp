@@ -1,5 +1,9 @@
 // The summary window and its build: the period choices, the rows read back
 // from the written file, fixed-point amounts, no file for an empty period.
+#include "app/ShopDetails.h"
+#include "print/Render.h"
+#include "reports/SummaryPrint.h"
+#include "support/Pdf.h"
 #include "app/WindowFlow.h"
 #include "office/Workbook.h"
 #include "widgets/RadioGroup.h"
@@ -87,11 +91,16 @@ private slots:
         addWork(a, "ЗАМЕНА МАСЛА", "1500.5");
         addSpare(a, "МАСЛО", "450.25", 4);
         addWork(b, "ДИАГНОСТИКА", "800");
+        app::ShopDetails shop;
+        shop.name = "ИП СИДОРОВ";
+        app::storeShopDetails(shop);
         build([&] { SV->MEdit1->setText(rtl::DateToStr(day)); });
+        app::storeShopDetails({});
 
         QCOMPARE(fx.viewer.shown.size(), 1);
         const Workbook s(fx.viewer.shown.first());
         QCOMPARE(s.cellText("A4"), rtl::DateToStr(day));
+        QCOMPARE(s.cellText("A1"), QString("ИП СИДОРОВ"));
         QCOMPARE(listed(s), QList<int>({3, 7, 12}));  // in number order
         QCOMPARE(s.cellText("B7"), rtl::DateToStr(day));
         QCOMPARE(s.cellText("C7"), QString("KIA RIO"));
@@ -118,6 +127,15 @@ private slots:
         QCOMPARE(Workbook(fx.formPath("svod.xlsx")).cellText("A4"), QString());
         QVERIFY(!SV->isVisible());
         QCOMPARE(SV->result(), int(QDialog::Accepted));
+
+        // The same rows printed by the program, with paid and due.
+        support::exec(QString("INSERT INTO Payments (ct_fk, p_date, amount, method) VALUES (%1, '2024-05-14', 1000, 'КАРТА')").arg(a));
+        const QString pdf = fx.outDir() + "/svod.pdf";
+        print::writePdf(reports::SummaryDocument({true, day, day, rtl::DateToStr(day)}), pdf);
+        const QString printed = support::pdfPages(pdf).join('\n').simplified();
+        for (const QString& text : {QString("Итоговый свод договоров"), rtl::DateToStr(day) + " KIA RIO ПЕТРОВА А.А. 222 800 0 800",
+                                    QString("ИВАНОВ И.И. 111 3301,5 1000 2301,5"), QString("ИТОГО 4101,5 1000 3101,5")})
+            QVERIFY2(printed.contains(text), qPrintable(text + " in " + printed));
     }
 
     void dayIsOneDateAndThePeriodIncludesItsEnds() {

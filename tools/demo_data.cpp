@@ -536,6 +536,32 @@ void fillRates(fb::Connection& db, fb::Transaction& tr) {
     }
 }
 
+// The demo shop's details (made-up numbers with valid control digits), so
+// that its work orders and forms print whole.
+void fillShop(fb::Connection& db, fb::Transaction& tr) {
+    const char* const details[][2] = {
+        {"shop_name", "ООО «Колесо»"},
+        {"shop_form", "Общество с ограниченной ответственностью"},
+        {"shop_inn", "7701234560"},
+        {"shop_ogrn", "1027700123450"},
+        {"shop_address", "г. Тула, ул. Заводская, 12"},
+        {"shop_phone", "+7 4872 55-12-34"},
+        {"shop_taker_position", "Мастер-приёмщик"},
+        {"shop_taker_name", "Петров П. П."},
+        {"shop_warranty", "На выполненные работы — 30 дней или 1000 км пробега, что наступит раньше; "
+                          "на запчасти исполнителя — гарантия их производителя."},
+        {"shop_terms", "Оплата при получении автомобиля наличными, картой или переводом; "
+                       "по соглашению сторон возможна предоплата запчастей."},
+    };
+    fb::Query q(&db, &tr);
+    q.setSQL({QStringLiteral("UPDATE OR INSERT INTO Settings (name, val) VALUES (:name, :val) MATCHING (name)")});
+    for (const auto& [name, value] : details) {
+        q.setString(QStringLiteral("name"), QString::fromLatin1(name));
+        q.setString(QStringLiteral("val"), QString::fromUtf8(value));
+        q.execSQL();
+    }
+}
+
 }  // namespace
 
 void fillDemo(fb::Connection& db, const QDate& today) {
@@ -551,6 +577,7 @@ void fillDemo(fb::Connection& db, const QDate& today) {
     const std::vector<int> cars = fillCars(db, tr, rng, today, mileage);
     fillContracts(db, tr, rng, today, cars, mileage, withMileage);
     if (rates) fillRates(db, tr);
+    if (withMileage) fillShop(db, tr);  // Settings come with step 1
     tr.commit();
 }
 

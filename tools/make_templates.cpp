@@ -175,11 +175,11 @@ bool writeCard(const QString& path)
 
     // Shop, number and date.
     height(ws, 1, 24);
-    merge(ws, 1, 'A', 1, 'M', "Автосервис «________________»", shop);
+    merge(ws, 1, 'A', 1, 'M', ShopBlank, shop);
     merge(ws, 1, 'N', 1, 'P', "ЗАКАЗ-НАРЯД №", titleLabel);
     merge(ws, 1, 'Q', 1, 'S', "", number);
     height(ws, 2, 16);
-    merge(ws, 2, 'A', 2, 'M', "Адрес: ______________________________   Тел.: ________________", shopInfo);
+    merge(ws, 2, 'A', 2, 'M', ShopInfoBlank, shopInfo);
     merge(ws, 2, 'N', 2, 'P', "от", fromLabel);
     merge(ws, 2, 'Q', 2, 'S', "", date);
 
@@ -334,7 +334,7 @@ bool writeSummary(const QString& path)
     worksheet_set_column(ws, 5, 5, 17, totalMoney);
 
     height(ws, 1, 15);
-    merge(ws, 1, 'A', 1, 'F', "Автосервис «________________»", shop);
+    merge(ws, 1, 'A', 1, 'F', ShopBlank, shop);
     height(ws, 2, 24);
     merge(ws, 2, 'A', 2, 'F', "ИТОГОВЫЙ СВОД ДОГОВОРОВ", title);
     height(ws, 3, 6);
