@@ -87,7 +87,8 @@ CopyCheck compareCounts(const QMap<QString, qint64>& expected, const QMap<QStrin
 namespace {
 
 // The rows the backup wrote, from its report: "writing data for table X",
-// then "N records written".
+// then "N records written" every 10,000 rows and at the end: the last is
+// the table's.
 QMap<QString, qint64> countsWritten(const QStringList& lines) {
     static const QRegularExpression tableRe(QStringLiteral("writing data for table (\\S+)"));
     static const QRegularExpression rowsRe(QStringLiteral("(\\d+) records written"));
@@ -97,7 +98,7 @@ QMap<QString, qint64> countsWritten(const QStringList& lines) {
         if (const auto m = tableRe.match(line); m.hasMatch())
             table = m.captured(1);
         else if (const auto r = rowsRe.match(line); r.hasMatch() && !table.isEmpty())
-            counts.insert(std::exchange(table, QString()), r.captured(1).toLongLong());
+            counts.insert(table, r.captured(1).toLongLong());
     }
     return counts;
 }

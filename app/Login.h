@@ -17,7 +17,7 @@ namespace fb { class Connection; }
 namespace app {
 
 // The schema step that brings the roles and the change log.
-inline constexpr int kRolesStep = 7;
+inline constexpr int kRolesStep = 9;
 
 extern const char* const kOwnerRole;  // "TORQUIL_OWNER"
 extern const char* const kClerkRole;  // "TORQUIL_CLERK"

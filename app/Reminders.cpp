@@ -1,5 +1,6 @@
 #include "app/Reminders.h"
 
+#include "app/SchemaUpgrade.h"
 #include "app/Settings.h"
 #include "fb/Error.h"
 #include "fb/Query.h"
@@ -111,11 +112,30 @@ void readServiceInterval(fb::Connection& db, fb::Transaction& tr, ReminderTerms&
     }
 }
 
-// Two reads, both a plain pass over one table: every dated contract of
-// every car (its key, date, mileage, next service and reminder date only),
-// reduced per car here, then the cars. Grouping in the engine instead costs
-// a sort of all the contracts and a second read of the chosen ones.
-QList<Reminder> dueForService(fb::Connection& db, fb::Transaction& tr, const ReminderTerms& terms) {
+namespace {
+
+void sortDue(QList<Reminder>& out) {
+    std::sort(out.begin(), out.end(), [](const Reminder& a, const Reminder& b) {
+        if (a.overdue != b.overdue) return a.overdue;
+        if (a.daysLeft != b.daysLeft) return a.daysLeft < b.daysLeft;
+        if (a.owner != b.owner) return a.owner < b.owner;
+        return a.car < b.car;
+    });
+}
+
+void setCarFields(const fb::RowSet& rows, int i, int first, Reminder& r) {
+    r.owner = rows.text(i, first);
+    r.phone = rows.text(i, first + 1);
+    r.model = joined(rows.text(i, first + 2), rows.text(i, first + 3));
+    r.plate = joined(rows.text(i, first + 4), rows.text(i, first + 5));
+}
+
+// Without step 8: two reads, both a plain pass over one table: every dated
+// contract of every car (its key, date, mileage, next service and reminder
+// date only), reduced per car here, then the cars. Grouping in the engine
+// instead costs a sort of all the contracts and a second read of the chosen
+// ones.
+QList<Reminder> dueFromContracts(fb::Connection& db, fb::Transaction& tr, const ReminderTerms& terms) {
     fb::Query q(&db, &tr);
     q.setSQL({QStringLiteral("SELECT cr_fk, pk_id, c_date, km, next_date, next_km, reminded FROM Contracts"),
               QStringLiteral("WHERE c_date IS NOT NULL AND cr_fk IS NOT NULL")});
@@ -169,21 +189,82 @@ QList<Reminder> dueForService(fb::Connection& db, fb::Transaction& tr, const Rem
         for (int i = 0; i < cr.rowCount(); ++i) {
             const auto it = due.find(int(cr.integer(i, 0)));
             if (it == due.end()) continue;
-            Reminder& r = it->second;
-            r.owner = cr.text(i, 1);
-            r.phone = cr.text(i, 2);
-            r.model = joined(cr.text(i, 3), cr.text(i, 4));
-            r.plate = joined(cr.text(i, 5), cr.text(i, 6));
-            out.push_back(std::move(r));
+            setCarFields(cr, i, 1, it->second);
+            out.push_back(std::move(it->second));
         }
         q.close();
     }
-    std::sort(out.begin(), out.end(), [](const Reminder& a, const Reminder& b) {
-        if (a.overdue != b.overdue) return a.overdue;
-        if (a.daysLeft != b.daysLeft) return a.daysLeft < b.daysLeft;
-        if (a.owner != b.owner) return a.owner < b.owner;
-        return a.car < b.car;
-    });
+    return out;
+}
+
+// With step 8: the facts kept per car (Car_Visits, the car's shown fields
+// with them), of the cars that may be due. The engine's filter lets through every car the judgement below may
+// take (a few days and kilometres to spare for the month ends and the
+// rounding of the estimate); the judgement decides.
+QList<Reminder> dueFromCarVisits(fb::Connection& db, fb::Transaction& tr, const ReminderTerms& t) {
+    fb::Query q(&db, &tr);
+    q.setSQL(dueCarsStatement());
+    bindDueCars(q, t);
+    q.open();
+    const fb::RowSet rows = q.takeRows();
+
+    QList<Reminder> out;
+    out.reserve(rows.rowCount());
+    for (int i = 0; i < rows.rowCount(); ++i) {
+        CarVisits v;
+        v.last = {rows.date(i, 1), int(rows.integer(i, 2))};
+        v.lastKm = rows.isNull(i, 3) ? -1 : rows.integer(i, 3);
+        v.lastReminded = rows.date(i, 4);
+        v.withKm = int(rows.integer(i, 5));
+        if (v.withKm > 0) {
+            // Only their dates matter here: any key marks them as there.
+            v.firstWithKm = {rows.date(i, 6), 1};
+            v.firstKm = rows.integer(i, 7);
+            v.lastWithKm = {rows.date(i, 8), 1};
+            v.lastKmSeen = rows.integer(i, 9);
+        }
+        if (!rows.isNull(i, 10)) {
+            v.setter = {QDate(), int(rows.integer(i, 10))};
+            v.nextDate = rows.date(i, 11);
+            v.nextKm = rows.isNull(i, 12) ? -1 : rows.integer(i, 12);
+            v.setterReminded = rows.date(i, 13);
+        }
+        Reminder r;
+        r.car = int(rows.integer(i, 0));
+        if (!judge(v, t, r)) continue;
+        setCarFields(rows, i, 14, r);
+        out.push_back(std::move(r));
+    }
+    return out;
+}
+
+}  // namespace
+
+QStringList dueCarsStatement() {
+    return {QStringLiteral("SELECT v.cr_fk, v.last_date, v.last_key, v.last_km, v.last_reminded, v.km_visits,"),
+              QStringLiteral(" v.first_km_date, v.first_km, v.latest_km_date, v.latest_km,"),
+              QStringLiteral(" v.next_key, v.next_date, v.next_km, v.next_reminded,"),
+              QStringLiteral(" v.owner, v.phone, v.dev, v.mod, v.gnum, v.region FROM Car_Visits v"),
+              QStringLiteral("WHERE (v.next_key IS NULL AND v.last_date <= :last_by) OR v.next_date <= :due_by"),
+              QStringLiteral(" OR (v.km_visits >= 2 AND v.latest_km_date > v.first_km_date"),
+              QStringLiteral("  AND v.latest_km + IIF(v.latest_km > v.first_km, v.latest_km - v.first_km, 0)"),
+              QStringLiteral("   * CAST(DATEDIFF(DAY FROM v.latest_km_date TO CAST(:today AS DATE)) AS DOUBLE PRECISION)"),
+              QStringLiteral("   / DATEDIFF(DAY FROM v.first_km_date TO v.latest_km_date)"),
+              QStringLiteral("   >= IIF(v.next_key IS NULL, v.last_km + :service_km, v.next_km) - :km_ahead)")};
+}
+
+void bindDueCars(fb::Query& q, const ReminderTerms& t) {
+    const QDate dueBy = t.today.addDays(std::max(t.days, -1));
+    q.setDate(QStringLiteral("last_by"), dueBy.addMonths(-t.months).addDays(4));
+    q.setDate(QStringLiteral("due_by"), dueBy);
+    q.setDate(QStringLiteral("today"), t.today);
+    q.setInteger(QStringLiteral("service_km"), t.km);
+    q.setInteger(QStringLiteral("km_ahead"), std::max(t.kmAhead, 0) + 2);
+}
+
+QList<Reminder> dueForService(fb::Connection& db, fb::Transaction& tr, const ReminderTerms& terms) {
+    QList<Reminder> out = hasSchema(8) ? dueFromCarVisits(db, tr, terms) : dueFromContracts(db, tr, terms);
+    sortDue(out);
     return out;
 }
 

@@ -13,6 +13,7 @@
 
 namespace fb {
 class Connection;
+class Query;
 class Transaction;
 }  // namespace fb
 
@@ -45,8 +46,15 @@ struct Reminder {
 void readServiceInterval(fb::Connection& db, fb::Transaction& tr, ReminderTerms& terms);
 
 // The cars overdue or due soon, overdue first, then the soonest first. The
-// database must have step 1.
+// database must have step 1; with step 8 the list reads the facts kept per
+// car (Car_Visits), else every contract.
 QList<Reminder> dueForService(fb::Connection& db, fb::Transaction& tr, const ReminderTerms& terms);
+
+// With step 8, the one statement the list reads: the cars that may be due
+// (a sure superset of them) with the facts kept per car and the fields
+// shown; and its parameters for `terms`.
+QStringList dueCarsStatement();
+void bindDueCars(fb::Query& q, const ReminderTerms& terms);
 
 // Stores `date` as the day the customer was reminded of `contract`'s service,
 // and commits.

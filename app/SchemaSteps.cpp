@@ -114,11 +114,12 @@ void createSchema(fb::Connection& db, const QString& program) {
     applySchemaSteps(db, program);
 }
 
-int applySchemaSteps(fb::Connection& db, const QString& program) {
+int applySchemaSteps(fb::Connection& db, const QString& program, int upTo) {
     ensureVersionTable(db);
     int version = schemaVersion(db);
     for (const SchemaStep& step : schemaSteps()) {
         if (step.version <= version) continue;
+        if (step.version > upTo) break;
         // Another program applying this step holds its row: wait for it to
         // end, then see what it recorded (its failure leaves the step to us).
         const QDeadlineTimer patience(120 * 1000);

@@ -36,6 +36,7 @@ void createSchema(fb::Connection& db, const QString& program);
 // once: the one that comes second waits until the first has committed and
 // goes on from there. `program` names who applied it ("torquil 1.0").
 // Throws fb::Error when a step fails; that step leaves nothing behind.
-int applySchemaSteps(fb::Connection& db, const QString& program);
+// `upTo` stops after that step (a database as an older program left it).
+int applySchemaSteps(fb::Connection& db, const QString& program, int upTo = 1 << 30);
 
 }  // namespace app

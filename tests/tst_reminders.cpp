@@ -2,14 +2,18 @@
 // generated visits, the reminders window, and torquil-db's report.
 #include "app/DM.h"
 #include "app/Reminders.h"
+#include "app/SchemaSteps.h"
 #include "app/SchemaUpgrade.h"
 #include "cars/HS.h"
 #include "contracts/MF.h"
+#include "fb/Connection.h"
+#include "fb/Error.h"
 #include "program/Windows.h"
 #include "reports/NR.h"
 #include "rtl/Convert.h"
 #include "support/Cars.h"
 #include "support/Modal.h"
+#include "support/OtherAttachment.h"
 #include "support/TestDb.h"
 #include "support/TestMain.h"
 #include "tools/ReportCommand.h"
@@ -49,6 +53,23 @@ Visit addVisit(int car, int daysAgo, std::optional<int> km, int nextIn = 0, std:
                                                              sqlValue(v.reminded)));
     v.key = support::lastKey(QStringLiteral("Contracts"));
     return v;
+}
+
+// A car's visits at random: mileage or none, next services, calls, several
+// visits a day; at least `fewest` of them.
+QList<Visit> randomVisits(tools::Rng& rng, int car, int fewest) {
+    QList<Visit> visits;
+    int km = rng.below(100000), daysAgo = 300 + rng.below(800);
+    for (int n = fewest + rng.below(4); n > 0 && daysAgo >= 0; --n) {
+        km += rng.below(20000);
+        const bool sets = rng.chance(0.4);
+        visits << addVisit(car, daysAgo, rng.chance(0.7) ? std::optional<int>(km) : std::nullopt,
+                           sets && rng.chance(0.8) ? rng.below(500) - 250 : 0,
+                           sets ? std::optional<int>(km + rng.below(20000)) : std::nullopt,
+                           rng.chance(0.3) ? 1 + rng.below(30) : -1);
+        daysAgo -= rng.chance(0.2) ? 0 : rng.below(400 / fewest);
+    }
+    return visits;
 }
 
 // The expected row of a car, computed visit by visit from the rules as a
@@ -93,6 +114,23 @@ app::ReminderTerms defaultTerms() {
 
 QList<app::Reminder> currentList(const app::ReminderTerms& t = defaultTerms()) {
     return app::dueForService(DM->IBDbase, DM->IBTrans, t);
+}
+
+// Every car's row (with its key, contract and how soon), the terms letting
+// nearly every car through: read from the facts kept per car, or computed
+// from every contract as a database without them is read.
+QStringList everyCar(bool kept) {
+    const int had = app::databaseSchema();
+    app::setDatabaseSchema(kept ? app::newestSchemaVersion() : 6);
+    app::ReminderTerms t = defaultTerms();
+    t.days = 100000;
+    t.kmAhead = 10000000;
+    QStringList out;
+    for (const app::Reminder& r : currentList(t))
+        out << QStringLiteral("%1|%2|%3|%4|").arg(r.car).arg(r.contract).arg(r.daysLeft).arg(r.overdue) +
+                   app::reminderRow(r).join(u'|');
+    app::setDatabaseSchema(had);
+    return out;
 }
 
 const app::Reminder* find(const QList<app::Reminder>& list, int car) {
@@ -175,16 +213,7 @@ private slots:
             const QString owner = QStringLiteral("КЛИЕНТ %1").arg(i, 2, 10, QChar(u'0'));
             const int car = support::addCar({{"owner", owner}});
             owners[car] = owner;
-            int km = rng.below(100000), daysAgo = 300 + rng.below(800);
-            for (int n = 1 + rng.below(4); n > 0 && daysAgo >= 0; --n) {
-                km += rng.below(20000);
-                const bool sets = rng.chance(0.4);
-                visits[car] << addVisit(car, daysAgo, rng.chance(0.7) ? std::optional<int>(km) : std::nullopt,
-                                        sets && rng.chance(0.8) ? rng.below(500) - 250 : 0,
-                                        sets ? std::optional<int>(km + rng.below(20000)) : std::nullopt,
-                                        rng.chance(0.3) ? 1 + rng.below(30) : -1);
-                daysAgo -= rng.chance(0.2) ? 0 : rng.below(400);
-            }
+            visits[car] = randomVisits(rng, car, 1);
         }
         for (int days : {0, 30, 120}) {
             app::ReminderTerms t = defaultTerms();
@@ -207,6 +236,49 @@ private slots:
             QVERIFY2(expected.size() > 5, "the generated cars should give a list");
             QCOMPARE(got, expected);
         }
+    }
+
+    // The facts kept per car follow the contracts and the cars: new visits,
+    // edits of every column they come from, a contract moved to another car,
+    // deletions (the car's last contract, the car itself).
+    void carFactsFollowEveryChange() {
+        tools::Rng rng(724);
+        QStringList car;
+        for (int i = 0; i < 12; ++i) {
+            const int key = support::addCar({{"owner", QStringLiteral("ФАКТЫ %1").arg(i)}});
+            randomVisits(rng, key, 2);
+            car << QString::number(key);
+        }
+        const QString newestOf = QStringLiteral("(SELECT MAX(pk_id) FROM Contracts WHERE cr_fk = %1)");
+        const QString oldestOf = QStringLiteral("(SELECT MIN(pk_id) FROM Contracts WHERE cr_fk = %1)");
+        QCOMPARE(everyCar(true), everyCar(false));
+        support::exec("UPDATE Contracts SET km = km + 500 WHERE cr_fk = " + car[0]);
+        support::exec("UPDATE Contracts SET next_date = NULL, next_km = NULL WHERE cr_fk = " + car[1]);
+        support::exec("UPDATE Contracts SET next_km = 1 WHERE pk_id = " + oldestOf.arg(car[1]));
+        support::exec("UPDATE Contracts SET c_date = c_date + 1000 WHERE pk_id = " + oldestOf.arg(car[2]));
+        support::exec("UPDATE Contracts SET c_date = NULL WHERE pk_id = " + newestOf.arg(car[3]));
+        support::exec("UPDATE Contracts SET reminded = CURRENT_DATE - 2 WHERE cr_fk = " + car[4]);
+        support::exec("UPDATE Contracts SET cr_fk = " + car[6] + " WHERE pk_id = " + newestOf.arg(car[5]));
+        support::exec("UPDATE Cars SET owner = 'НОВЫЙ', dev = NULL, gnum = 'В002ВВ' WHERE pk_id = " + car[7]);
+        QCOMPARE(everyCar(true), everyCar(false));
+        support::exec("DELETE FROM Contracts WHERE pk_id = " + newestOf.arg(car[8]));
+        support::exec("DELETE FROM Contracts WHERE cr_fk = " + car[9]);
+        support::exec("DELETE FROM Cars WHERE pk_id = " + car[10]);
+        support::exec("UPDATE Contracts SET cr_fk = " + car[10] + " WHERE pk_id = " + newestOf.arg(car[11]));
+        QCOMPARE(everyCar(true), everyCar(false));
+        QCOMPARE(support::count("Car_Visits", "cr_fk IN (" + car[9] + ", " + car[10] + ")"), 0);
+        // Another workstation's visit of the same car, not yet committed:
+        // this one is refused (the car's row is theirs), then goes through.
+        const QString visit = "INSERT INTO Contracts (c_date, cr_fk, km) VALUES (CURRENT_DATE, " + car[0] + ", %1)";
+        support::OtherAttachment other;
+        other.run(visit.arg(900000));
+        QVERIFY_THROWS_EXCEPTION(fb::Error, support::exec(visit.arg(900001)));
+        other.commit();
+        support::exec(visit.arg(900001));
+        QCOMPARE(everyCar(true), everyCar(false));
+        QCOMPARE(support::count("Car_Visits"),
+                 support::scalar("SELECT COUNT(DISTINCT ct.cr_fk) FROM Contracts ct INNER JOIN Cars cr "
+                                 "ON cr.pk_id = ct.cr_fk WHERE ct.c_date IS NOT NULL").toInt());
     }
 
     // "Позвонили" stores today on the contract that set the service (or the
@@ -263,6 +335,37 @@ private slots:
         const app::Reminder* b = find(NR->reminders(), soonByDate);
         QVERIFY(b && b->overdue);  // six months after a visit 345 days ago
         support::exec(QStringLiteral("DELETE FROM Settings"));
+    }
+
+    // A database an older program made, with its visits: the upgrade keeps
+    // the facts of every car, and the list is the one its contracts gave.
+    void upgradeKeepsTheFactsOfEveryCar() {
+        QTemporaryDir older;
+        const QString mine = DM->IBDbase.databaseName, old = support::makeDatabaseAt(older, 6, "older.fdb");
+        const int had = app::databaseSchema();
+        auto attach = [](const QString& file) {
+            DM->IBTrans.endRead();
+            DM->IBDbase.close();
+            DM->IBDbase.databaseName = file;
+            DM->IBDbase.open();
+        };
+        attach(old);
+        tools::Rng rng(8);
+        for (int i = 0; i < 15; ++i) randomVisits(rng, support::addCar({{"owner", QStringLiteral("СТАРЫЙ %1").arg(i)}}), 1);
+        const QStringList before = everyCar(false);
+        QVERIFY(before.size() > 10);
+        DM->IBTrans.endRead();
+        DM->IBDbase.close();
+        {
+            fb::Connection db;
+            db.databaseName = old;
+            db.open();
+            QCOMPARE(app::applySchemaSteps(db, QStringLiteral("tests")), app::newestSchemaVersion());
+        }
+        DM->IBDbase.open();
+        QCOMPARE(everyCar(true), before);
+        attach(mine);
+        app::setDatabaseSchema(had);
     }
 
     // torquil-db report reminders: the header and the rows the window shows,

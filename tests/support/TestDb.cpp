@@ -26,6 +26,16 @@ QString makeDatabase(const QTemporaryDir& dir, const QString& name) {
     return path;
 }
 
+QString makeDatabaseAt(const QTemporaryDir& dir, int version, const QString& name) {
+    const QString path = makeBaseDatabase(dir, name);
+    fb::Connection db;
+    db.databaseName = path;
+    db.open();
+    app::applySchemaSteps(db, QStringLiteral("tests"), version);
+    db.close();
+    return path;
+}
+
 QString makeBaseDatabase(const QTemporaryDir& dir, const QString& name) {
     const QString path = dir.filePath(name);
     QFile f(schemaPath());

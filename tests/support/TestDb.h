@@ -12,6 +12,8 @@ namespace support {
 QString schemaPath();
 // Creates a new database file `name` in `dir` with the newest schema and returns its path.
 QString makeDatabase(const QTemporaryDir& dir, const QString& name = QStringLiteral("dbase.fdb"));
+// The same with the steps up to `version` only (as an older program made it).
+QString makeDatabaseAt(const QTemporaryDir& dir, int version, const QString& name);
 // The same with schema/dbase.sql alone: a shop's database before any step.
 QString makeBaseDatabase(const QTemporaryDir& dir, const QString& name = QStringLiteral("dbase.fdb"));
 // Creates the data module and connects it to `path` (as the start-up does,

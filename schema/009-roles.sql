@@ -1,4 +1,4 @@
--- Step 7: who may do what on a server, and who changed what.
+-- Step 9: who may do what on a server, and who changed what.
 -- Two roles the server enforces: TORQUIL_OWNER may do everything;
 -- TORQUIL_CLERK adds and changes contracts, their lines, the customer's own
 -- parts, cars and payments, adds works and spares from the pickers without
@@ -416,6 +416,7 @@ GRANT ALL ON Settings TO ROLE TORQUIL_OWNER;
 GRANT SELECT ON Change_Log TO ROLE TORQUIL_OWNER;
 GRANT EXECUTE ON PROCEDURE contract_authors TO ROLE TORQUIL_OWNER;
 GRANT SELECT ON Schema_Version TO ROLE TORQUIL_OWNER;
+GRANT SELECT ON Car_Visits TO ROLE TORQUIL_OWNER;
 GRANT USAGE ON SEQUENCE gen_doc_num TO ROLE TORQUIL_OWNER;
 GRANT USAGE ON SEQUENCE gen_contracts_id TO ROLE TORQUIL_OWNER;
 GRANT USAGE ON SEQUENCE gen_cars_id TO ROLE TORQUIL_OWNER;
@@ -455,6 +456,7 @@ GRANT SELECT, INSERT ON body_sp TO ROLE TORQUIL_CLERK;
 GRANT SELECT ON Settings TO ROLE TORQUIL_CLERK;
 GRANT EXECUTE ON PROCEDURE contract_authors TO ROLE TORQUIL_CLERK;
 GRANT SELECT ON Schema_Version TO ROLE TORQUIL_CLERK;
+GRANT SELECT ON Car_Visits TO ROLE TORQUIL_CLERK;
 GRANT USAGE ON SEQUENCE gen_doc_num TO ROLE TORQUIL_CLERK;
 GRANT USAGE ON SEQUENCE gen_contracts_id TO ROLE TORQUIL_CLERK;
 GRANT USAGE ON SEQUENCE gen_cars_id TO ROLE TORQUIL_CLERK;
