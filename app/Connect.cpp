@@ -1,6 +1,8 @@
 #include "app/Connect.h"
 
 #include "app/DM.h"
+#include "app/Login.h"
+#include "app/LoginRights.h"
 #include "app/QuitOnSignal.h"
 #include "app/SchemaUpgrade.h"
 #include "rtl/ProgramFolder.h"
@@ -105,6 +107,21 @@ bool ConnectDatabase() {
         return false;
     }
     DM->IBDbase.databaseName = path;
+    const bool server = fb::Connection::isRemotePath(path);
+    if (server) {
+        // A server asks who works: the login and its role, before anything else.
+        if (!logIn(DM->IBDbase)) {
+            terminateProgram();
+            return false;
+        }
+    } else {
+        // One computer: the file's rights decide; the engine takes the
+        // administrator's name and no password.
+        DM->IBDbase.userName = QStringLiteral("SYSDBA");
+        DM->IBDbase.password.clear();
+        DM->IBDbase.role.clear();
+        setCurrentRole(Role::Owner);
+    }
     {
         // The engine puts its own handlers on the ending signals as it attaches.
         EndingSignalsHeld held;
@@ -114,11 +131,13 @@ bool ConnectDatabase() {
         DM->IBDbase.open();
     }
     tellSchemaNews();
+    if (!server) nameSessionUser(DM->IBDbase);
     // Reading starts at once (a database that refuses transactions says so
     // here); no read-write transaction stays open until the first write.
     DM->IBTrans.forRead();
     tagMarkers();
     rideOutRestarts();
+    applyRole();
     return true;
 }
 

@@ -6,9 +6,8 @@ TDM* DM = nullptr;
 
 TDM::TDM(QObject* parent) : QObject(parent) {
     setObjectName(QStringLiteral("DM"));
-    // Login prompt off, dialect 3, no idle timer: the connection stays for the run.
-    IBDbase.userName = QStringLiteral("sysdba");
-    IBDbase.password = QStringLiteral("quillstem");
+    // Dialect 3, no idle timer: the connection stays for the run. The login
+    // is the user's (app/Connect.cpp), never one built in.
     IBDbase.dialect = 3;
 
     iDoc.setSQL({QStringLiteral("SELECT * FROM Contracts ct "), QStringLiteral("INNER JOIN Cars cr "),

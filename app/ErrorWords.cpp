@@ -1,5 +1,6 @@
 #include "app/ErrorWords.h"
 
+#include "app/Login.h"
 #include "fb/Error.h"
 #include "fb/Reconnect.h"
 #include "widgets/ErrorDisplay.h"
@@ -35,7 +36,10 @@ ErrorCondition conditionOf(const fb::Error& e) {
                 QStringLiteral("С этими данными сейчас работают на другом рабочем месте."), true};
     if (e.hasCode(isc_no_priv))
         return {QStringLiteral("Нет прав на это действие"),
-                QStringLiteral("Пользователю, под которым работает программа, это действие в базе данных не разрешено.")};
+                isOwner() ? QStringLiteral("Пользователю, под которым работает программа, это действие в базе данных "
+                                           "не разрешено.")
+                          : QStringLiteral("Приёмщику это действие не разрешено: его выполняет владелец. "
+                                           "Ничего не записано.")};
     if (e.text().contains(QLatin1String("No space left on device")))
         return {QStringLiteral("Диск переполнен"), QStringLiteral("На диске с базой данных не осталось места.")};
     if (anyOf(e, {isc_io_open_err, isc_io_access_err, isc_io_read_err, isc_bad_db_format, isc_wrong_ods}))

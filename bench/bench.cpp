@@ -301,6 +301,7 @@ void benchPrintPdf(int runs);  // bench/print_bench.cpp
 void benchPayments(int runs, const std::function<bool(const char*)>& wanted,
                    const std::function<void(const char*, const std::function<void()>&, const std::function<void()>&)>& report,
                    const std::function<std::function<void()>()>& journalFetch);  // bench/payments_bench.cpp
+void benchChangeLog(int runs);  // bench/changelog_bench.cpp
 void benchReminders(int runs);  // bench/reminders_bench.cpp
 void benchOwner(int runs, const std::function<bool(const char*)>& wanted);  // bench/owner_bench.cpp
 void benchHistoryMileage(int runs);  // bench/history_bench.cpp
@@ -333,6 +334,7 @@ int main(int argc, char** argv) {
         if (wanted("print_pdf_120")) benchPrintPdf(runs);
         benchPayments(runs, wanted, [](const char* n, const std::function<void()>& a, const std::function<void()>& e) { report(n, a, e); },
                       [] { return engineFetch(DM->iDoc, bindJournal); });
+        if (wanted("save_120_lines_logged")) benchChangeLog(runs);
         if (wanted("reminders")) benchReminders(runs);
         benchOwner(runs, wanted);
         if (wanted("order_pdf_120")) benchOrderPdf(runs);

@@ -2,6 +2,7 @@
 
 #include "app/RowGone.h"
 #include "app/DM.h"
+#include "app/LoginRights.h"
 #include "app/WindowFlow.h"
 #include "cars/CarList.h"
 #include "cars/CarSearch.h"
@@ -112,6 +113,7 @@ void TDC::buildToolBar() {
     ToolButton8 = widgets::addToolButton(ToolBar1, "ToolButton8", Glyph::Save, "Сохранение изменений");
     widgets::addGap(ToolBar1);
     ToolButton7 = widgets::addToolButton(ToolBar1, "ToolButton7", Glyph::Delete, nullptr);
+    app::ownerOnly(ToolButton7);
     widgets::addGap(ToolBar1);
     ToolButton16 = widgets::addToolButton(ToolBar1, "ToolButton16", Glyph::History, "История обслуживания");
     widgets::addRightSpacer(ToolBar1);

@@ -2,6 +2,7 @@
 
 #include "app/RowGone.h"
 #include "app/DM.h"
+#include "app/LoginRights.h"
 #include "app/MechanicRate.h"
 #include "widgets/Activation.h"
 #include "widgets/SaveShortcut.h"
@@ -38,6 +39,8 @@ TMH::TMH(QWidget* parent) : QDialog(parent) {
     ToolButton8 = widgets::addToolButton(ToolBar1, "ToolButton8", Glyph::Save, "Сохрание изменений", button);
     widgets::addGap(ToolBar1);
     ToolButton6 = widgets::addToolButton(ToolBar1, "ToolButton6", Glyph::Delete, "Удаление документа", button);
+    // The mechanics and their shares are the owner's: a clerk reads them.
+    for (QToolButton* b : {ToolButton2, ToolButton4, ToolButton6}) app::ownerOnly(b);
     widgets::addRightSpacer(ToolBar1);
     ToolButton14 = widgets::addToolButton(ToolBar1, "ToolButton14", Glyph::Exit, nullptr, button);
     layout->addWidget(ToolBar1);
@@ -57,6 +60,7 @@ TMH::TMH(QWidget* parent) : QDialog(parent) {
     field->addWidget(Label1, 0, 0);
     field->addWidget(Edit1, 0, 1);
     buildRate(field);
+    app::ownerOnly(EditRate);
     layout->addWidget(GP);
 
     Grid_meh = new widgets::StringGrid(this);

@@ -2,6 +2,7 @@
 
 #include "app/RowGone.h"
 #include "app/DM.h"
+#include "app/LoginRights.h"
 #include "app/FetchedRows.h"
 #include "app/SpareArticles.h"
 #include "rtl/Convert.h"
@@ -47,6 +48,9 @@ PricedCatalogue::PricedCatalogue(const PricedCatalogueConfig& config, QWidget* p
     ToolButton8 = widgets::addToolButton(ToolBar1, "ToolButton8", Glyph::Save, config.saveHint);
     widgets::addGap(ToolBar1);
     delete_ = widgets::addToolButton(ToolBar1, config.deleteName, Glyph::Delete, nullptr);
+    // A clerk adds rows but neither deletes one nor changes a price.
+    app::ownerOnly(delete_);
+    app::ownerOnly(ToolButton4);
     widgets::addRightSpacer(ToolBar1);
     ToolButton14 = widgets::addToolButton(ToolBar1, "ToolButton14", Glyph::Exit, nullptr);
     layout->addWidget(ToolBar1);

@@ -41,6 +41,7 @@
 #include <QTextCursor>
 #include <QToolBar>
 #include <QToolButton>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 #include <functional>
@@ -112,6 +113,8 @@ TCF::TCF(QWidget* parent) : QWidget(parent, Qt::Window) {
     GP7->setFixedHeight(120);
     body->addWidget(GP7);
     layout->addLayout(body, 1);
+    buildAuthors();
+    layout->addWidget(StatusBar1);
 
     setNamesAndTabOrder();
 
@@ -266,6 +269,7 @@ void TCF::ClearDoc() {
     Label21->setText(QStringLiteral("0"));
     GP7->clear();
     clearAcceptance();
+    LabelAuthors->clear();
 }
 
 void TCF::LoadDoc(const QString& key) {
@@ -307,6 +311,7 @@ void TCF::LoadDoc(const QString& key) {
     Label17->setText(rtl::FloatToStr(rtl::StrToFloat(Label21->text()) + rtl::StrToFloat(Label20->text())));
     GP7->load(rtl::StrToInt(key));
     loadAcceptance(key);
+    showAuthors(key);
 }
 
 // ---- Lines --------------------------------------------------------------------------

@@ -13,6 +13,7 @@ class QFrame;
 class QGridLayout;
 class QGroupBox;
 class QLabel;
+class QStatusBar;
 class QComboBox;
 class QLineEdit;
 class QPlainTextEdit;
@@ -68,6 +69,10 @@ public:
     widgets::DateEdit* DateNext;     // next service: date
     widgets::UpperEdit* EditNextKm;  // next service: mileage
     QLabel *LabelKm, *LabelNext;
+
+    // Who created the contract and who changed it last (contracts/CFAuthors.cpp).
+    QStatusBar* StatusBar1;
+    QLabel* LabelAuthors;
 
     // Car fields, display only; written by the car picker.
     widgets::UpperCombo *Box1, *Box2, *Box3, *Box4, *Box5, *Box6, *Box7, *Box8, *Box81, *Box9, *Box91, *Box10,
@@ -141,6 +146,8 @@ private:
     void showAcceptance();                 // the groups shown as the database has them
     void clearAcceptance();
     void loadAcceptance(const QString& key);
+    void buildAuthors();
+    void showAuthors(const QString& key);
     void checkAcceptance();                // throws the first refusal, before any write
     void saveAcceptance(int key);          // in the save's write unit
     void proposeAddress(const QString& carKey);

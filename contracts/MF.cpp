@@ -5,6 +5,7 @@
 #include "app/Addresses.h"
 #include "app/Columns.h"
 #include "app/Connect.h"
+#include "app/LoginRights.h"
 #include "app/Dictionaries.h"
 #include "app/DM.h"
 #include "app/FetchedRows.h"
@@ -158,6 +159,8 @@ void TMF::connectHandlers() {
     connect(N53, &QAction::triggered, this, &TMF::N53Click);
     connect(BoxPay, &widgets::UpperCombo::userChanged, this, &TMF::RefillJournal);
     connect(BoxPay, &widgets::UpperCombo::enterPressed, BoxPay, [this] { widgets::focusNext(BoxPay); });
+    connect(N44, &QAction::triggered, this, &TMF::N44Click);
+    connect(N45, &QAction::triggered, this, &TMF::N45Click);
     connect(N54, &QAction::triggered, this, &TMF::N54Click);
     connect(N55, &QAction::triggered, this, &TMF::N55Click);
     connect(N43, &QAction::triggered, this, &TMF::N43Click);
@@ -295,8 +298,15 @@ void TMF::buildMenu() {
     N40->setObjectName(QStringLiteral("N40"));
     N41 = item(N40, "N41", "Резервная копия базы данных…");
     N42 = item(N40, "N42", "Восстановление из копии…");
+    N44 = item(N40, "N44", "Пользователи");
+    N45 = item(N40, "N45", "Журнал изменений");
+    // A clerk neither deletes a contract nor copies or replaces the database,
+    // nor sees the users or the change log.
     N40->addSeparator();
     N43 = item(N40, "N43", "Реквизиты автосервиса…");
+    // A clerk neither deletes a contract nor copies or replaces the database,
+    // nor sees the users, the change log or the shop's details.
+    for (QAction* a : {N4, N41, N42, N44, N45, N43}) app::ownerOnly(a);
     QMenu* help = bar->addMenu(QStringLiteral("Помощь"));
     WEB1 = item(help, "WEB1", "WEB-сайт программы");
     N20 = item(help, "N20", "История версий");

@@ -38,6 +38,7 @@ public:
     QMenu* N40;         // "Сервис"
     QAction *N41, *N42;  // backup, restore (contracts/MFService.cpp)
     QAction *N52, *N53;  // "Должники", "Касса"; off without payments
+    QAction *N44, *N45;  // users, change log: the owner's (contracts/MFUsers.cpp)
     QAction *N54, *N55;  // mechanics' pay, revenue (contracts/MFOwner.cpp)
     QAction* N43;        // the shop's details (contracts/MFOrder.cpp)
     QAction* N56;        // the work order of the current row (contracts/MFOrder.cpp)
@@ -76,6 +77,8 @@ public slots:
     void N42Click();
     void N52Click();
     void N53Click();
+    void N44Click();
+    void N45Click();
     void N51Click();
     void N54Click();
     void N55Click();

@@ -11,6 +11,8 @@ namespace fb {
 
 namespace {
 
+const char* const kWireCrypt = "WireCrypt = Required";
+
 using Dpb = std::unique_ptr<Firebird::IXpbBuilder, Disposed>;
 
 Dpb buildDpb(ThrowStatus& st, const Connection& c, bool creating) {
@@ -19,6 +21,10 @@ Dpb buildDpb(ThrowStatus& st, const Connection& c, bool creating) {
     dpb->insertString(st.get(), isc_dpb_user_name, c.userName.toUtf8().constData());
     dpb->insertString(st.get(), isc_dpb_password, c.password.toUtf8().constData());
     dpb->insertInt(st.get(), isc_dpb_sql_dialect, c.dialect);
+    if (!c.role.isEmpty()) dpb->insertString(st.get(), isc_dpb_sql_role_name, c.role.toUtf8().constData());
+    // Logins and data cross the network only encrypted: a server that does
+    // not encrypt is refused.
+    if (Connection::isRemotePath(c.databaseName)) dpb->insertString(st.get(), isc_dpb_config, kWireCrypt);
     if (creating) {
         dpb->insertInt(st.get(), isc_dpb_page_size, 8192);
         dpb->insertString(st.get(), isc_dpb_set_db_charset, "WIN1251");

@@ -1,6 +1,8 @@
 #pragma once
 // One attachment to a database file, local (embedded engine) or through a
 // server ("host[/port]:path").
+#include "fb/Login.h"
+
 #include <QString>
 
 #include <vector>
@@ -19,8 +21,11 @@ public:
     Connection& operator=(const Connection&) = delete;
 
     QString databaseName;
-    QString userName = QStringLiteral("sysdba");
-    QString password = QStringLiteral("quillstem");
+    QString userName = defaultLogin().user;
+    QString password = defaultLogin().password;
+    // The SQL role the attachment works under (the server's grants to it
+    // apply); empty for none.
+    QString role;
     int dialect = 3;
 
     void open();   // attach; throws fb::Error with the engine's text

@@ -79,8 +79,11 @@ bool Service::isErrorLine(const QString& line) {
 
 Service::Service(const QString& database, const QString& user, const QString& password)
     : remote_(Connection::isRemotePath(database)), user_(user), password_(password) {
-    std::vector<unsigned char> spb =
-        Spb(IXpbBuilder::SPB_ATTACH).text(isc_spb_user_name, user).text(isc_spb_password, password).bytes();
+    Spb attach(IXpbBuilder::SPB_ATTACH);
+    attach.text(isc_spb_user_name, user).text(isc_spb_password, password);
+    // As every connection to a server: encrypted or refused.
+    if (remote_) attach.text(isc_spb_config, QStringLiteral("WireCrypt = Required"));
+    std::vector<unsigned char> spb = attach.bytes();
     Status st;
     const QByteArray name = managerFor(database).toLocal8Bit();
     svc_ = client().provider->attachServiceManager(st.get(), name.constData(), unsigned(spb.size()), spb.data());
@@ -206,6 +209,7 @@ bool Service::attach(const QString& database, bool drop) {
     std::unique_ptr<IXpbBuilder, Disposed> dpb(client().util->getXpbBuilder(build.get(), IXpbBuilder::DPB, nullptr, 0));
     dpb->insertString(build.get(), isc_dpb_user_name, user_.toUtf8().constData());
     dpb->insertString(build.get(), isc_dpb_password, password_.toUtf8().constData());
+    if (remote_) dpb->insertString(build.get(), isc_dpb_config, "WireCrypt = Required");
     const unsigned char* p = dpb->getBuffer(build.get());
     const unsigned n = dpb->getBufferLength(build.get());
     Status st;

@@ -3,6 +3,8 @@
 // library's service manager: in this process for a local file (the embedded
 // engine that may already hold the file open), or on the server for a server
 // database ("host[/port]:path").
+#include "fb/Login.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -20,8 +22,8 @@ public:
 
     // Attaches to the service manager that serves `database`: "service_mgr"
     // for a local file, "host[/port]:service_mgr" for a server database.
-    explicit Service(const QString& database, const QString& user = QStringLiteral("sysdba"),
-                     const QString& password = QStringLiteral("quillstem"));
+    explicit Service(const QString& database, const QString& user = defaultLogin().user,
+                     const QString& password = defaultLogin().password);
     ~Service();
     Service(const Service&) = delete;
     Service& operator=(const Service&) = delete;

@@ -26,6 +26,10 @@
 #include "reports/RV.h"
 #include "contracts/RQ.h"
 #include "reports/SV.h"
+#include "app/Login.h"
+#include "users/AU.h"
+#include "users/LG.h"
+#include "users/US.h"
 
 namespace program {
 
@@ -52,6 +56,8 @@ void createForms() {
     order().clear();
     // Database errors are shown in the clerk's words.
     app::installErrorWords();
+    // A server asks who logs in before the program connects.
+    app::setLoginPrompt(&TLG::ask);
     // The main window and the car directory come before the data module, so
     // their constructors must not touch it. The windows shown modeless have
     // no parent: the main window is disabled while they are up, and a
@@ -78,6 +84,8 @@ void createForms() {
     make(AboutBox, MF);
     make(Hst, MF);
     make(RQ, MF);
+    make(US, MF);
+    make(AU, MF);
     // Modal over the car directory or the contract editor: it takes the
     // window that opens it as its parent then.
     make(HS, nullptr);
@@ -121,6 +129,8 @@ void destroyForms() {
     DL = nullptr;
     KS = nullptr;
     RQ = nullptr;
+    US = nullptr;
+    AU = nullptr;
     delete DM;
     DM = nullptr;
 }

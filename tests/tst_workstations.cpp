@@ -432,7 +432,7 @@ private slots:
 
     void serverChecksThePassword() {
         // Unlike the embedded engine, the server refuses a wrong password:
-        // the workstations depend on SYSDBA / quillstem being set there.
+        // the tests give it their administrator's login.
         fb::Connection db;
         db.databaseName = dbPath;
         db.password = QStringLiteral("wrong");

@@ -7,15 +7,20 @@
 //   torquil-db version DATABASE                  the schema's version of the database
 //   torquil-db upgrade DATABASE                  a checked backup beside it, then the newer schema
 //   torquil-db report debts|cash DATABASE …      the debtors, the cash of a period (tools/PaymentReports.h)
+//   torquil-db server-setup DATABASE             a server's database: roles checked, configuration printed
+//   torquil-db user add DATABASE NAME --role owner|clerk, user passwd|drop DATABASE NAME, user list DATABASE
 //   torquil-db report NAME DATABASE [...] [--csv] one of the shop's reports (tools/report_command.cpp)
 //   torquil-db report mechanics DATABASE --from dd.mm.yyyy --to dd.mm.yyyy [--csv]
 //   torquil-db order|act DATABASE NUMBER FILE    a contract's work order or acceptance act as PDF
+// On a server the administrator's login comes from ISC_USER / ISC_PASSWORD,
+// or is asked for on the terminal.
 #include "app/BackupCheck.h"
 #include "app/SchemaSteps.h"
 #include "app/SchemaUpgrade.h"
 #include "fb/Client.h"
 #include "tools/DbTools.h"
 #include "tools/PaymentReports.h"
+#include "tools/UserCommand.h"
 #include "tools/ReportCommand.h"
 #include "tools/MechanicsReport.h"
 #include "tools/OrderPdf.h"
@@ -42,6 +47,10 @@ int usage(const QString& why) {
            "  torquil-db upgrade DATABASE\n"
            "  torquil-db report debts DATABASE [--csv]\n"
            "  torquil-db report cash DATABASE --from dd.mm.yyyy --to dd.mm.yyyy [--csv]\n"
+           "  torquil-db server-setup DATABASE\n"
+           "  torquil-db user add DATABASE NAME --role owner|clerk\n"
+           "  torquil-db user passwd|drop DATABASE NAME\n"
+           "  torquil-db user list DATABASE\n"
            "  torquil-db order DATABASE NUMBER FILE.pdf\n"
            "  torquil-db act DATABASE NUMBER FILE.pdf\n"
         << tools::reportUsage()
@@ -139,6 +148,12 @@ int run(const QCoreApplication& app) {
         return tools::reportCommand(args.mid(1), out, err);
     }
     const QString path = args[1];
+    if (cmd == QLatin1String("user")) return tools::userCommand(args.mid(1));
+    if (!tools::adminLogin(path)) return 1;
+    if (cmd == QLatin1String("server-setup")) {
+        if (args.size() != 2) return usage(QStringLiteral("server-setup takes one database"));
+        return tools::serverSetup(path);
+    }
     if (cmd == QLatin1String("backup") || cmd == QLatin1String("restore")) {
         if (args.size() != 3) return usage(QStringLiteral("%1 needs two paths").arg(cmd));
         return copyCommand(cmd, args[1], args[2]);

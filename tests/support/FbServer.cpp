@@ -2,6 +2,7 @@
 
 #include "app/SchemaSteps.h"
 #include "fb/Connection.h"
+#include "fb/Login.h"
 #include "fb/Script.h"
 #include "support/TestDb.h"
 
@@ -117,7 +118,7 @@ QProcessEnvironment engineEnv(const QString& root, const QString& lock) {
     return env;
 }
 
-// A security database with SYSDBA / quillstem, made once per engine version
+// A security database with the tests' SYSDBA password, made once per engine version
 // with the embedded engine of isql-fb under a scratch configuration.
 QString securityTemplate(const QString& cache, const QString& version, QString* reason) {
     const QString result = cache + QStringLiteral("/security3-") + version + QStringLiteral(".fdb");
@@ -131,7 +132,7 @@ QString securityTemplate(const QString& cache, const QString& version, QString* 
         return QString();
     }
     const QByteArray script = "create database '" + db.toUtf8() +
-                              "';\ncreate user sysdba password 'quillstem';\ncommit;\nexit;\n";
+                              "';\ncreate user sysdba password '" + QByteArray(FbServer::kAdminPassword) + "';\ncommit;\nexit;\n";
     const Run r = run(QStringLiteral("isql-fb"), {QStringLiteral("-q"), QStringLiteral("-user"), QStringLiteral("sysdba")},
                       30000, scratch, engineEnv(scratch, scratch + QStringLiteral("/lock")), script);
     if (!r.ok || !r.output.isEmpty() || !QFileInfo::exists(db)) {
@@ -274,7 +275,8 @@ bool FbServer::prepareFolder(const QString& tree) {
 
 bool FbServer::launch(const QString& tree) {
     const QString root = dir_.filePath(QStringLiteral("root"));
-    if (!writeFile(root + QStringLiteral("/firebird.conf"), config(port_, root + QStringLiteral("/security3.fdb")))) {
+    if (!writeFile(root + QStringLiteral("/firebird.conf"),
+                   config(port_, root + QStringLiteral("/security3.fdb")) + extraConfig.toUtf8())) {
         reason_ = QStringLiteral("cannot write firebird.conf");
         return false;
     }
@@ -308,6 +310,11 @@ bool FbServer::waitListening(int ms) {
 
 FbServer::Outcome FbServer::start() {
     if (running()) return Outcome::Started;
+    // The program holds no administrator's password: the tests give theirs,
+    // to this process and the programs it starts, as a shop's script would.
+    qputenv("ISC_USER", kAdminUser);
+    qputenv("ISC_PASSWORD", kAdminPassword);
+    fb::defaultLogin() = {QString::fromLatin1(kAdminUser), QString::fromLatin1(kAdminPassword)};
     bool unavailable = false;
     const QString tree = packageTree(&reason_, &unavailable);
     if (tree.isEmpty()) return unavailable ? Outcome::PackageUnavailable : Outcome::Failed;

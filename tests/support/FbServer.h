@@ -2,7 +2,7 @@
 // A private Firebird server for the tests, the way a shop runs one: the
 // Debian server package is downloaded (not installed) into a cache folder and
 // unpacked once; each FbServer gets its own folder with its own firebird.conf,
-// security database (SYSDBA / quillstem), lock folder and port on 127.0.0.1,
+// security database (SYSDBA with the tests' own password), lock folder and port on 127.0.0.1,
 // and is stopped by its PID.
 //
 // Only fetching the package may fail for reasons outside the test (no apt
@@ -26,6 +26,13 @@ public:
     ~FbServer();
     FbServer(const FbServer&) = delete;
     FbServer& operator=(const FbServer&) = delete;
+
+    // The administrator of the tests' servers; start() makes it the login of
+    // this process (ISC_USER / ISC_PASSWORD, fb::defaultLogin()).
+    static constexpr const char* kAdminUser = "SYSDBA";
+    static constexpr const char* kAdminPassword = "quillstem";
+    // Lines added to the server's firebird.conf (before start()).
+    QString extraConfig;
 
     enum class Outcome { Started, PackageUnavailable, Failed };
     // Prepares the folder (once) and starts the server; waits until it listens.

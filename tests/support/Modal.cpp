@@ -46,7 +46,8 @@ void whenModalRuns(std::function<void()> inside) {
             timer->stop();
             timer->deleteLater();
             inside();
-            dialog->reject();
+            // A window the action closed keeps its answer.
+            if (dialog->isVisible()) dialog->reject();
         }
     });
     timer->start();

@@ -12,7 +12,8 @@ namespace support {
 // no failed check, and the window is closed if the action left it up.
 void whenModal(QDialog* dialog, std::function<void()> action, bool* done = nullptr);
 
-// Runs `inside` once any modal window runs, then rejects that window.
+// Runs `inside` once any modal window runs, then rejects that window if
+// `inside` left it up.
 void whenModalRuns(std::function<void()> inside);
 
 }  // namespace support
