@@ -562,6 +562,23 @@ void fillShop(fb::Connection& db, fb::Transaction& tr) {
     }
 }
 
+// Payments as a shop has them: contracts older than ten days paid (by cash,
+// card or transfer in turn), every seventeenth of them half, the newest not
+// yet. Made from the sums the database keeps, so only on a database of step 6.
+void fillPayments(fb::Connection& db, fb::Transaction& tr, const QDate& today) {
+    fb::Query q(&db, &tr);
+    q.setSQL({QStringLiteral("INSERT INTO Payments (ct_fk, p_date, amount, method)"),
+              QStringLiteral("SELECT pk_id, c_date,"),
+              QStringLiteral("  CAST(IIF(MOD(pk_id, 17) = 0, (works_sum + spares_sum) / 2, works_sum + spares_sum) AS NUMERIC(18,2)),"),
+              QStringLiteral("  DECODE(MOD(pk_id, 3), 0, :cash, 1, :card, :transfer)"),
+              QStringLiteral("FROM Contracts WHERE c_date < :since AND works_sum + spares_sum > 0")});
+    q.setString(QStringLiteral("cash"), QStringLiteral("НАЛИЧНЫЕ"));
+    q.setString(QStringLiteral("card"), QStringLiteral("КАРТА"));
+    q.setString(QStringLiteral("transfer"), QStringLiteral("ПЕРЕВОД"));
+    q.setDate(QStringLiteral("since"), today.addDays(-10));
+    q.execSQL();
+}
+
 }  // namespace
 
 void fillDemo(fb::Connection& db, const QDate& today) {
@@ -578,6 +595,7 @@ void fillDemo(fb::Connection& db, const QDate& today) {
     fillContracts(db, tr, rng, today, cars, mileage, withMileage);
     if (rates) fillRates(db, tr);
     if (withMileage) fillShop(db, tr);  // Settings come with step 1
+    if (app::schemaVersion(db) >= 6) fillPayments(db, tr, today);
     tr.commit();
 }
 
