@@ -1,5 +1,6 @@
 #include "contracts/CFPayments.h"
 
+#include "app/Login.h"
 #include "app/PaymentReports.h"
 #include "app/Payments.h"
 #include "app/SchemaUpgrade.h"
@@ -121,7 +122,9 @@ void PaymentsGroup::load(int contract) {
     Grid_pay->endFill();
     BitBtnPay->setEnabled(true);
     BitBtnPay->setToolTip(QString());
-    BitBtnPayDel->setEnabled(n > 0);
+    // A clerk's login may not delete a payment (the server refuses it too).
+    BitBtnPayDel->setEnabled(n > 0 && app::isOwner());
+    BitBtnPayDel->setToolTip(app::isOwner() ? QString() : app::ownerOnlyHint());
 }
 
 void PaymentsGroup::BitBtnPayClick() {

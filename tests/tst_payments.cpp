@@ -3,6 +3,7 @@
 // against sums made here, and the windows that show them.
 #include "app/DM.h"
 #include "app/PaymentReports.h"
+#include "app/Login.h"
 #include "app/Payments.h"
 #include "app/RowGone.h"
 #include "app/SchemaUpgrade.h"
@@ -353,6 +354,13 @@ private slots:
         QCOMPARE(CF->GP7->LabelPaid->text(), QString("100,00"));
         QCOMPARE(CF->GP7->LabelState->text(), QString("ЧАСТИЧНО"));
         QCOMPARE(CF->GP7->Grid_pay->cell(3, 1).trimmed(), QString("100,00"));
+        QVERIFY(CF->GP7->BitBtnPayDel->isEnabled());
+        // A clerk's login may take a payment but not delete one.
+        app::setCurrentRole(app::Role::Clerk);
+        CF->GP7->load(owing);
+        QVERIFY(CF->GP7->BitBtnPay->isEnabled() && !CF->GP7->BitBtnPayDel->isEnabled());
+        QCOMPARE(CF->GP7->BitBtnPayDel->toolTip(), app::ownerOnlyHint());
+        app::setCurrentRole(app::Role::Owner);
         CF->hide();
 
         // The debtors: one customer (not the contract without a sum); Enter
