@@ -487,16 +487,20 @@ void setForcedWrites(const fb::Connection& db, bool on) {
     detaching.check();
 }
 
-// Payments for two contracts in three, by key (the same every time): one
-// in three paid in full in cash, one in three half by card, the rest owing.
+// Payments as a shop's ten years have them, by key (the same every time):
+// a contract older than two months is paid in full (in cash or by card in
+// turn), every fiftieth of those only half; of the last two months' one in
+// three is paid in full, one in three half, the rest not yet.
 void fillPayments(fb::Connection& db, fb::Transaction& tr) {
     fb::Query q(&db, &tr);
     q.setSQL({QStringLiteral("INSERT INTO Payments (ct_fk, p_date, amount, method)"),
-              QStringLiteral("SELECT pk_id, c_date, IIF(MOD(pk_id, 3) = 1, total, CAST(total / 2 AS NUMERIC(18,2))),"),
-              QStringLiteral("  IIF(MOD(pk_id, 3) = 1, '%1', '%2')").arg(app::paymentMethods()[0], app::paymentMethods()[1]),
-              QStringLiteral("FROM (SELECT ct.pk_id, ct.c_date, CAST(%1 AS NUMERIC(18,2)) AS total FROM Contracts ct"
-                             " WHERE MOD(ct.pk_id, 3) <> 0) WHERE total > 0")
-                  .arg(app::totalSql(QStringLiteral("ct.pk_id")))});
+              QStringLiteral("SELECT pk_id, c_date, IIF(half = 0, total, CAST(total / 2 AS NUMERIC(18,2))),"),
+              QStringLiteral("  IIF(MOD(pk_id, 2) = 1, '%1', '%2')").arg(app::paymentMethods()[0], app::paymentMethods()[1]),
+              QStringLiteral("FROM (SELECT ct.pk_id, ct.c_date, CAST(%1 AS NUMERIC(18,2)) AS total,")
+                  .arg(app::totalSql(QStringLiteral("ct.pk_id"))),
+              QStringLiteral("  IIF(ct.c_date < last.d - 60, IIF(MOD(ct.pk_id, 50) = 0, 1, 0), IIF(MOD(ct.pk_id, 3) = 2, 1, 0)) AS half"),
+              QStringLiteral("  FROM Contracts ct CROSS JOIN (SELECT MAX(c_date) AS d FROM Contracts) last"),
+              QStringLiteral("  WHERE ct.c_date < last.d - 60 OR MOD(ct.pk_id, 3) <> 0) WHERE total > 0")});
     q.execSQL();
     tr.commit();
 }
