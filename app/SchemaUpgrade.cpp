@@ -10,6 +10,7 @@
 #include "fb/Transaction.h"
 #include "widgets/Messages.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -70,10 +71,13 @@ bool hasSchema(int version) { return attachedVersion() >= version; }
 QString upgradingProgram() { return QStringLiteral("torquil 1.0"); }
 
 QString upgradeCopyPath(const QString& database, int version) {
-    const QString name = QStringLiteral("%1-v%2-%3.fbk")
+    // The process's number after the time: two programs that start at the
+    // same moment make two copies, never one file written by both.
+    const QString name = QStringLiteral("%1-v%2-%3-%4.fbk")
                              .arg(QFileInfo(database.section(u':', -1)).completeBaseName())
                              .arg(version)
-                             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmsszzz")));
+                             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmsszzz")))
+                             .arg(QCoreApplication::applicationPid());
     if (!fb::Connection::isRemotePath(database)) {
         const QFileInfo folder(QFileInfo(database).absolutePath());
         if (folder.isDir() && folder.isWritable()) return QDir(folder.absoluteFilePath()).filePath(name);
