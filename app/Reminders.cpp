@@ -118,12 +118,12 @@ void sortDue(QList<Reminder>& out) {
     std::sort(out.begin(), out.end(), [](const Reminder& a, const Reminder& b) {
         if (a.overdue != b.overdue) return a.overdue;
         if (a.daysLeft != b.daysLeft) return a.daysLeft < b.daysLeft;
-        if (a.owner != b.owner) return a.owner < b.owner;
         return a.car < b.car;
     });
 }
 
 void setCarFields(const fb::RowSet& rows, int i, int first, Reminder& r) {
+    r.shownRead = true;
     r.owner = rows.text(i, first);
     r.phone = rows.text(i, first + 1);
     r.model = joined(rows.text(i, first + 2), rows.text(i, first + 3));
@@ -201,9 +201,9 @@ QList<Reminder> dueFromContracts(fb::Connection& db, fb::Transaction& tr, const 
 // with them), of the cars that may be due. The engine's filter lets through every car the judgement below may
 // take (a few days and kilometres to spare for the month ends and the
 // rounding of the estimate); the judgement decides.
-QList<Reminder> dueFromCarVisits(fb::Connection& db, fb::Transaction& tr, const ReminderTerms& t) {
+QList<Reminder> dueFromCarVisits(fb::Connection& db, fb::Transaction& tr, const ReminderTerms& t, bool shown) {
     fb::Query q(&db, &tr);
-    q.setSQL(dueCarsStatement());
+    q.setSQL(dueCarsStatement(shown));
     bindDueCars(q, t);
     q.open();
     const fb::RowSet rows = q.takeRows();
@@ -232,7 +232,8 @@ QList<Reminder> dueFromCarVisits(fb::Connection& db, fb::Transaction& tr, const 
         Reminder r;
         r.car = int(rows.integer(i, 0));
         if (!judge(v, t, r)) continue;
-        setCarFields(rows, i, 14, r);
+        if (shown) setCarFields(rows, i, 14, r);
+        else r.shownRead = false;
         out.push_back(std::move(r));
     }
     return out;
@@ -240,11 +241,12 @@ QList<Reminder> dueFromCarVisits(fb::Connection& db, fb::Transaction& tr, const 
 
 }  // namespace
 
-QStringList dueCarsStatement() {
+QStringList dueCarsStatement(bool shownFields) {
     return {QStringLiteral("SELECT v.cr_fk, v.last_date, v.last_key, v.last_km, v.last_reminded, v.km_visits,"),
               QStringLiteral(" v.first_km_date, v.first_km, v.latest_km_date, v.latest_km,"),
-              QStringLiteral(" v.next_key, v.next_date, v.next_km, v.next_reminded,"),
-              QStringLiteral(" v.owner, v.phone, v.dev, v.mod, v.gnum, v.region FROM Car_Visits v"),
+              QStringLiteral(" v.next_key, v.next_date, v.next_km, v.next_reminded"),
+              shownFields ? QStringLiteral(", v.owner, v.phone, v.dev, v.mod, v.gnum, v.region FROM Car_Visits v")
+                          : QStringLiteral(" FROM Car_Visits v"),
               QStringLiteral("WHERE (v.next_key IS NULL AND v.last_date <= :last_by) OR v.next_date <= :due_by"),
               QStringLiteral(" OR (v.km_visits >= 2 AND v.latest_km_date > v.first_km_date"),
               QStringLiteral("  AND v.latest_km + IIF(v.latest_km > v.first_km, v.latest_km - v.first_km, 0)"),
@@ -262,10 +264,45 @@ void bindDueCars(fb::Query& q, const ReminderTerms& t) {
     q.setInteger(QStringLiteral("km_ahead"), std::max(t.kmAhead, 0) + 2);
 }
 
-QList<Reminder> dueForService(fb::Connection& db, fb::Transaction& tr, const ReminderTerms& terms) {
-    QList<Reminder> out = hasSchema(8) ? dueFromCarVisits(db, tr, terms) : dueFromContracts(db, tr, terms);
+QList<Reminder> dueForService(fb::Connection& db, fb::Transaction& tr, const ReminderTerms& terms,
+                              bool shownFields) {
+    QList<Reminder> out =
+        hasSchema(8) ? dueFromCarVisits(db, tr, terms, shownFields) : dueFromContracts(db, tr, terms);
     sortDue(out);
     return out;
+}
+
+// A page of cars at a time, by key: one prepared statement for any page (the
+// keys it is not given stay NULL and match nothing).
+void readShownFields(fb::Connection& db, fb::Transaction& tr, QList<Reminder>& rows, qsizetype from,
+                     qsizetype to) {
+    constexpr int kPage = 64;
+    from = std::max<qsizetype>(from, 0);
+    to = std::min(to, rows.size());
+    fb::Query q(&db, &tr);
+    QStringList keys;
+    for (int k = 0; k < kPage; ++k) keys << QStringLiteral(":k%1").arg(k);
+    q.setSQL({QStringLiteral("SELECT cr_fk, owner, phone, dev, mod, gnum, region FROM Car_Visits"),
+              QStringLiteral("WHERE cr_fk IN (%1)").arg(keys.join(u','))});
+    qsizetype i = from;
+    while (i < to) {
+        std::unordered_map<int, qsizetype> page;
+        for (; i < to && int(page.size()) < kPage; ++i)
+            if (!rows[i].shownRead) page.emplace(rows[i].car, i);
+        if (page.empty()) continue;
+        int k = 0;
+        for (const auto& [car, row] : page) q.setInteger(QStringLiteral("k%1").arg(k++), car);
+        for (; k < kPage; ++k) q.setNull(QStringLiteral("k%1").arg(k));
+        q.open();
+        const fb::RowSet& got = q.rows();
+        for (int g = 0; g < got.rowCount(); ++g) {
+            const auto it = page.find(int(got.integer(g, 0)));
+            if (it != page.end()) setCarFields(got, g, 1, rows[it->second]);
+        }
+        // A car gone since the list was read shows empty fields.
+        for (const auto& [car, row] : page) rows[row].shownRead = true;
+        q.close();
+    }
 }
 
 void markReminded(fb::Connection& db, fb::Transaction& tr, int contract, const QDate& date) {

@@ -30,6 +30,7 @@ struct ReminderTerms {
 struct Reminder {
     int car = 0;
     QString owner, phone, model, plate;  // model: make and model; plate: number and region
+    bool shownRead = true;               // false: the four above not read yet (readShownFields)
     QDate lastVisit;
     std::optional<qint64> lastKm;       // the last visit's mileage
     std::optional<qint64> estimatedKm;  // today's, from two or more visits with a mileage
@@ -45,15 +46,23 @@ struct Reminder {
 // when none is stored).
 void readServiceInterval(fb::Connection& db, fb::Transaction& tr, ReminderTerms& terms);
 
-// The cars overdue or due soon, overdue first, then the soonest first. The
-// database must have step 1; with step 8 the list reads the facts kept per
-// car (Car_Visits), else every contract.
-QList<Reminder> dueForService(fb::Connection& db, fb::Transaction& tr, const ReminderTerms& terms);
+// The cars overdue or due soon, overdue first, then the soonest first (one
+// day's by the car's key). The database must have step 1; with step 8 the
+// list reads the facts kept per car (Car_Visits), else every contract.
+// Without `shownFields` (with step 8 only) the owner, phone, model and plate
+// are left for readShownFields: the window reads them a screen at a time,
+// since for the tens of thousands of cars a long-kept database lists they
+// cost as much again as the rest.
+QList<Reminder> dueForService(fb::Connection& db, fb::Transaction& tr, const ReminderTerms& terms,
+                              bool shownFields = true);
+// Reads the shown fields of the rows [from, to) that lack them.
+void readShownFields(fb::Connection& db, fb::Transaction& tr, QList<Reminder>& rows, qsizetype from,
+                     qsizetype to);
 
 // With step 8, the one statement the list reads: the cars that may be due
-// (a sure superset of them) with the facts kept per car and the fields
-// shown; and its parameters for `terms`.
-QStringList dueCarsStatement();
+// (a sure superset of them) with the facts kept per car, and the fields
+// shown when asked; and its parameters for `terms`.
+QStringList dueCarsStatement(bool shownFields = true);
 void bindDueCars(fb::Query& q, const ReminderTerms& terms);
 
 // Stores `date` as the day the customer was reminded of `contract`'s service,

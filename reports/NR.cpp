@@ -27,19 +27,34 @@ const widgets::GridColumn kColumns[] = {
     {"  ГОС. НОМЕР", 100}, {"  ВИЗИТ", 82},       {"  ПРОБЕГ", 70},        {"  ПРОБЕГ СЕЙЧАС", 100},
     {"  ТО: ДАТА", 82},    {"  ТО: ПРОБЕГ", 80},  {"  СОСТОЯНИЕ", 90},     {"  ПОЗВОНИЛИ", 82}};
 
-// The grid's rows made from the list as the view asks for them.
+// The grid's rows made from the list as the view asks for them; the owner,
+// phone, model and plate of a screen's cars are read when it first shows
+// them (the list leaves them out).
 class ReminderRows : public widgets::GridRows {
 public:
-    explicit ReminderRows(const QList<app::Reminder>& rows) : rows_(rows) {}
-    int count() const override { return int(rows_.size()); }
+    explicit ReminderRows(std::shared_ptr<QList<app::Reminder>> rows) : rows_(std::move(rows)) {}
+    int count() const override { return int(rows_->size()); }
     QString text(int col, int row) const override {
-        const app::Reminder& r = rows_[row];
+        if (col >= 1 && col <= 4 && !(*rows_)[row].shownRead) readAround(row);
+        const app::Reminder& r = (*rows_)[row];
         if (col == 0) return QString::number(r.car);
         return QStringLiteral("  ") + app::reminderRow(r).value(col - 1);
     }
 
 private:
-    QList<app::Reminder> rows_;  // shared with the window's copy, not copied
+    void readAround(int row) const {
+        constexpr int kScreen = 64;
+        const int from = row / kScreen * kScreen;
+        try {
+            app::readShownFields(DM->IBDbase, DM->IBTrans, *rows_, from, from + kScreen);
+        } catch (const std::exception& e) {
+            // Painting cannot ask; the rows stay empty until the list is read again.
+            qWarning("reminders: %s", e.what());
+            for (int i = from; i < std::min<int>(from + kScreen, count()); ++i) (*rows_)[i].shownRead = true;
+        }
+    }
+
+    std::shared_ptr<QList<app::Reminder>> rows_;  // the window's own list, not a copy
 };
 
 // A whole number of a field, or the refusal naming the field; the text
@@ -192,24 +207,24 @@ app::ReminderTerms TNR::terms() const {
 
 const app::Reminder* TNR::current() const {
     const int row = Grid_rem->currentRow();
-    if (row < 1 || row > rows_.size()) return nullptr;
-    return &rows_[row - 1];
+    if (row < 1 || row > rows_->size()) return nullptr;
+    return &(*rows_)[row - 1];
 }
 
 void TNR::FillList() {
     const app::ReminderTerms t = terms();
     const app::Reminder* was = current();
     const int car = was ? was->car : 0;
-    rows_ = app::dueForService(DM->IBDbase, DM->IBTrans, t);
+    rows_ = std::make_shared<QList<app::Reminder>>(app::dueForService(DM->IBDbase, DM->IBTrans, t, false));
     Grid_rem->fill(std::make_shared<ReminderRows>(rows_));
-    for (int r = 0; car && r < rows_.size(); ++r)
-        if (rows_[r].car == car) {
+    for (int r = 0; car && r < rows_->size(); ++r)
+        if ((*rows_)[r].car == car) {
             Grid_rem->setCurrentRow(r + 1);
             break;
         }
     int overdue = 0;
-    for (const app::Reminder& r : rows_) overdue += r.overdue ? 1 : 0;
-    LabelTotal->setText(QStringLiteral("МАШИН: %1, ИЗ НИХ ПРОСРОЧЕНО: %2").arg(rows_.size()).arg(overdue));
+    for (const app::Reminder& r : std::as_const(*rows_)) overdue += r.overdue ? 1 : 0;
+    LabelTotal->setText(QStringLiteral("МАШИН: %1, ИЗ НИХ ПРОСРОЧЕНО: %2").arg(rows_->size()).arg(overdue));
 }
 
 void TNR::EditDaysExit() {
@@ -239,9 +254,10 @@ void TNR::BitBtnPrintClick() {
     const QList<bool> right = app::reminderNumberColumns();
     for (qsizetype c = 0; c < header.size(); ++c)
         columns.push_back({header[c], right.value(c) ? Qt::AlignRight : Qt::AlignLeft});
+    app::readShownFields(DM->IBDbase, DM->IBTrans, *rows_, 0, rows_->size());
     std::vector<QStringList> rows;
-    rows.reserve(size_t(rows_.size()));
-    for (const app::Reminder& r : rows_) rows.push_back(app::reminderRow(r));
+    rows.reserve(size_t(rows_->size()));
+    for (const app::Reminder& r : std::as_const(*rows_)) rows.push_back(app::reminderRow(r));
     const QString subtitle = QStringLiteral("на %1: ТО просрочено или наступит в течение %2 дн. или %3 км")
                                  .arg(rtl::DateToStr(QDate::currentDate()), EditDays->text().trimmed(),
                                       EditKmAhead->text().trimmed());

@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <QList>
 
+#include <memory>
+
 #include "app/Reminders.h"
 
 class QLabel;
@@ -27,7 +29,7 @@ public:
     QPushButton *BitBtnCalled, *BitBtnPrint, *BitBtnClose;
 
     // The rows the grid shows, in its order.
-    const QList<app::Reminder>& reminders() const { return rows_; }
+    const QList<app::Reminder>& reminders() const { return *rows_; }
 
     void FormActivate();
     // Reads the list again with the terms as typed; the current car stays current.
@@ -47,7 +49,8 @@ private:
     app::ReminderTerms terms() const;
     const app::Reminder* current() const;
 
-    QList<app::Reminder> rows_;
+    // Shared with the grid's rows, which read the shown fields a screen at a time.
+    std::shared_ptr<QList<app::Reminder>> rows_ = std::make_shared<QList<app::Reminder>>();
     bool wasActive_ = false;  // activated since it was last shown
 };
 

@@ -337,6 +337,32 @@ private slots:
         support::exec(QStringLiteral("DELETE FROM Settings"));
     }
 
+    // The window reads owners, phones, models and plates a screen at a time:
+    // past the first screens each row still shows its own car's, and the
+    // printout's rows are whole.
+    void windowShowsEveryCarsFields() {
+        app::setDatabaseSchema(app::newestSchemaVersion());
+        for (int i = 0; i < 150; ++i) {
+            const int car = support::addCar({{"owner", QStringLiteral("ЭКРАН %1").arg(i)},
+                                             {"phone", QString::number(9000 + i)},
+                                             {"gnum", QStringLiteral("Е%1ЕЕ").arg(i, 3, 10, QChar(u'0'))}});
+            addVisit(car, 400 + i % 7, std::nullopt);
+        }
+        NR->EditServiceMonths->setText(QStringLiteral("12"));
+        NR->FormActivate();
+        const QList<app::Reminder> full = currentList();
+        QCOMPARE(NR->Grid_rem->rowCount() - 1, full.size());
+        for (int row = NR->Grid_rem->rowCount() - 1; row >= 1; --row) {
+            const QStringList want = app::reminderRow(full[row - 1]);
+            QCOMPARE(NR->Grid_rem->cell(0, row).toInt(), full[row - 1].car);
+            for (int col = 1; col <= 4; ++col) QCOMPARE(NR->Grid_rem->cell(col, row), "  " + want[col - 1]);
+        }
+        QList<app::Reminder> unread = app::dueForService(DM->IBDbase, DM->IBTrans, defaultTerms(), false);
+        QVERIFY(unread.size() > 150 && unread.last().owner.isEmpty());
+        app::readShownFields(DM->IBDbase, DM->IBTrans, unread, 0, unread.size());
+        for (qsizetype i = 0; i < unread.size(); ++i) QCOMPARE(app::reminderRow(unread[i]), app::reminderRow(full[i]));
+    }
+
     // A database an older program made, with its visits: the upgrade keeps
     // the facts of every car, and the list is the one its contracts gave.
     void upgradeKeepsTheFactsOfEveryCar() {
