@@ -29,6 +29,8 @@ namespace app {
 QMap<QString, qint64> tableCounts(const QString& database) {
     fb::Connection db;
     db.databaseName = database;
+    // Every table, as the backup read them.
+    db.role = fb::adminRole(database, db.userName);
     db.open();
     QMap<QString, qint64> counts;
     {

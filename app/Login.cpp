@@ -91,10 +91,22 @@ bool logIn(fb::Connection& db) {
         // Every later attachment of the run (the copies through the
         // engine's services among them) logs in the same.
         fb::defaultLogin() = login;
+        fb::defaultLogin().role = r;
         db.role = r;
         setCurrentRole(r == QLatin1String(kClerkRole) ? Role::Clerk : Role::Owner);
         return true;
     }
+}
+
+void attachWithRole(fb::Connection& db) {
+    db.open();
+    if (!fb::Connection::isRemotePath(db.databaseName) || !db.role.isEmpty()) return;
+    const QString r = roleOf(db);
+    if (r.isEmpty()) return;
+    db.close();
+    db.role = r;
+    db.open();
+    fb::defaultLogin().role = r;
 }
 
 void nameSessionUser(fb::Connection& db) {

@@ -52,6 +52,12 @@ bool logIn(fb::Connection& db);
 // (empty then).
 QString roleOf(fb::Connection& db);
 
+// Attaches `db` as its login is, and on a server under the role the login
+// holds there (asked once without one, then attached again with it); the
+// later attachments of the run take the same role. For torquil-db, whose
+// login comes from the environment.
+void attachWithRole(fb::Connection& db);
+
 // On one computer: the attachment names the system user for the change log.
 void nameSessionUser(fb::Connection& db);
 

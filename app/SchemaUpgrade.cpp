@@ -118,6 +118,7 @@ void prepareSchemaAtStart(const QString& path) {
     db.databaseName = path;
     db.userName = DM->IBDbase.userName;
     db.password = DM->IBDbase.password;
+    db.role = DM->IBDbase.role;  // without it a server's login reads nothing
     try {
         db.open();
     } catch (const fb::Error&) {

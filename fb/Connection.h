@@ -25,7 +25,7 @@ public:
     QString password = defaultLogin().password;
     // The SQL role the attachment works under (the server's grants to it
     // apply); empty for none.
-    QString role;
+    QString role = defaultLogin().role;
     int dialect = 3;
 
     void open();   // attach; throws fb::Error with the engine's text

@@ -1,5 +1,7 @@
 #include "fb/Login.h"
 
+#include "fb/ServerPath.h"
+
 #include <pwd.h>
 #include <unistd.h>
 
@@ -19,10 +21,15 @@ bool environmentLogin(Login* login) {
     return !login->user.isEmpty();
 }
 
+QString adminRole(const QString& database, const QString& user) {
+    if (!ServerPath::parse(database).remote() || user.trimmed().toUpper() == QLatin1String("SYSDBA")) return QString();
+    return QStringLiteral("RDB$ADMIN");
+}
+
 Login& defaultLogin() {
     static Login login = [] {
         Login l;
-        if (!environmentLogin(&l)) l = {QStringLiteral("SYSDBA"), QString()};
+        if (!environmentLogin(&l)) l = {QStringLiteral("SYSDBA"), QString(), QString()};
         return l;
     }();
     return login;

@@ -12,6 +12,10 @@ namespace fb {
 struct Login {
     QString user;
     QString password;
+    // The SQL role the login holds in the shop's database (a server's grants
+    // go to roles, and the engine takes a role only as it attaches); empty:
+    // none.
+    QString role;
 };
 
 // The login every new Connection and Service starts with: ISC_USER /
@@ -20,6 +24,11 @@ struct Login {
 Login& defaultLogin();
 // The environment's login, when both ISC_USER and ISC_PASSWORD are set.
 bool environmentLogin(Login* login);
+// The role for the engine's administration of `database` (backups, their
+// checks, users): RDB$ADMIN on a server, which Firebird asks of every login
+// but the administrator's and the database owner's (the shop's owners are
+// granted it); none for SYSDBA or on one computer.
+QString adminRole(const QString& database, const QString& user);
 // The name of the user this process runs as.
 QString systemUserName();
 

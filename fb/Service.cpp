@@ -81,6 +81,7 @@ Service::Service(const QString& database, const QString& user, const QString& pa
     : remote_(Connection::isRemotePath(database)), user_(user), password_(password) {
     Spb attach(IXpbBuilder::SPB_ATTACH);
     attach.text(isc_spb_user_name, user).text(isc_spb_password, password);
+    if (const QString role = adminRole(database, user); !role.isEmpty()) attach.text(isc_spb_sql_role_name, role);
     // As every connection to a server: encrypted or refused.
     if (remote_) attach.text(isc_spb_config, QStringLiteral("WireCrypt = Required"));
     std::vector<unsigned char> spb = attach.bytes();

@@ -2,10 +2,14 @@
 // role may not do however the statement is sent, a wrong password keeps the
 // login window up, the wire is encrypted or refused, the change log names
 // who wrote, and the program carries no administrator's password.
+#include "app/BackupCheck.h"
+#include "app/DM.h"
 #include "app/ErrorWords.h"
 #include "app/Login.h"
 #include "app/LoginJournal.h"
 #include "app/LoginUsers.h"
+#include "app/SchemaSteps.h"
+#include "app/SchemaUpgrade.h"
 #include "fb/Connection.h"
 #include "fb/Error.h"
 #include "fb/Query.h"
@@ -193,7 +197,7 @@ private slots:
         int calls = 0;
         app::setLoginPrompt([&](fb::Login& l, const QString& refusal) {
             refusals << refusal;
-            l = {QStringLiteral("boss"), ++calls < 4 ? QStringLiteral("wrong") : QStringLiteral("boss-pw")};
+            l = {QStringLiteral("boss"), ++calls < 4 ? QStringLiteral("wrong") : QStringLiteral("boss-pw"), QString()};
             return true;
         });
         fb::Connection db;
@@ -210,6 +214,44 @@ private slots:
         qunsetenv("ISC_USER");
         QVERIFY(!app::logIn(db));
         qputenv("ISC_USER", user);
+    }
+
+    // The login's role goes with every attachment of the run: the schema's
+    // version read at start, the owner's checked backup through the server,
+    // and torquil-db's reports with the login from the environment.
+    void everyAttachmentTakesTheLoginsRole() {
+        const QString tool = QStringLiteral(TORQUIL_BINARY_DIR "/torquil-db");
+        for (const auto& [user, password] : {std::pair(kHostileName, kHostilePassword),
+                                             std::pair(QStringLiteral("boss"), QStringLiteral("boss-pw"))}) {
+            QProcess p;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("ISC_USER"), app::loginName(user));
+            env.insert(QStringLiteral("ISC_PASSWORD"), password);
+            p.setProcessEnvironment(env);
+            p.start(tool, {"report", "reminders", dbPath, "--csv"});
+            p.waitForFinished(60000);
+            QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
+        }
+        const QByteArray user = qgetenv("ISC_USER");
+        qunsetenv("ISC_USER");
+        app::setLoginPrompt([](fb::Login& l, const QString&) {
+            l = {QStringLiteral("boss"), QStringLiteral("boss-pw"), QString()};
+            return true;
+        });
+        DM = new TDM;
+        DM->IBDbase.databaseName = dbPath;
+        const bool ok = app::logIn(DM->IBDbase);
+        qputenv("ISC_USER", user);
+        QVERIFY(ok);
+        app::prepareSchemaAtStart(dbPath);
+        QCOMPARE(app::databaseSchema(), app::newestSchemaVersion());
+        QTemporaryDir dir;
+        const app::CopyCheck copy = app::backupDatabase(dbPath, dir.filePath("shop.fbk"));
+        QVERIFY2(copy.verified && copy.ok(), qPrintable(copy.report()));
+        delete DM;
+        DM = nullptr;
+        fb::defaultLogin() = {QString::fromLatin1(support::FbServer::kAdminUser),
+                              QString::fromLatin1(support::FbServer::kAdminPassword), QString()};
     }
 
     void loginWindowKeepsTheNameNotThePassword() {

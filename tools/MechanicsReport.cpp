@@ -1,5 +1,6 @@
 #include "tools/MechanicsReport.h"
 
+#include "app/Login.h"
 #include "app/MechanicPay.h"
 #include "app/OwnerSchema.h"
 #include "app/SchemaSteps.h"
@@ -42,7 +43,7 @@ int mechanicsReportCommand(const QStringList& args) {
         app::requirePeriod(d1, d2);
         fb::Connection db;
         db.databaseName = path;
-        db.open();
+        app::attachWithRole(db);
         app::MechanicPay pay;
         {
             fb::Transaction tr(&db);

@@ -1,6 +1,7 @@
 #include "tools/OrderPdf.h"
 
 #include "app/DM.h"
+#include "app/Login.h"
 #include "app/OrderDocument.h"
 #include "app/SchemaSteps.h"
 #include "app/SchemaUpgrade.h"
@@ -30,7 +31,7 @@ int run(const QStringList& args) {
     try {
         DM = new TDM;
         DM->IBDbase.databaseName = args[1];
-        DM->IBDbase.open();
+        app::attachWithRole(DM->IBDbase);
         DM->IBTrans.forRead();
         // Printed as the database stands: a printout never upgrades it.
         app::setDatabaseSchema(app::schemaVersion(DM->IBDbase));

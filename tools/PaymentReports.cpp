@@ -1,5 +1,6 @@
 #include "tools/PaymentReports.h"
 
+#include "app/Login.h"
 #include "app/PaymentReports.h"
 #include "app/SchemaSteps.h"
 #include "fb/Connection.h"
@@ -68,7 +69,7 @@ int paymentReportCommand(const QStringList& args) {
     try {
         fb::Connection db;
         db.databaseName = args[1];
-        db.open();
+        app::attachWithRole(db);
         if (app::schemaVersion(db) < 2) return fail(QStringLiteral("the database has no payments (version below 2)"));
         fb::Transaction tr(&db);
         const ReportTable t = debts ? debtsTable(db, tr) : cashTable(db, tr, from, to);

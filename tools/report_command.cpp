@@ -3,6 +3,7 @@
 // makes its table from the database (the same rows its window shows).
 #include "tools/ReportCommand.h"
 
+#include "app/Login.h"
 #include "app/Reminders.h"
 #include "app/SchemaSteps.h"
 #include "fb/Connection.h"
@@ -92,7 +93,7 @@ int reportCommand(const QStringList& args, QTextStream& out, QTextStream& err) {
     try {
         fb::Connection db;
         db.databaseName = args[1];
-        db.open();
+        app::attachWithRole(db);
         const int version = app::schemaVersion(db);
         if (version < report->schema) {
             err << "torquil-db: the database is at version " << version << "; the report needs version "

@@ -15,6 +15,7 @@
 // On a server the administrator's login comes from ISC_USER / ISC_PASSWORD,
 // or is asked for on the terminal.
 #include "app/BackupCheck.h"
+#include "app/Login.h"
 #include "app/SchemaSteps.h"
 #include "app/SchemaUpgrade.h"
 #include "fb/Client.h"
@@ -95,7 +96,7 @@ int schemaCommand(const QString& cmd, const QString& path) {
     try {
         fb::Connection db;
         db.databaseName = path;
-        db.open();
+        app::attachWithRole(db);
         if (cmd == QLatin1String("version")) {
             const int version = app::schemaVersion(db);
             out << version;

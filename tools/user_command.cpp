@@ -68,8 +68,7 @@ bool newPassword(QString* password) {
 fb::Connection* attachAdmin(fb::Connection& db, const QString& database) {
     db.databaseName = database;
     // An owner's login manages users only under the role RDB$ADMIN (app/LoginUsers.h).
-    if (fb::ServerPath::parse(database).remote() && db.userName.trimmed().toUpper() != QLatin1String("SYSDBA"))
-        db.role = QStringLiteral("RDB$ADMIN");
+    db.role = fb::adminRole(database, db.userName);
     db.open();
     return &db;
 }

@@ -314,7 +314,7 @@ FbServer::Outcome FbServer::start() {
     // to this process and the programs it starts, as a shop's script would.
     qputenv("ISC_USER", kAdminUser);
     qputenv("ISC_PASSWORD", kAdminPassword);
-    fb::defaultLogin() = {QString::fromLatin1(kAdminUser), QString::fromLatin1(kAdminPassword)};
+    fb::defaultLogin() = {QString::fromLatin1(kAdminUser), QString::fromLatin1(kAdminPassword), QString()};
     bool unavailable = false;
     const QString tree = packageTree(&reason_, &unavailable);
     if (tree.isEmpty()) return unavailable ? Outcome::PackageUnavailable : Outcome::Failed;
