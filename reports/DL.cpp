@@ -29,6 +29,7 @@ TDL::TDL(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     Grid_dl = new widgets::StringGrid(this);
+    Grid_dl->setEscapePropagates(true);  // Esc closes the window
     Grid_dl->setObjectName(QStringLiteral("Grid_dl"));
     Grid_dl->setColumns(kColumns);
     Grid_dl->setDefaultRowHeight(20);

@@ -57,6 +57,7 @@ TKS::TKS(QWidget* parent) : QDialog(parent) {
     }
     Grid_ks = new widgets::StringGrid(this);
     Grid_ks->setObjectName(QStringLiteral("Grid_ks"));
+    Grid_ks->setEscapePropagates(true);  // Esc closes the window
     Grid_ks->setColumns(kColumns);
     Grid_ks->setDefaultRowHeight(20);
     Grid_ks->setRowCount(2);

@@ -62,6 +62,9 @@ TMW::TMW(QWidget* parent) : QDialog(parent) {
     Grid_pay->setTitles(upper(app::mechanicPayHeader()));
     Label3 = named(new QLabel(QStringLiteral("Договоры механика (Enter — открыть)"), this), "Label3");
     Grid_ct = named(new widgets::StringGrid(this), "Grid_ct");
+    // Esc closes the window from any of its controls.
+    for (widgets::StringGrid* g : {Grid_pay, Grid_ct}) g->setEscapePropagates(true);
+    for (widgets::DateEdit* e : {DateFrom, DateTo}) e->setEscapePropagates(true);
     Grid_ct->setColCount(kContractTitles.size());
     const int ctWidths[] = {2, 70, 80, 200, 180, 90, 90};
     for (int c = 0; c < kContractTitles.size(); ++c) Grid_ct->setColWidth(c, ctWidths[c]);

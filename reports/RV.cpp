@@ -91,6 +91,9 @@ TRV::TRV(QWidget* parent) : QDialog(parent) {
     Grid_months->setTitleColor(QColor(widgets::kTitleYellow));
     Label2 = named(new QLabel(QStringLiteral("Десять работ, принесших больше всего за эти месяцы"), this), "Label2");
     Grid_works = named(new widgets::StringGrid(this), "Grid_works");
+    // Esc closes the window from any of its controls.
+    for (widgets::StringGrid* g : {Grid_months, Grid_works}) g->setEscapePropagates(true);
+    DateTo->setEscapePropagates(true);
     Grid_works->setTitleColor(QColor(widgets::kTitleYellow));
     fillGrid(Grid_months, monthTitles(true), {});
     fillGrid(Grid_works, kWorkTitles, {});

@@ -13,6 +13,7 @@
 #include "widgets/Messages.h"
 #include "widgets/StringGrid.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -40,6 +41,25 @@ private slots:
         app::nameSessionUser(DM->IBDbase);
     }
     void cleanupTestCase() { program::destroyForms(); }
+
+    // Esc in a window's list closes the window, in each of the owner's windows
+    // as in the rest.
+    void escInTheListClosesTheWindow() {
+        for (QAction* item : {MF->N44, MF->N45, MF->N51, MF->N52, MF->N53, MF->N54, MF->N55}) {
+            bool stayed = true;
+            support::whenModalRuns([&stayed] {
+                auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                const auto grids = window ? window->findChildren<widgets::StringGrid*>() : QList<widgets::StringGrid*>();
+                if (grids.isEmpty()) return;
+                grids.first()->setFocus();
+                QTest::keyClick(grids.first(), Qt::Key_Escape);
+                stayed = window->isVisible();
+                if (stayed) window->reject();
+            });
+            item->trigger();
+            QVERIFY2(!stayed, qPrintable(item->text()));
+        }
+    }
 
     void journalOpensTheContractWithItsAuthors() {
         support::exec("INSERT INTO Cars (dev) VALUES ('ВАЗ')");

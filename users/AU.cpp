@@ -35,11 +35,14 @@ TAU::TAU(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Журнал изменений"));
     MEdit1 = named(new widgets::DateEdit(this), "MEdit1");
     MEdit2 = named(new widgets::DateEdit(this), "MEdit2");
+    MEdit1->setEscapePropagates(true);
+    MEdit2->setEscapePropagates(true);
     EditUser = named(new QLineEdit(this), "EditUser");
     EditNum = named(new QLineEdit(this), "EditNum");
     BitBtnShow = named(new QPushButton(QStringLiteral("ПОКАЗАТЬ"), this), "BitBtnShow");
     BitBtnShow->setAutoDefault(true);
     Grid = named(new widgets::StringGrid(this), "Grid");
+    Grid->setEscapePropagates(true);  // Esc closes the window
     Grid->setColCount(kTitles.size());
     Grid->setTitles(kTitles);
     for (int i = 0; i < kTitles.size(); ++i) Grid->setColWidth(i, kWidths[i]);

@@ -28,6 +28,7 @@ TUS::TUS(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("US"));
     setWindowTitle(QStringLiteral("Пользователи"));
     Grid = named(new widgets::StringGrid(this), "Grid");
+    Grid->setEscapePropagates(true);  // Esc closes the window
     Grid->setColCount(2);
     Grid->setTitles({QStringLiteral("Пользователь"), QStringLiteral("Роль")});
     Grid->setColWidth(0, 220);
@@ -71,10 +72,17 @@ fb::Connection& TUS::admin() { return app::userAdmin(DM->IBDbase, admin_); }
 void TUS::FormActivate() {
     std::vector<app::UserEntry> users;
     QString why;
-    try {
-        users = app::listUsers(admin());
-    } catch (const app::NoUserAdmin& e) {
-        why = QString::fromUtf8(e.what());
+    if (!fb::Connection::isRemotePath(DM->IBDbase.databaseName)) {
+        // The embedded engine asks no login: its users would be the
+        // computer's engine's, of no use to the program.
+        why = QStringLiteral("На одном компьютере программа не спрашивает вход: пользователи и их роли "
+                             "нужны только на сервере.");
+    } else {
+        try {
+            users = app::listUsers(admin());
+        } catch (const app::NoUserAdmin& e) {
+            why = QString::fromUtf8(e.what());
+        }
     }
     LabelWhy->setText(why);
     LabelWhy->setVisible(!why.isEmpty());
