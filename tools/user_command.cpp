@@ -111,17 +111,22 @@ int serverSetup(const QString& database) {
     out << "The database has the roles TORQUIL_OWNER and TORQUIL_CLERK with their grants.\n"
            "Add the shop's users: torquil-db user add " << database << " NAME --role owner|clerk\n\n"
            "# /etc/firebird/3.0/firebird.conf: logins by Srp, the wire always encrypted,\n"
-           "# the server reachable from the shop's network\n"
+           "# the server reachable from the shop's network. The server takes the first\n"
+           "# line of a setting: change the lines there (Debian's file says\n"
+           "# \"RemoteBindAddress = localhost\"), then restart the server.\n"
            "AuthServer = Srp\n"
            "WireCrypt = Required\n"
            "RemoteBindAddress =\n\n"
-           "# /etc/firebird/3.0/databases.conf (optional): the database keeps its own users\n"
+           "# /etc/firebird/3.0/databases.conf (optional, before any user is added): the\n"
+           "# database keeps its own users; after a restart create SYSDBA in it first\n"
+           "# (isql-fb on the server: create user SYSDBA password '...' using plugin Srp;)\n"
            "torquil = " << file << "\n"
            "{\n"
            "    SecurityDatabase = torquil\n"
            "}\n\n"
-           "# the firewall: the workstations reach port 3050/tcp, for example\n"
-           "# nft add rule inet filter input ip saddr 192.168.1.0/24 tcp dport 3050 accept\n";
+           "# the firewall: the workstations reach port 3050/tcp; with nftables, in the\n"
+           "# input chain of /etc/nftables.conf, then: systemctl enable --now nftables\n"
+           "#     ip saddr 192.168.1.0/24 tcp dport 3050 accept\n";
     return 0;
 }
 
