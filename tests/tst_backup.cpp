@@ -322,6 +322,25 @@ private slots:
         QVERIFY(!refusal([&] { app::restoreDatabase(cut, server.serverPath("cut.fdb")); }).isEmpty());
         QVERIFY(!QFile::exists(server.dataDir() + "/cut.fdb"));
     }
+
+    // A server database that keeps its own users: the backup's login is
+    // checked against them, not against the server's.
+    void backupOfADatabaseWithItsOwnUsers() {
+        support::FbServer server;
+        FBSERVER_START_OR_SKIP(server);
+        const QString path = server.makeDatabase("own.fdb");
+        server.stop();
+        const QString file = server.dataDir() + "/own.fdb";
+        server.databasesConfig = "own = " + file + "\n{\n    SecurityDatabase = own\n}\n";
+        QString output;
+        QVERIFY2(server.embeddedIsql(file, "create user SYSDBA password 'own-pw' using plugin Srp;\ncommit;", &output),
+                 qPrintable(output));
+        FBSERVER_START_OR_SKIP(server);
+        fb::defaultLogin() = {QStringLiteral("SYSDBA"), QStringLiteral("own-pw"), QString()};
+        QTemporaryDir local;
+        const app::CopyCheck check = app::backupDatabase(path, local.filePath("own.fbk"));
+        QVERIFY2(check.ok(), qPrintable(check.report()));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestBackup)

@@ -276,8 +276,9 @@ bool FbServer::prepareFolder(const QString& tree) {
 bool FbServer::launch(const QString& tree) {
     const QString root = dir_.filePath(QStringLiteral("root"));
     if (!writeFile(root + QStringLiteral("/firebird.conf"),
-                   config(port_, root + QStringLiteral("/security3.fdb")) + extraConfig.toUtf8())) {
-        reason_ = QStringLiteral("cannot write firebird.conf");
+                   config(port_, root + QStringLiteral("/security3.fdb")) + extraConfig.toUtf8()) ||
+        !writeFile(root + QStringLiteral("/databases.conf"), databasesConfig.toUtf8())) {
+        reason_ = QStringLiteral("cannot write firebird.conf or databases.conf");
         return false;
     }
     process_ = std::make_unique<QProcess>();
@@ -296,6 +297,18 @@ bool FbServer::launch(const QString& tree) {
         return false;
     }
     return true;
+}
+
+bool FbServer::embeddedIsql(const QString& file, const QByteArray& script, QString* output) const {
+    const QString root = dir_.filePath(QStringLiteral("root"));
+    if (!writeFile(root + QStringLiteral("/databases.conf"), databasesConfig.toUtf8())) {
+        *output = QStringLiteral("cannot write databases.conf");
+        return false;
+    }
+    const Run r = run(QStringLiteral("isql-fb"), {QStringLiteral("-q"), QStringLiteral("-user"), QStringLiteral("SYSDBA"), file},
+                      30000, dir_.path(), engineEnv(root, dir_.filePath(QStringLiteral("lock"))), script + "\nexit;\n");
+    *output = r.output;
+    return r.ok && r.output.trimmed().isEmpty();
 }
 
 bool FbServer::waitListening(int ms) {

@@ -33,6 +33,8 @@ public:
     static constexpr const char* kAdminPassword = "quillstem";
     // Lines added to the server's firebird.conf (before start()).
     QString extraConfig;
+    // The server's databases.conf (before start()).
+    QString databasesConfig;
 
     enum class Outcome { Started, PackageUnavailable, Failed };
     // Prepares the folder (once) and starts the server; waits until it listens.
@@ -52,6 +54,12 @@ public:
     QString dataDir() const;
     // "127.0.0.1/PORT:<dataDir>/<file>"
     QString serverPath(const QString& file) const;
+
+    // Runs `script` in isql-fb on the database file `file` through the
+    // embedded engine with the server's configuration, databasesConfig
+    // included (the server stopped);
+    // false with isql's output in `output` when it fails.
+    bool embeddedIsql(const QString& file, const QByteArray& script, QString* output) const;
 
     // Creates a database through the server with the newest schema (`base`:
     // schema/dbase.sql alone, version 0); returns its server path.
