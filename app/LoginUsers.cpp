@@ -118,20 +118,20 @@ std::vector<UserEntry> listUsers(fb::Connection& db) {
 }
 
 fb::Connection& userAdmin(fb::Connection& program, std::unique_ptr<fb::Connection>& own) {
-    if (program.userName.trimmed().toUpper() == QLatin1String("SYSDBA") || !fb::Connection::isRemotePath(program.databaseName))
-        return program;
+    const QString adminRole = fb::adminRole(program.databaseName, program.userName);
+    if (adminRole.isEmpty()) return program;
     if (own && own->connected()) return *own;
     own = std::make_unique<fb::Connection>();
     own->databaseName = program.databaseName;
     own->userName = program.userName;
     own->password = program.password;
-    own->role = QStringLiteral("RDB$ADMIN");
+    own->role = adminRole;
     own->open();
     fb::Transaction tr(own.get());
     fb::Query q(own.get(), &tr);
     q.setSQL({QStringLiteral("SELECT CURRENT_ROLE FROM RDB$DATABASE")});
     q.open();
-    const bool admin = q.field(0).asString().trimmed() == QLatin1String("RDB$ADMIN");
+    const bool admin = q.field(0).asString().trimmed() == adminRole;
     q.close();
     tr.commit();
     if (!admin) {

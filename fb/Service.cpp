@@ -82,12 +82,14 @@ Service::Service(const QString& database, const QString& user, const QString& pa
     Spb attach(IXpbBuilder::SPB_ATTACH);
     attach.text(isc_spb_user_name, user).text(isc_spb_password, password);
     if (const QString role = adminRole(database, user); !role.isEmpty()) attach.text(isc_spb_sql_role_name, role);
-    // The database the service will work on: a server checks the login
-    // against that database's users when it keeps its own (its entry in
-    // databases.conf names a SecurityDatabase), else against the server's.
-    if (remote_) attach.text(isc_spb_expected_db, pathOf(database));
-    // As every connection to a server: encrypted or refused.
-    if (remote_) attach.text(isc_spb_config, QStringLiteral("WireCrypt = Required"));
+    if (remote_) {
+        // The database the service will work on: a server checks the login
+        // against that database's users when it keeps its own (its entry in
+        // databases.conf names a SecurityDatabase), else against the server's.
+        attach.text(isc_spb_expected_db, pathOf(database));
+        // As every connection to a server: encrypted or refused.
+        attach.text(isc_spb_config, QStringLiteral("WireCrypt = Required"));
+    }
     std::vector<unsigned char> spb = attach.bytes();
     Status st;
     const QByteArray name = managerFor(database).toLocal8Bit();
