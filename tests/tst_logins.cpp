@@ -33,12 +33,14 @@ namespace {
 const QString kHostileName = QStringLiteral("o'neil; drop user sysdba --");
 const QString kHostilePassword = QStringLiteral("p'w\"; commit; --");
 
-// Runs `sql` on `db` and returns the error, or an empty string.
+// Runs `sql` on `db` in a read-write transaction and returns the error, or
+// an empty string.
 QString attempt(fb::Connection& db, const QString& sql) {
     fb::Transaction tr(&db);
     fb::Query q(&db, &tr);
     q.setSQL({sql});
     try {
+        tr.ensure();
         q.execSQL();
         tr.commit();
     } catch (const fb::Error& e) {
@@ -111,7 +113,13 @@ private slots:
         QVERIFY2(del.contains("no permission for DELETE access to TABLE CONTRACTS"), qPrintable(del));
         const QString price = attempt(*clerk, "UPDATE Works SET price = 1");
         QVERIFY2(price.contains("no permission for UPDATE access to COLUMN WORKS.PRICE"), qPrintable(price));
+        // A contract's sums are the triggers' alone: no login sets one paid by
+        // hand, yet its own columns may be changed and the row locked.
+        QCOMPARE(attempt(*clerk, "UPDATE Contracts SET rem = 'СТУК' WHERE pk_id = 1"), QString());
+        QCOMPARE(attempt(*clerk, "SELECT pk_id FROM Contracts WHERE pk_id = 1 WITH LOCK"), QString());
         for (const char* sql : {"DELETE FROM Cars", "DELETE FROM Works", "UPDATE Settings SET val = 'x'",
+                                "UPDATE Contracts SET paid_sum = 1000000", "UPDATE Contracts SET works_sum = 0",
+                                "UPDATE Contracts SET spares_sum = 0, rem = 'x'",
                                 "DELETE FROM Change_Log", "INSERT INTO Change_Log (pk_id) VALUES (1)",
                                 "DELETE FROM Payments", "UPDATE Spares SET price = 1", "UPDATE meh SET rate = 50",
                                 "INSERT INTO meh (name, rate) VALUES ('М', 10)"})
@@ -138,6 +146,7 @@ private slots:
         QCOMPARE(app::roleOf(*owner), QString::fromLatin1(app::kOwnerRole));
         QCOMPARE(attempt(*owner, "UPDATE Works SET price = 250"), QString());
         QCOMPARE(attempt(*owner, "UPDATE Contracts SET meh = 'МАСТЕР'"), QString());
+        QVERIFY(attempt(*owner, "UPDATE Contracts SET paid_sum = 1000000").contains("no permission"));
         const QString clerk = app::loginName(kHostileName);
         const app::ContractAuthors authors = app::contractAuthors(*owner, 1);
         QCOMPARE(app::authorsText(authors), QStringLiteral("Создал %1 %2; изменил BOSS %3")
@@ -159,10 +168,11 @@ private slots:
         QCOMPARE(rows, QStringList({clerk + "|CONTRACTS|INSERT||num=1; c_date=" + today + "; meh=М; cr_fk=1; ",
                                     clerk + "|PAYMENTS|INSERT||p_date=" + today + "; amount=500.00; method=НАЛ; ",
                                     clerk + "|PAYMENTS|UPDATE|amount=500.00; |amount=450.00; ",
+                                    clerk + "|CONTRACTS|UPDATE|rem=<NULL>; |rem=СТУК; ",
                                     "BOSS|WORKS|UPDATE|price=100.0000; |price=250.0000; ",
                                     "BOSS|CONTRACTS|UPDATE|meh=М; |meh=МАСТЕР; ",
                                     "BOSS|CONTRACTS|DELETE|num=1; c_date=" + QDate::currentDate().toString(Qt::ISODate) +
-                                        "; meh=МАСТЕР; cr_fk=1; |"}));
+                                        "; meh=МАСТЕР; rem=СТУК; cr_fk=1; |"}));
     }
 
     // The users window works for an owner's login, not only for the
