@@ -117,6 +117,17 @@ std::vector<UserEntry> listUsers(fb::Connection& db) {
     return users;
 }
 
+bool attachedUnderRole(fb::Connection& db, const QString& role) {
+    fb::Transaction tr(&db);
+    fb::Query q(&db, &tr);
+    q.setSQL({QStringLiteral("SELECT CURRENT_ROLE FROM RDB$DATABASE")});
+    q.open();
+    const bool under = q.field(0).asString().trimmed() == role;
+    q.close();
+    tr.commit();
+    return under;
+}
+
 fb::Connection& userAdmin(fb::Connection& program, std::unique_ptr<fb::Connection>& own) {
     const QString adminRole = fb::adminRole(program.databaseName, program.userName);
     if (adminRole.isEmpty()) return program;
@@ -127,14 +138,7 @@ fb::Connection& userAdmin(fb::Connection& program, std::unique_ptr<fb::Connectio
     own->password = program.password;
     own->role = adminRole;
     own->open();
-    fb::Transaction tr(own.get());
-    fb::Query q(own.get(), &tr);
-    q.setSQL({QStringLiteral("SELECT CURRENT_ROLE FROM RDB$DATABASE")});
-    q.open();
-    const bool admin = q.field(0).asString().trimmed() == adminRole;
-    q.close();
-    tr.commit();
-    if (!admin) {
+    if (!attachedUnderRole(*own, adminRole)) {
         own.reset();
         throw NoUserAdmin(
             "Пользователей ведёт администратор сервера или владелец, добавленный командой "

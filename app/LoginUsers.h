@@ -43,6 +43,11 @@ struct UserEntry {
 };
 std::vector<UserEntry> listUsers(fb::Connection& db);
 
+// Whether `db` is attached under `role`. The server gives a login a role it
+// does not hold no error: it attaches without one, and then sees only its
+// own name among the users.
+bool attachedUnderRole(fb::Connection& db, const QString& role);
+
 // The attachment that manages users for the program's attachment
 // `program`: itself when it is the engine's administrator's (one computer,
 // or a workstation started with the administrator's ISC_USER), otherwise

@@ -241,6 +241,17 @@ private slots:
             p.start(tool, {"report", "reminders", dbPath, "--csv"});
             p.waitForFinished(60000);
             QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
+            // The owner lists the users; the clerk is told he may not, not
+            // shown a list of himself alone.
+            p.start(tool, {"user", "list", dbPath});
+            p.waitForFinished(60000);
+            const QString out = QString::fromUtf8(p.readAllStandardOutput()), err = QString::fromUtf8(p.readAllStandardError());
+            if (user == kHostileName)
+                QVERIFY2(p.exitCode() != 0 && out.isEmpty() && err.contains("neither the server's administrator"),
+                         qPrintable(out + err));
+            else
+                QVERIFY2(p.exitCode() == 0 && out.contains("BOSS\tвладелец") && out.contains("\tприёмщик"),
+                         qPrintable(out + err));
         }
         const QByteArray user = qgetenv("ISC_USER");
         qunsetenv("ISC_USER");

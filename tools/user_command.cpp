@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <exception>
 #include <iostream>
+#include <stdexcept>
 #include <string>
 
 #include <termios.h>
@@ -65,11 +66,18 @@ bool newPassword(QString* password) {
     return true;
 }
 
+// A login without the administrator's role is refused here, instead of
+// a list of its own name alone (app::attachedUnderRole).
 fb::Connection* attachAdmin(fb::Connection& db, const QString& database) {
     db.databaseName = database;
     // An owner's login manages users only under the role RDB$ADMIN (app/LoginUsers.h).
     db.role = fb::adminRole(database, db.userName);
     db.open();
+    if (!db.role.isEmpty() && !app::attachedUnderRole(db, db.role))
+        throw std::runtime_error(QStringLiteral("%1 is neither the server's administrator nor an owner added with "
+                                                "'torquil-db user add DATABASE NAME --role owner'")
+                                     .arg(app::loginName(db.userName))
+                                     .toStdString());
     return &db;
 }
 
