@@ -3,6 +3,8 @@
 #include "fb/Connection.h"
 #include "fb/Error.h"
 #include "fb/Query.h"
+#include "fb/Reconnect.h"
+#include "fb/ServerPath.h"
 #include "fb/Transaction.h"
 
 #include <QThread>
@@ -25,6 +27,8 @@ LoginPrompt& prompt() {
 }
 
 const char* const kRefused = "Неверное имя пользователя или пароль";
+const char* const kNoServer =
+    "Сервер базы данных %1 не отвечает. Проверьте, что он запущен и доступен по сети, и войдите ещё раз.";
 }  // namespace
 
 Role currentRole() { return role(); }
@@ -67,10 +71,12 @@ bool logIn(fb::Connection& db) {
     const bool fromEnvironment = fb::environmentLogin(&login);
     QString refusal;
     int failures = 0;
+    // A login from the environment is tried first; after a refusal the
+    // window asks, with the reason.
+    bool ask = !fromEnvironment;
     for (;;) {
-        if (!fromEnvironment || failures > 0) {
-            if (!prompt() || !prompt()(login, refusal)) return false;
-        }
+        if (ask && (!prompt() || !prompt()(login, refusal))) return false;
+        ask = true;
         // The server keeps names in capitals; the client upper-cases only a
         // name that looks like an identifier, so every name goes in capitals.
         login.user = login.user.trimmed().toUpper();
@@ -80,6 +86,12 @@ bool logIn(fb::Connection& db) {
         try {
             db.open();
         } catch (const fb::Error& e) {
+            // A server that cannot be reached is no lost connection: there
+            // was none yet. The window stays for a try once it is back.
+            if (fb::hasLostCodes(e)) {
+                refusal = QString::fromUtf8(kNoServer).arg(fb::ServerPath::parse(db.databaseName).server);
+                continue;
+            }
             if (!e.hasCode(isc_login)) throw;
             refusal = QString::fromUtf8(kRefused);
             // Three refusals in a row: the next try waits.

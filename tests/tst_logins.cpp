@@ -224,6 +224,15 @@ private slots:
         qunsetenv("ISC_USER");
         QVERIFY(!app::logIn(db));
         qputenv("ISC_USER", user);
+        // A server that does not answer, even for the environment's login:
+        // said in the window, not as a lost connection.
+        refusals.clear();
+        app::setLoginPrompt([&](fb::Login&, const QString& refusal) { return refusals << refusal, false; });
+        fb::Connection away;
+        away.databaseName = QStringLiteral("localhost/1:/nowhere.fdb");
+        QVERIFY(!app::logIn(away));
+        QCOMPARE(refusals, QStringList({QStringLiteral("Сервер базы данных localhost/1 не отвечает. Проверьте, что он запущен и "
+                                                       "доступен по сети, и войдите ещё раз.")}));
     }
 
     // The login's role goes with every attachment of the run: the schema's

@@ -22,6 +22,7 @@ TLG::TLG(QWidget* parent) : QDialog(parent) {
     LabelRefusal = new QLabel(this);
     LabelRefusal->setObjectName(QStringLiteral("LabelRefusal"));
     LabelRefusal->setStyleSheet(QStringLiteral("color: #a00000"));
+    LabelRefusal->setWordWrap(true);
     BitBtnLogin = new QPushButton(QStringLiteral("Войти"), this);
     BitBtnLogin->setObjectName(QStringLiteral("BitBtnLogin"));
     BitBtnLogin->setDefault(true);
